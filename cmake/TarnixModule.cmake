@@ -1,0 +1,17 @@
+# tarnix_add_module(NAME [LIBS ...] [WIN32_LIBS ...]): a static library of the .cpp files of the
+# calling folder. Files ending in _win32.cpp build only for Windows, _portable.cpp only elsewhere.
+function(tarnix_add_module name)
+    cmake_parse_arguments(M "" "" "LIBS;WIN32_LIBS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    if(WIN32)
+        list(FILTER sources EXCLUDE REGEX "_portable\\.cpp$")
+    else()
+        list(FILTER sources EXCLUDE REGEX "_win32\\.cpp$")
+    endif()
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${M_LIBS})
+    if(WIN32 AND M_WIN32_LIBS)
+        target_link_libraries(${name} PUBLIC ${M_WIN32_LIBS})
+    endif()
+endfunction()

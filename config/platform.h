@@ -1,0 +1,46 @@
+// The platform seam: the few services the portable core asks of the platform, one implementation per build.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// Private-profile lookup with the semantics of GetPrivateProfileStringW: copies the value of key in
+// section of the file at path (or defaultValue) into out, at most capacity - 1 characters plus the
+// terminator, and returns the number of characters copied.
+size_t PlatformReadProfileString(const wchar_t* section, const wchar_t* key,
+                                 const wchar_t* defaultValue, wchar_t* out, size_t capacity,
+                                 const wchar_t* path);
+
+// A 32-bit number under the machine-wide settings store (HKLM on Win32); false when absent.
+bool PlatformReadMachineNumber(const wchar_t* keyPath, const wchar_t* valueName, uint32_t* value);
+
+// A text value under the per-user settings store (HKCU on Win32); false when absent or unreadable.
+bool PlatformReadUserText(const wchar_t* keyPath, const wchar_t* valueName, wchar_t* out,
+                          size_t capacity);
+
+// The platform's own window caption height in twips (positive), for when the per-user value is missing.
+int PlatformDefaultCaptionHeightTwips();
+
+// The installation's support folder (program files + Zeph\Touch on Win32) and the shared report
+// folder (common application data + Zeph\Touch on Win32). No trailing separator.
+std::wstring PlatformSupportFolder();
+std::wstring PlatformReportFolder();
+
+// folder + separator + name, with the platform's separator.
+std::wstring PlatformJoinPath(const std::wstring& folder, const std::wstring& name);
+
+bool PlatformFileExists(const std::wstring& path);
+
+// Creates the folder and its missing parents; false when it does not exist afterwards.
+bool PlatformCreateFolders(const std::wstring& path);
+
+// Hands one finished trace line to the platform's debugger channel (standard error elsewhere).
+void PlatformTrace(const wchar_t* line);
+
+// A report file opened for appending. Text written through PlatformWriteReport uses "\n" line ends;
+// every build stores them as CR LF.
+struct PlatformReportStream;
+PlatformReportStream* PlatformOpenReport(const std::wstring& path);
+void PlatformWriteReport(PlatformReportStream* stream, const char* text);
+void PlatformCloseReport(PlatformReportStream* stream);
