@@ -1,0 +1,74 @@
+// The calibration configuration record: grid, fit model, mini targets and the arrays of targets,
+// touches and grid cells, read from "Tarnix.cfg".
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// Normalised position of a target on its screen: 0..1 from the left and top edges.
+struct TargetPoint {
+    double X = 0.0;
+    double Y = 0.0;
+};
+
+// One raw controller touch; entry i is for target i + 1.
+struct TouchEntry {
+    int32_t TargetNumber = 0;
+    double V = 0.0;
+    double W = 0.0;
+};
+
+// One grid target's place in the grid (all 1-based).
+struct GridCell {
+    int32_t TargetNumber = 0;
+    int32_t Column = 0;
+    int32_t Row = 0;
+};
+
+inline constexpr int kMiniTargetSlots = 11;
+
+// Grids with more points than this are rejected rather than allocated.
+inline constexpr uint32_t kMaxGridPoints = 10000;
+
+struct CalibrationConfig {
+    explicit CalibrationConfig(const wchar_t* cfgPath = L"");
+
+    uint32_t PolynomialOrder = 3;
+    uint32_t ModelKind = 1;
+    int32_t Nxside = 9;
+    int32_t Nyside = 9;
+    int32_t LaplaceTermCount = 4;
+    bool Simulate = false;
+    bool SimulateAT = false;
+    bool CreateCfgData = false;
+    uint32_t FitModelCode = 13;
+    bool MiniTargetEnabled[kMiniTargetSlots] = {};
+    bool HasMiniTargets = false;
+    int32_t MiniTargetCount = 0;
+    int32_t CaptionHeight = 0;
+    double InfluenceRadius[kMiniTargetSlots] = {};
+    double DistanceOfInfluence = 0.0;
+    std::vector<TouchEntry> Touches;
+    wchar_t CfgFilePath[260] = {};
+    uint32_t NumGridPoints = 0;
+    uint32_t TargetCount = 0;
+    uint32_t NumGridRows = 0;
+    uint32_t NumGridColumns = 0;
+    bool Perimeter = false;
+    std::vector<TargetPoint> Targets;
+    double RangeX = 1.0;
+    double RangeY = 1.0;
+    double OriginX = 0.5;
+    double OriginY = 0.5;
+    double MeanTouchV = 0.0;
+    double MeanTouchW = 0.0;
+    double GridMagnification = 1.0;
+    std::vector<GridCell> GridCells;
+};
+
+// Reads the grid, model and mini-target keys and CaptionHeight, and sizes Targets and Touches.
+// False (with NumGridPoints 0, so start-up refuses) for an unusable grid or a failed allocation.
+bool ReadGridConfig(CalibrationConfig& config);
+
+// Caption height in twips: the per-user "CaptionHeight" negated, else the platform's own.
+int32_t ReadCaptionHeightTwips();
