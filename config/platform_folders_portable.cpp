@@ -1,0 +1,67 @@
+// Folders and paths on the portable build: TARNIX_SUPPORT_DIR and TARNIX_REPORT_DIR, with
+// defaults "Zeph/Touch" under the current directory and "$XDG_DATA_HOME/Zeph/Touch".
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+
+#include "config/platform.h"
+#include "config/portable_text.h"
+
+namespace {
+
+std::wstring WithoutTrailingSlash(std::wstring path) {
+    while (path.size() > 1 && path.back() == L'/') path.pop_back();
+    return path;
+}
+
+std::wstring FromEnvironment(const char* name) {
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::wstring() : WideFromNarrow(value);
+}
+
+}  // namespace
+
+std::wstring PlatformSupportFolder() {
+    std::wstring folder = FromEnvironment("TARNIX_SUPPORT_DIR");
+    return WithoutTrailingSlash(folder.empty() ? L"Zeph/Touch" : folder);
+}
+
+std::wstring PlatformReportFolder() {
+    std::wstring folder = FromEnvironment("TARNIX_REPORT_DIR");
+    if (folder.empty()) {
+        std::wstring data = FromEnvironment("XDG_DATA_HOME");
+        std::wstring home = FromEnvironment("HOME");
+        if (!data.empty()) {
+            folder = PlatformJoinPath(data, L"Zeph/Touch");
+        } else if (!home.empty()) {
+            folder = PlatformJoinPath(home, L".local/share/Zeph/Touch");
+        } else {
+            folder = L"reports";
+        }
+    }
+    return WithoutTrailingSlash(folder);
+}
+
+std::wstring PlatformJoinPath(const std::wstring& folder, const std::wstring& name) {
+    if (folder.empty()) return name;
+    return folder.back() == L'/' ? folder + name : folder + L'/' + name;
+}
+
+bool PlatformFileExists(const std::wstring& path) {
+    struct stat info;
+    return stat(NarrowFromWide(path).c_str(), &info) == 0;
+}
+
+bool PlatformCreateFolders(const std::wstring& path) {
+    if (path.empty()) return false;
+    std::string narrow = NarrowFromWide(path);
+    for (size_t slash = narrow.find('/', 1); slash != std::string::npos;
+         slash = narrow.find('/', slash + 1)) {
+        mkdir(narrow.substr(0, slash).c_str(), 0777);
+    }
+    mkdir(narrow.c_str(), 0777);
+    struct stat info;
+    return stat(narrow.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}

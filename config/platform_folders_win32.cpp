@@ -1,0 +1,43 @@
+// Folders and paths on Win32: program files and common application data, plus Zeph\Touch.
+#include <shlobj.h>
+#include <windows.h>
+
+#include "config/platform.h"
+
+namespace {
+
+std::wstring ShellFolder(int csidl) {
+    wchar_t path[MAX_PATH] = L"";
+    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return L"";
+    return path;
+}
+
+std::wstring ZephTouchUnder(const std::wstring& base) {
+    return base.empty() ? std::wstring() : PlatformJoinPath(base, L"Zeph\\Touch");
+}
+
+}  // namespace
+
+std::wstring PlatformSupportFolder() { return ZephTouchUnder(ShellFolder(CSIDL_PROGRAM_FILES)); }
+
+std::wstring PlatformReportFolder() {
+    return ZephTouchUnder(ShellFolder(CSIDL_COMMON_APPDATA | CSIDL_FLAG_CREATE));
+}
+
+std::wstring PlatformJoinPath(const std::wstring& folder, const std::wstring& name) {
+    if (folder.empty()) return name;
+    wchar_t last = folder.back();
+    if (last == L'\\' || last == L'/') return folder + name;
+    return folder + L'\\' + name;
+}
+
+bool PlatformFileExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool PlatformCreateFolders(const std::wstring& path) {
+    if (path.empty()) return false;
+    SHCreateDirectoryExW(nullptr, path.c_str(), nullptr);
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}

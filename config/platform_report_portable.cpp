@@ -1,0 +1,53 @@
+// Report streams on the portable build: new files get mode 0666 set explicitly (so every local
+// user may append whatever the umask), and "\n" is stored as CR LF as on Windows.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "config/platform.h"
+#include "config/portable_text.h"
+
+struct PlatformReportStream {
+    FILE* file;
+};
+
+namespace {
+
+int OpenForAppend(const std::string& path) {
+    int fd = open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+        fchmod(fd, 0666);
+        return fd;
+    }
+    return open(path.c_str(), O_RDWR | O_APPEND | O_CLOEXEC);
+}
+
+}  // namespace
+
+PlatformReportStream* PlatformOpenReport(const std::wstring& path) {
+    int fd = OpenForAppend(NarrowFromWide(path));
+    if (fd < 0) return nullptr;
+    FILE* file = fdopen(fd, "a+");
+    if (file == nullptr) {
+        close(fd);
+        return nullptr;
+    }
+    return new PlatformReportStream{file};
+}
+
+void PlatformWriteReport(PlatformReportStream* stream, const char* text) {
+    if (stream == nullptr || text == nullptr) return;
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (*p == '\n') std::fputc('\r', stream->file);
+        std::fputc(*p, stream->file);
+    }
+}
+
+void PlatformCloseReport(PlatformReportStream* stream) {
+    if (stream == nullptr) return;
+    std::fclose(stream->file);
+    delete stream;
+}

@@ -1,0 +1,38 @@
+// Lists of registry values of one key, read, written, cleared and copied as a whole (Win32 only).
+#pragma once
+
+#include <windows.h>
+
+// One value of a list; a list ends at the first entry whose Name is empty (or null).
+struct RegistryValueSpec {
+    DWORD Found;  // set by ReadRegistryValues; WriteRegistryValues writes only entries with 1
+    const wchar_t* Name;  // "(Default)" stands for the key's unnamed value
+    DWORD Type;           // REG_SZ, REG_DWORD, ...
+    DWORD Size;           // bytes of Data; 0 before a read asks for a buffer of the stored size
+    void* Data;
+};
+
+constexpr size_t kRegistryKeyPathCapacity = 260;
+
+// The key the last list operation worked on and how it ended.
+struct RegistryStatus {
+    wchar_t KeyPath[kRegistryKeyPathCapacity];
+    DWORD LastError;  // registry error of the last failed call; 0 after a successful open
+    HKEY Key;         // an open key for DeleteRegistryValues
+};
+
+// Reads every value of the list from hive\keyPath; returns the number read. An entry whose
+// buffer is too small for the stored value is not read (Found 0) and keeps its Size.
+int ReadRegistryValues(HKEY hive, const wchar_t* keyPath, RegistryValueSpec* list,
+                       RegistryStatus& status);
+
+// Writes the entries with Found 1 into hive\status.KeyPath (from "System" on, when the path holds
+// it), creating the key; returns the number written.
+int WriteRegistryValues(HKEY hive, RegistryValueSpec* list, RegistryStatus& status);
+
+// Deletes the values of status.Key (at most 31 of them) and closes it.
+void DeleteRegistryValues(RegistryStatus& status);
+
+// Copies up to 32 values of HKCU\fromKey into the existing HKCU\toKey; values whose name or data
+// do not fit the copy buffers are skipped. Traces the outcome.
+void RegCopyValues(RegistryStatus& status, const wchar_t* toKey, const wchar_t* fromKey);

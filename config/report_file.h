@@ -1,0 +1,29 @@
+// Report files of the fits: opened for appending in the shared report folder.
+#pragma once
+
+#include "config/platform.h"
+
+// The report stream for a bare file name, creating folder and file when missing; none (nullptr)
+// for no name or when the file cannot be opened. Close it with PlatformCloseReport.
+PlatformReportStream* OpenReportFile(const wchar_t* name);
+
+// One report opened for the lifetime of the object; writing does nothing when it is not open.
+class ReportFile {
+  public:
+    explicit ReportFile(const wchar_t* name);
+    ~ReportFile();
+    ReportFile(const ReportFile&) = delete;
+    ReportFile& operator=(const ReportFile&) = delete;
+
+    bool IsOpen() const { return stream_ != nullptr; }
+
+    // Narrow printf formatting; "\n" ends a line and is stored as CR LF by every build.
+    void Printf(const char* format, ...)
+#if defined(__GNUC__)
+        __attribute__((format(printf, 2, 3)))
+#endif
+        ;
+
+  private:
+    PlatformReportStream* stream_;
+};
