@@ -119,7 +119,7 @@ ProfileLine ParseLine(std::wstring_view line) {
         size_t close = line.rfind(L']');
         if (close != std::wstring_view::npos && close > 0) {
             parsed.isSection = true;
-            parsed.name = line.substr(1, close - 1);
+            parsed.name = TrimBlanks(line.substr(1, close - 1));
             return parsed;
         }
     }
