@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "config/calibration_config.h"
+#include "config/tile_layout.h"
 
 // One target of an area: position in pixels from the area's top-left corner, and the raw touch.
 struct AreaTarget {
@@ -37,11 +38,6 @@ struct MonitorRect {
     int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
 };
 
-// A video mode of the tiling list.
-struct VideoMode {
-    int32_t Width = 0, Height = 0;
-};
-
 // Area number index (0-based) in list order, clamped to the first and last area; none when the
 // list is empty.
 CalibrationArea* AreaByNumber(CalibrationAreaList& list, int index);
@@ -62,5 +58,6 @@ int32_t BuildAreaList(CalibrationAreaList& list, const std::vector<MonitorRect>&
 // Sizes the list's own target array to count entries, keeping the entries it holds.
 void SizeListTargets(CalibrationAreaList& list, uint32_t count);
 
-// Appends an exact copy of the current area (words and targets) and makes it current.
+// Appends an exact copy of the current area (words and targets), sets the copy's two further
+// words to the current monitor number + 1 and makes it current; none when there is no area.
 CalibrationArea* DuplicateCurrentArea(CalibrationAreaList& list);

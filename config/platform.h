@@ -44,3 +44,7 @@ struct PlatformReportStream;
 PlatformReportStream* PlatformOpenReport(const std::wstring& path);
 void PlatformWriteReport(PlatformReportStream* stream, const char* text);
 void PlatformCloseReport(PlatformReportStream* stream);
+
+// Reads a whole text file of at most maxBytes bytes into contents; false when it cannot be opened
+// or read (a longer file is cut at maxBytes).
+bool PlatformReadTextFile(const std::wstring& path, std::string& contents, size_t maxBytes);

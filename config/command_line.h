@@ -1,0 +1,18 @@
+// The command-line options: "-N monitor" and "-S screen index"; any other letter after a '-'
+// stops start-up.
+#pragma once
+
+#include <cstdint>
+
+struct CommandLineOptions {
+    int32_t OptionMonitor = 0;  // from -N / -n; 0 = none
+    bool HasMonitor = false;
+    int32_t ScreenIndex = -1;  // from -S / -s
+    bool HasScreen = false;
+    bool ExplicitTarget = false;  // -N or -S was given
+};
+
+// Scans the whole command line (program path included) for '-'. Returns false when the character
+// after a '-' is not N, n, S or s: start-up stops. The number after the letter may follow blanks;
+// none reads as 0, and values beyond the 32-bit range are clamped.
+bool ParseCommandLine(const wchar_t* text, CommandLineOptions& options);

@@ -1,0 +1,61 @@
+// The command-line parser: -N, -S, their numbers, and the letters that stop start-up.
+#include "config/command_line.h"
+
+#include <gtest/gtest.h>
+
+TEST(CommandLine, EmptyAndPlainPathsLetStartUpGoOn) {
+    CommandLineOptions options;
+    EXPECT_TRUE(ParseCommandLine(L"", options));
+    EXPECT_TRUE(ParseCommandLine(nullptr, options));
+    EXPECT_TRUE(ParseCommandLine(L"\"C:\\Program Files\\Zeph\\Touch\\Tarnix.exe\"", options));
+    EXPECT_FALSE(options.ExplicitTarget);
+    EXPECT_EQ(options.OptionMonitor, 0);
+    EXPECT_EQ(options.ScreenIndex, -1);
+}
+
+TEST(CommandLine, MonitorAndScreenAreBothSet) {
+    CommandLineOptions options;
+    ASSERT_TRUE(ParseCommandLine(L"\"C:\\Tarnix.exe\" -N 2 -S 0", options));
+    EXPECT_TRUE(options.HasMonitor);
+    EXPECT_EQ(options.OptionMonitor, 2);
+    EXPECT_TRUE(options.HasScreen);
+    EXPECT_EQ(options.ScreenIndex, 0);
+    EXPECT_TRUE(options.ExplicitTarget);
+}
+
+TEST(CommandLine, LowerCaseLettersBlanksAndMissingNumbers) {
+    CommandLineOptions options;
+    ASSERT_TRUE(ParseCommandLine(L"x.exe -n\t 13 -s7", options));
+    EXPECT_EQ(options.OptionMonitor, 13);
+    EXPECT_EQ(options.ScreenIndex, 7);
+
+    CommandLineOptions none;
+    ASSERT_TRUE(ParseCommandLine(L"x.exe -N -S", none));
+    EXPECT_TRUE(none.HasMonitor);
+    EXPECT_EQ(none.OptionMonitor, 0);
+    EXPECT_TRUE(none.HasScreen);
+    EXPECT_EQ(none.ScreenIndex, 0);
+}
+
+TEST(CommandLine, AnyOtherLetterStops) {
+    CommandLineOptions options;
+    EXPECT_FALSE(ParseCommandLine(L"C:\\tools-x\\Tarnix.exe", options));
+    EXPECT_FALSE(ParseCommandLine(L"Tarnix.exe -P", options));
+    EXPECT_FALSE(ParseCommandLine(L"Tarnix.exe -N 1 -- ", options));
+    CommandLineOptions later;
+    EXPECT_FALSE(ParseCommandLine(L"Tarnix.exe -N 3 -q", later));
+    EXPECT_EQ(later.OptionMonitor, 3);  // read before the stop
+}
+
+TEST(CommandLine, TrailingDashEndsTheText) {
+    CommandLineOptions options;
+    EXPECT_TRUE(ParseCommandLine(L"Tarnix.exe -S 1 -", options));
+    EXPECT_EQ(options.ScreenIndex, 1);
+}
+
+TEST(CommandLine, HugeAndNegativeNumbersStayInRange) {
+    CommandLineOptions options;
+    ASSERT_TRUE(ParseCommandLine(L"t -N 99999999999999999999 -S -4", options));
+    EXPECT_EQ(options.OptionMonitor, INT32_MAX);
+    EXPECT_EQ(options.ScreenIndex, -4);
+}

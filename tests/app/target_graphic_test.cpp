@@ -1,0 +1,46 @@
+// Target sizes, ring radii, cross and erase square; minimum grid sizes.
+#include "app/target_graphic.h"
+
+#include <gtest/gtest.h>
+
+#include "app/grid_check.h"
+
+TEST(TargetGraphic, GridTargetOnFullHd) {
+    TargetGraphic g = MakeGridTargetGraphic(192, 108, 1920, 1080);
+    EXPECT_EQ(g.Size, 90);
+    EXPECT_EQ(g.RingCount, 4);
+    EXPECT_EQ(RingRadius(g, 4), 44);
+    EXPECT_EQ(RingRadius(g, 3), 32);
+    EXPECT_EQ(RingRadius(g, 2), 21);
+    EXPECT_EQ(RingRadius(g, 1), 10);
+    EXPECT_EQ(CrossArm(g), 42);
+    PixelRect square = TargetSquare(g);
+    EXPECT_EQ(square.Left, 147);
+    EXPECT_EQ(square.Bottom, 153);
+}
+
+TEST(TargetGraphic, SizeFollowsTheShorterSide) {
+    EXPECT_EQ(MakeGridTargetGraphic(0, 0, 600, 800).Size, 50);  // 600 / 8 = 75, 150 / 3
+    EXPECT_EQ(MakeGridTargetGraphic(0, 0, 960, 540).Size, 44);  // 540 / 8 = 67, 134 / 3
+    EXPECT_EQ(MakeGridTargetGraphic(0, 0, 0, 1080).Size, 0);
+    EXPECT_EQ(MakeGridTargetGraphic(0, 0, -50, 1080).Size, 0);
+}
+
+TEST(TargetGraphic, MiniTargetFromCaptionHeight) {
+    TargetGraphic g = MakeMiniTargetGraphic(5, 6, 330);
+    EXPECT_EQ(g.Size, 22);
+    EXPECT_EQ(g.RingCount, 2);
+    EXPECT_EQ(RingRadius(g, 2), 10);
+    EXPECT_EQ(RingRadius(g, 1), 4);
+    EXPECT_EQ(MakeMiniTargetGraphic(0, 0, -300).Size, 0);
+    EXPECT_EQ(RingRadius(TargetGraphic{}, 1), -1);  // no rings: nothing drawn
+}
+
+TEST(GridCheck, MinimumPointsByOrder) {
+    EXPECT_EQ(MinimumGridPoints(1), 3);
+    EXPECT_EQ(MinimumGridPoints(2), 6);
+    EXPECT_EQ(MinimumGridPoints(3), 10);
+    EXPECT_EQ(MinimumGridPoints(7), 36);
+    EXPECT_EQ(MinimumGridPoints(0), 3);
+    EXPECT_EQ(MinimumGridPoints(8), 3);
+}

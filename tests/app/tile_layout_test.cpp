@@ -1,0 +1,105 @@
+// The tiling rule with the built-in list and with "QuvaVideo.txt" texts.
+#include "config/tile_layout.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Tiling {
+    int32_t Result, Width, Height, Columns, Rows;
+};
+
+Tiling Tile(const std::vector<VideoMode>& modes, int32_t width, int32_t height) {
+    Tiling t{0, width, height, -7, -7};
+    t.Result = MatchTileLayout(modes, t.Width, t.Height, t.Columns, t.Rows);
+    return t;
+}
+
+void ExpectTiling(const Tiling& t, int32_t result, int32_t w, int32_t h, int32_t c, int32_t r) {
+    EXPECT_EQ(t.Result, result);
+    EXPECT_EQ(t.Width, w);
+    EXPECT_EQ(t.Height, h);
+    EXPECT_EQ(t.Columns, c);
+    EXPECT_EQ(t.Rows, r);
+}
+
+}  // namespace
+
+TEST(TileLayout, BuiltInListFirstMatchWins) {
+    const auto& modes = BuiltInVideoModes();
+    ASSERT_EQ(modes.size(), 12u);
+    ExpectTiling(Tile(modes, 2560, 1920), 4, 1280, 960, 2, 2);
+    ExpectTiling(Tile(modes, 3200, 1200), 2, 1600, 1200, 2, 1);
+    ExpectTiling(Tile(modes, 1280, 1024), 1, 1280, 1024, 1, 1);
+    ExpectTiling(Tile(modes, 1920, 1080), 0, 1920, 1080, 1, 1);
+    ExpectTiling(Tile(modes, 1024, 768), 1, 1024, 768, 1, 1);
+    ExpectTiling(Tile(modes, 1280, 480), 2, 640, 480, 2, 1);  // 640 x 480 before 1280 x 960
+}
+
+TEST(TileLayout, ZeroAndNegativeSizesNeverTile) {
+    const auto& modes = BuiltInVideoModes();
+    ExpectTiling(Tile(modes, 0, 0), 0, 0, 0, 1, 1);
+    ExpectTiling(Tile(modes, -1280, 960), 0, -1280, 960, 1, 1);
+    ExpectTiling(Tile(modes, 1280, -960), 0, 1280, -960, 1, 1);
+    ExpectTiling(Tile({}, 800, 600), 0, 800, 600, 1, 1);
+}
+
+TEST(VideoModeFile, PairsSeparatedByWhiteSpace) {
+    auto modes = ParseVideoModes("960,540\r\n1920,1080  800, 600\n");
+    ASSERT_EQ(modes.size(), 3u);
+    EXPECT_EQ(modes[0].Width, 960);
+    EXPECT_EQ(modes[0].Height, 540);
+    EXPECT_EQ(modes[2].Height, 600);
+    ExpectTiling(Tile(ParseVideoModes("960,540"), 1920, 1080), 4, 960, 540, 2, 2);
+}
+
+TEST(VideoModeFile, ListEndsAtWidthZeroOrABadLine) {
+    EXPECT_TRUE(ParseVideoModes("0,0\n960,540\n").empty());
+    EXPECT_EQ(ParseVideoModes("960,540\n0,100\n800,600").size(), 1u);
+    EXPECT_EQ(ParseVideoModes("960,540\nwide,tall\n800,600").size(), 1u);
+    EXPECT_EQ(ParseVideoModes("960,540\n1024 768\n800,600").size(), 1u);
+    EXPECT_EQ(ParseVideoModes("960,540\n1024,\n").size(), 1u);
+    EXPECT_TRUE(ParseVideoModes("").empty());
+}
+
+TEST(VideoModeFile, ZeroHeightNegativeAndOverflowingPairsEndTheList) {
+    EXPECT_EQ(ParseVideoModes("960,540 640,0 800,600").size(), 1u);
+    EXPECT_EQ(ParseVideoModes("960,540 -640,480 800,600").size(), 1u);
+    EXPECT_EQ(ParseVideoModes("960,540 99999999999,480 800,600").size(), 1u);
+}
+
+#ifndef _WIN32
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+// FindTileLayout reads "QuvaVideo.txt" from the support folder at every call.
+TEST(VideoModeFile, FindTileLayoutReadsTheSupportFolderFile) {
+    auto folder =
+        std::filesystem::temp_directory_path() / ("tarnix-tiles-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    setenv("TARNIX_SUPPORT_DIR", folder.c_str(), 1);
+    auto write = [&](const char* text) {
+        std::FILE* f = std::fopen((folder / "QuvaVideo.txt").c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs(text, f);
+        std::fclose(f);
+    };
+    int32_t w = 1920, h = 1080, c = 0, r = 0;
+    EXPECT_EQ(FindTileLayout(w, h, c, r), 0);  // no file: the built-in list
+
+    write("960,540\n");
+    w = 1920, h = 1080;
+    EXPECT_EQ(FindTileLayout(w, h, c, r), 4);
+    EXPECT_EQ(w, 960);
+    EXPECT_EQ(c, 2);
+
+    write("0,0\n960,540\n");  // a first pair 0,0: the built-in list
+    w = 2560, h = 1920;
+    EXPECT_EQ(FindTileLayout(w, h, c, r), 4);
+    EXPECT_EQ(w, 1280);
+    EXPECT_EQ(h, 960);
+    std::filesystem::remove_all(folder);
+    unsetenv("TARNIX_SUPPORT_DIR");
+}
+#endif
