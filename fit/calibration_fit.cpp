@@ -1,0 +1,54 @@
+// Creation and linking of the fit record.
+#include "fit/calibration_fit.h"
+
+#include <new>
+
+#include "numeric/design_matrices.h"
+
+int32_t TermCountForOrder(uint32_t polynomialOrder) {
+    if (polynomialOrder < 1 || polynomialOrder > 7) return 0;
+    int32_t n = static_cast<int32_t>(polynomialOrder);
+    return (n + 1) * (n + 2) / 2;
+}
+
+std::unique_ptr<CalibrationFit> CreateCalibrationFit(uint32_t polynomialOrder, uint32_t modelKind,
+                                                     int32_t pointCount) {
+    std::unique_ptr<CalibrationFit> fit(new (std::nothrow) CalibrationFit());
+    if (!fit) return fit;
+    fit->PointCount = pointCount;
+    fit->TermCount = TermCountForOrder(polynomialOrder);
+    fit->ModelKind = modelKind;
+    fit->PolynomialOrder = polynomialOrder;
+    return fit;
+}
+
+bool LinkCalibrationFit(CalibrationFit& fit, CalibrationConfig& config,
+                        ControllerParameters& parameters) {
+    int32_t terms = TermCountForOrder(fit.PolynomialOrder);
+    if (terms == 0) {
+        PolynomialTermCount = 3;
+        return false;
+    }
+    PolynomialTermCount = terms;
+    fit.Config = &config;
+    fit.Parameters = &parameters;
+    return true;
+}
+
+const wchar_t* FitStatusText(FitStatus status) {
+    switch (status) {
+        case FitStatus::NotRun:
+            return L"not run";
+        case FitStatus::Prepared:
+            return L"prepared";
+        case FitStatus::Fitted:
+            return L"fitted";
+        case FitStatus::NonFiniteTouch:
+            return L"a touch is not a finite number";
+        case FitStatus::NonFiniteResult:
+            return L"the fit gave a non-finite result";
+        case FitStatus::BadInput:
+            return L"inconsistent fit input";
+    }
+    return L"unknown";
+}

@@ -1,0 +1,90 @@
+// CalibrationFit: the fit record of a pass (normalised data, coefficients, working storage, touch
+// offset, rotation and mini-target figures), with its creation and linking.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "numeric/matrix.h"
+#include "numeric/vector.h"
+
+struct CalibrationConfig;
+struct ControllerParameters;
+
+inline constexpr int kFitMiniTargets = 11;
+
+// What the last fit of the record did. Anything but Fitted means the coefficients must not be
+// committed: the caller keeps the calibration it had and may offer a retry.
+enum class FitStatus : int32_t {
+    NotRun = 0,
+    Prepared,  // the polynomial fit is prepared and may run
+    Fitted,
+    NonFiniteTouch,   // a touch coordinate was NaN or infinite
+    NonFiniteResult,  // the fit produced a NaN or infinite coefficient or offset
+    BadInput,         // the record is not linked, or the grid and arrays disagree
+};
+
+struct CalibrationFit {
+    CalibrationConfig* Config = nullptr;
+    ControllerParameters* Parameters = nullptr;
+    Vector TargetX;
+    Vector TargetY;
+    Vector TouchV;
+    Vector TouchW;
+    Vector CoeffX;
+    Vector CoeffY;
+    Vector Weights;
+    Matrix FitU;
+    Matrix FitV;
+    Vector SingularValues;
+    Vector GridWeights;
+    Matrix GridFitU;
+    Matrix GridFitV;
+    Vector GridSingularValues;
+    Vector PredictedV;
+    Vector PredictedW;
+    Vector ScaledSymmetricV;
+    Vector ScaledSymmetricW;
+    Vector SavedV;
+    Vector SavedW;
+    double LaplaceOffsetX = 0.0;
+    double LaplaceOffsetY = 0.0;
+    double LaplaceRotation = 0.0;
+    double LaplaceMinSS = 0.0;
+    Vector LaplaceCoeffV;
+    Vector LaplaceCoeffW;
+    double ControllerOffset = 0.0;
+    double ScaleFactor = 0.0;
+    int32_t MonitorHeight = 0;
+    int32_t MonitorWidth = 0;
+    int32_t TermCount = 0;
+    int32_t PointCount = 0;
+    double OffsetV = 0.0;
+    double OffsetW = 0.0;
+    double RotationDegrees = 0.0;
+    double MiniTargetDistance[kFitMiniTargets] = {};
+    double MiniTargetDeltaX[kFitMiniTargets] = {};
+    double MiniTargetDeltaY[kFitMiniTargets] = {};
+    double MiniTargetX[kFitMiniTargets] = {};
+    double MiniTargetY[kFitMiniTargets] = {};
+    int32_t MiniTargetSpacing[kFitMiniTargets][kFitMiniTargets] = {};
+    uint32_t ModelKind = 0;
+    uint32_t PolynomialOrder = 0;
+    FitStatus LastStatus = FitStatus::NotRun;
+};
+
+// (n + 1)(n + 2) / 2 terms for order n = 1 .. 7; 0 for any other order.
+int32_t TermCountForOrder(uint32_t polynomialOrder);
+
+// A record with every vector and matrix empty, PointCount = pointCount, TermCount by the order and
+// the model kind and order copied. Null only when memory is exhausted.
+std::unique_ptr<CalibrationFit> CreateCalibrationFit(uint32_t polynomialOrder, uint32_t modelKind,
+                                                     int32_t pointCount);
+
+// Sets PolynomialTermCount for the record's order and points it at the configuration records.
+// For an order outside 1 .. 7 only PolynomialTermCount (3) is set and false is returned.
+bool LinkCalibrationFit(CalibrationFit& fit, CalibrationConfig& config,
+                        ControllerParameters& parameters);
+
+// Short English text of a status, for traces and tools.
+const wchar_t* FitStatusText(FitStatus status);

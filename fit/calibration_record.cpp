@@ -1,0 +1,114 @@
+// CalibrationDataRecord packing: area, virtual screen, fit fields and reference targets.
+#include "fit/calibration_record.h"
+
+#include <bit>
+#include <cstring>
+#include <cwchar>
+
+#include "config/calibration_config.h"
+#include "fit/symmetrisation.h"
+
+static_assert(std::endian::native == std::endian::little, "the record is little-endian");
+
+namespace {
+
+constexpr double kCoefficientScale = 16384.0;
+
+int32_t Scaled(double value, double scale) { return TruncateToInt32(value * scale); }
+
+void PackCoefficients(const Vector& coeff, int32_t termCount, int32_t out[]) {
+    for (int32_t k = 0; k < termCount && k < kRecordCoefficientCount && uint32_t(k) < coeff.length;
+         ++k)
+        out[k] = Scaled(coeff[k], kCoefficientScale);
+}
+
+void PackMiniTargets(const CalibrationFit& fit, CalibrationDataRecord& r) {
+    for (int k = 0; k < kRecordMiniTargetCount; ++k) {
+        r.MiniTargetDeltaX[k] = TruncateToInt32(fit.MiniTargetDeltaX[k]);
+        r.MiniTargetDeltaY[k] = TruncateToInt32(fit.MiniTargetDeltaY[k]);
+        r.MiniTargetX[k] = TruncateToInt32(fit.MiniTargetX[k]);
+        r.MiniTargetY[k] = TruncateToInt32(fit.MiniTargetY[k]);
+        if (fit.Config)
+            r.InfluenceRadius[k] = TruncateToInt32(fit.Config->InfluenceRadius[k] * 16 * 4096);
+        for (int q = 0; q < k; ++q) r.MiniTargetSpacing[k][q] = fit.MiniTargetSpacing[k][q];
+    }
+}
+
+void PackFitFields(const CalibrationFit& fit, CalibrationDataRecord& r) {
+    PackCoefficients(fit.CoeffX, fit.TermCount, r.CoeffX);
+    PackCoefficients(fit.CoeffY, fit.TermCount, r.CoeffY);
+    r.ModelKind = int32_t(fit.ModelKind);
+    r.RotationDegrees = Scaled(fit.RotationDegrees, kCoefficientScale);
+    r.OffsetV = Scaled(fit.OffsetV, kCoefficientScale);
+    r.OffsetW = Scaled(fit.OffsetW, kCoefficientScale);
+    r.PolynomialOrder = int32_t(fit.PolynomialOrder);
+    r.ControllerOffset = TruncateToInt32(fit.ControllerOffset);
+    r.InverseScaleFactor = TruncateToInt32(1.0 / fit.ScaleFactor);
+    PackMiniTargets(fit, r);
+}
+
+}  // namespace
+
+void ComputeReferenceTargets(const RecordArea& area, ReferenceTarget t[3]) {
+    const int32_t nearX = TruncateToInt32(area.Width * 0.125);
+    const int32_t nearY = TruncateToInt32(area.Height * 0.125);
+    const int32_t farX = TruncateToInt32(area.Width * 0.875);
+    const int32_t farY = TruncateToInt32(area.Height * 0.875);
+    t[0] = {nearX, nearY, 8192, 8192};
+    t[1] = {farX, farY, 57344, 57344};
+    t[2] = {farX, nearY, 57344, 8192};
+}
+
+bool PackCalibrationRecord(const RecordArea& area, int32_t screenIndex, char controllerType,
+                           const VirtualScreenMetrics& screen, const CalibrationFit* fit,
+                           CalibrationDataRecord& r) {
+    std::memset(&r, 0, sizeof r);
+    const bool withFit = controllerType != kNoFitControllerType && fit != nullptr;
+    if (withFit && fit->LastStatus != FitStatus::Fitted) return false;
+    r.ScreenIndex = screenIndex;
+    r.MonitorNumber = area.MonitorNumber;
+    r.AreaWidth = area.Width;
+    r.AreaHeight = area.Height;
+    r.VirtualScreenWidth = screen.Width;
+    r.VirtualScreenHeight = screen.Height;
+    r.VirtualScreenLeft = screen.Left;
+    r.VirtualScreenTop = screen.Top;
+    r.AreaLeft = area.Left;
+    r.AreaTop = area.Top;
+    if (withFit) PackFitFields(*fit, r);
+    r.TrailingScreenIndex = screenIndex;
+    ReferenceTarget targets[3];
+    ComputeReferenceTargets(area, targets);
+    if (controllerType == kNoFitControllerType) {
+        targets[0].ControllerX = targets[0].ControllerY = 8191;
+        targets[2].ControllerY = 8191;
+    }
+    for (int i = 0; i < kRecordReferenceTargetCount; ++i) {
+        r.ControllerReference[i][0] = targets[i].ControllerX;
+        r.ControllerReference[i][1] = targets[i].ControllerY;
+        r.ScreenReference[i][0] = targets[i].ScreenX;
+        r.ScreenReference[i][1] = targets[i].ScreenY;
+    }
+    return true;
+}
+
+CommitLogLines FormatCommitLogLines(const RecordArea& area) {
+    CommitLogLines log;
+    wchar_t line[256];
+    std::swprintf(line, 256,
+                  L"QuvaIntf.dll: WriteCalibrationData(): Calibration WindowsMon#=%d "
+                  L"MonitorSize(X,Y)=(%d,%d) MonitorLocn(X,Y)=(%d,%d)",
+                  area.MonitorNumber, area.Width, area.Height, area.Left, area.Top);
+    log.Lines[0] = line;
+    ReferenceTarget targets[3];
+    ComputeReferenceTargets(area, targets);
+    for (int i = 0; i < 3; ++i) {
+        std::swprintf(line, 256,
+                      L"QuvaIntf.dll: WriteCalibrationData(): Calibration Target=%d "
+                      L"WindowsLocn(X,Y)=(%d,%d) QuvaLocn(X,Y)=(%d,%d)",
+                      i, targets[i].ScreenX, targets[i].ScreenY, targets[i].ControllerX,
+                      targets[i].ControllerY);
+        log.Lines[i + 1] = line;
+    }
+    return log;
+}

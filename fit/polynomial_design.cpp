@@ -1,0 +1,49 @@
+// The polynomial design matrix v^(d-k) w^k and its report "Coefficients.txt".
+#include <cmath>
+
+#include "config/report_file.h"
+#include "fit/design_matrix_builders.h"
+#include "fit/term_names.h"
+#include "numeric/design_matrices.h"
+
+namespace {
+
+constexpr int kMaxDegree = 7;
+
+void FillPolynomialRow(double v, double w, int32_t termCount, double* row) {
+    int32_t column = 0;
+    for (int degree = 0; degree <= kMaxDegree && column < termCount; ++degree) {
+        for (int k = 0; k <= degree && column < termCount; ++k)
+            row[column++] = std::pow(v, degree - k) * std::pow(w, k);
+    }
+    while (column < termCount) row[column++] = 0.0;
+}
+
+void WritePolynomialTable(const Matrix& design) {
+    ReportFile report(L"Coefficients.txt");
+    if (!report.IsOpen()) return;
+    report.Printf("Computed X coefficients\n\n");
+    report.Printf("        ");
+    for (int32_t k = 0; k < design.cols; ++k)
+        report.Printf("%6.6s ", k < kPolynomialTermNameCount ? PolynomialTermNames[k] : "");
+    for (int32_t i = 0; i < design.rows; ++i) {
+        report.Printf("\n%5d   ", i);
+        for (int32_t k = 0; k < design.cols; ++k) report.Printf("%6.3f ", design[i][k]);
+    }
+    report.Printf("\n");
+}
+
+}  // namespace
+
+void BuildPolynomialDesignMatrix(CalibrationFit& fit, int32_t pointCount) {
+    const int32_t terms = fit.TermCount;
+    uint32_t available =
+        fit.TouchV.length < fit.TouchW.length ? fit.TouchV.length : fit.TouchW.length;
+    if (pointCount < 0 || static_cast<uint32_t>(pointCount) > available)
+        pointCount = static_cast<int32_t>(available);
+    PolynomialDesignMatrix = Matrix(pointCount, terms);
+    PolynomialTermCount = terms;
+    for (int32_t i = 0; i < PolynomialDesignMatrix.rows; ++i)
+        FillPolynomialRow(fit.TouchV[i], fit.TouchW[i], terms, PolynomialDesignMatrix[i]);
+    WritePolynomialTable(PolynomialDesignMatrix);
+}

@@ -1,0 +1,184 @@
+// The polynomial fit driver: normalisation and its input report, the fits, the touch offset.
+#include "fit/polynomial_fit.h"
+
+#include <cmath>
+
+#include "config/calibration_config.h"
+#include "config/controller_parameters.h"
+#include "config/debug_trace.h"
+#include "config/report_file.h"
+#include "fit/design_matrix_builders.h"
+#include "fit/fit_report.h"
+#include "fit/mini_targets.h"
+#include "fit/term_names.h"
+#include "numeric/design_matrices.h"
+#include "numeric/svd.h"
+
+namespace {
+
+int Refuse(CalibrationFit& fit, FitStatus status, const wchar_t* why) {
+    fit.LastStatus = status;
+    DebugPrint(L"Tarnix.exe: polynomial fit refused: %s", why);
+    return 0;
+}
+
+uint32_t DataPointCount(const CalibrationConfig& c) {
+    return c.NumGridPoints + (c.HasMiniTargets ? kFitMiniTargets : 0);
+}
+
+Vector Filled(uint32_t n, double value) {
+    Vector v(n);
+    for (uint32_t i = 0; i < n; ++i) v[i] = value;
+    return v;
+}
+
+Vector IndexVector(uint32_t n) {
+    Vector x(n);
+    for (uint32_t i = 0; i < n; ++i) x[i] = i;
+    return x;
+}
+
+void NormaliseData(CalibrationFit& fit, uint32_t n) {
+    const CalibrationConfig& c = *fit.Config;
+    fit.TargetX = Vector(n);
+    fit.TargetY = Vector(n);
+    fit.TouchV = Vector(n);
+    fit.TouchW = Vector(n);
+    fit.ControllerOffset = GetControllerOffset(*fit.Parameters);
+    fit.ScaleFactor = GetScaleFactor(*fit.Parameters);
+    for (uint32_t i = 0; i < n; ++i) {
+        fit.TouchV[i] = (c.Touches[i].V - fit.ControllerOffset) * fit.ScaleFactor;
+        fit.TouchW[i] = (c.Touches[i].W - fit.ControllerOffset) * fit.ScaleFactor;
+        fit.TargetX[i] = (c.Targets[i].X - c.OriginX) / c.RangeX;
+        fit.TargetY[i] = (c.Targets[i].Y - c.OriginY) / c.RangeY;
+    }
+}
+
+void WriteInputReport(const CalibrationFit& fit, uint32_t n) {
+    const CalibrationConfig& c = *fit.Config;
+    ReportFile report(L"SvdFitInputs.txt");
+    if (!report.IsOpen()) return;
+    report.Printf("Scale Factor      = %15.7f\n", fit.ScaleFactor);
+    report.Printf("Controller Offset = %15.5f\n", fit.ControllerOffset);
+    report.Printf("Origin X = %15.5f, Range X = %15.5f\n", c.OriginX, c.RangeX);
+    report.Printf("Origin Y = %15.5f, Range Y = %15.5f\n", c.OriginY, c.RangeY);
+    report.Printf("           V(n)             W(n)\n");
+    report.Printf("=============== ================\n");
+    for (uint32_t i = 0; i < n; ++i)
+        report.Printf("%15.5f  %15.5f  \n", fit.TouchV[i], fit.TouchW[i]);
+    report.Printf("\n");
+    report.Printf("           X(n)             Y(n)\n");
+    report.Printf("=============== ================\n");
+    for (uint32_t i = 0; i < n; ++i)
+        report.Printf("%15.5f  %15.5f  \n", fit.TargetX[i], fit.TargetY[i]);
+    report.Printf("\n");
+    report.Printf("\n");
+}
+
+bool AllFinite(const Vector& v, uint32_t count) {
+    if (v.length < count) return false;
+    for (uint32_t i = 0; i < count; ++i)
+        if (!std::isfinite(v[i])) return false;
+    return true;
+}
+
+// The checks that keep a pass from fitting data it does not have.
+int CheckPolynomialInput(CalibrationFit& fit, uint32_t n) {
+    if (fit.Config == nullptr || fit.Parameters == nullptr)
+        return Refuse(fit, FitStatus::BadInput, L"the fit record is not linked");
+    const CalibrationConfig& c = *fit.Config;
+    if (c.Touches.size() < n || c.Targets.size() < n)
+        return Refuse(fit, FitStatus::BadInput, L"fewer touches or targets than data points");
+    if (fit.TermCount <= 0 || fit.PointCount < fit.TermCount || uint32_t(fit.PointCount) > n)
+        return Refuse(fit, FitStatus::BadInput, L"the grid has too few points for the order");
+    return CheckTouchesFinite(fit, n) ? 1 : 0;
+}
+
+}  // namespace
+
+bool CheckTouchesFinite(CalibrationFit& fit, uint32_t count) {
+    const CalibrationConfig& c = *fit.Config;
+    for (uint32_t i = 0; i < count && i < c.Touches.size(); ++i) {
+        if (std::isfinite(c.Touches[i].V) && std::isfinite(c.Touches[i].W)) continue;
+        fit.LastStatus = FitStatus::NonFiniteTouch;
+        DebugPrint(L"Tarnix.exe: fit refused: touch of target %d is not a finite number",
+                   int32_t(i + 1));
+        return false;
+    }
+    return true;
+}
+
+bool AcceptFitResults(CalibrationFit& fit) {
+    const uint32_t terms = fit.TermCount > 0 ? uint32_t(fit.TermCount) : 0;
+    const bool finite = AllFinite(fit.CoeffX, terms) && AllFinite(fit.CoeffY, terms) &&
+                        std::isfinite(fit.ControllerOffset) && std::isfinite(fit.ScaleFactor) &&
+                        std::isfinite(fit.OffsetV) && std::isfinite(fit.OffsetW);
+    fit.LastStatus = finite ? FitStatus::Fitted : FitStatus::NonFiniteResult;
+    if (!finite) DebugPrint(L"Tarnix.exe: %s", L"fit refused: the result is not a finite number");
+    return finite;
+}
+
+int PreparePolynomialFit(CalibrationFit& fit) {
+    fit.LastStatus = FitStatus::NotRun;
+    const uint32_t n = fit.Config ? DataPointCount(*fit.Config) : 0;
+    if (!CheckPolynomialInput(fit, n)) return 0;
+    NormaliseData(fit, n);
+    WriteInputReport(fit, n);
+    fit.Weights = Filled(uint32_t(fit.PointCount), 1.0);
+    fit.FitU = Matrix(fit.PointCount, fit.TermCount);
+    fit.FitV = Matrix(fit.PointCount, fit.TermCount);
+    fit.SingularValues = Vector(uint32_t(fit.TermCount));
+    fit.CoeffX = Filled(uint32_t(fit.TermCount), 0.0);
+    fit.CoeffY = Filled(uint32_t(fit.TermCount), 0.0);
+    BuildPolynomialDesignMatrix(fit, int32_t(n));
+    fit.LastStatus = FitStatus::Prepared;
+    return 1;
+}
+
+int RunPolynomialFit(CalibrationFit& fit) {
+    if (fit.LastStatus != FitStatus::Prepared) {
+        if (fit.LastStatus == FitStatus::NotRun || fit.LastStatus == FitStatus::Fitted)
+            fit.LastStatus = FitStatus::BadInput;
+        return 0;
+    }
+    const CalibrationConfig& c = *fit.Config;
+    Vector x = IndexVector(uint32_t(fit.PointCount));
+    double chisqX = 0.0, chisqY = 0.0;
+    SvdFit(x, fit.TargetX, fit.Weights, fit.CoeffX, fit.FitU, fit.FitV, fit.SingularValues, chisqX,
+           PolynomialBasisRow);
+    SvdFit(x, fit.TargetY, fit.Weights, fit.CoeffY, fit.FitU, fit.FitV, fit.SingularValues, chisqY,
+           PolynomialBasisRow);
+    const int32_t reportCount = fit.PointCount + (c.HasMiniTargets ? kFitMiniTargets : 0);
+    WriteFitReport(L"SvdFitOutputs.txt", fit.CoeffX, fit, PolynomialTermNames, reportCount,
+                   fit.TermCount, fit.CoeffY, PolynomialDesignMatrix, PolynomialDesignMatrix,
+                   chisqX, chisqY);
+    if (c.HasMiniTargets)
+        EvaluateMiniTargets(fit, fit.TermCount, int32_t(c.NumGridPoints), fit.CoeffX, fit.CoeffY);
+    return AcceptFitResults(fit) ? 1 : 0;
+}
+
+int ComputeTouchOffset(CalibrationFit& fit, double& offV, double& offW) {
+    offV = offW = 0.0;
+    if (fit.Config == nullptr || fit.Parameters == nullptr || fit.PointCount <= 0) return 0;
+    const CalibrationConfig& c = *fit.Config;
+    double sumV = 0.0, sumW = 0.0;
+    for (int32_t i = 0; i < fit.PointCount && size_t(i) < c.Touches.size(); ++i) {
+        sumV += c.Touches[i].V;
+        sumW += c.Touches[i].W;
+    }
+    offV = sumV / fit.PointCount - GetControllerOffset(*fit.Parameters);
+    offW = sumW / fit.PointCount - GetControllerOffset(*fit.Parameters);
+    return 1;
+}
+
+int PrepareGridPolynomialFit(CalibrationFit& fit, int32_t count) {
+    if (count < 0) count = 0;
+    fit.GridWeights = Filled(uint32_t(count), 1.0);
+    fit.GridFitU = Matrix(count, fit.TermCount);
+    fit.GridFitV = Matrix(count, fit.TermCount);
+    fit.GridSingularValues = Vector(uint32_t(fit.TermCount > 0 ? fit.TermCount : 0));
+    fit.CoeffX = Filled(uint32_t(fit.TermCount > 0 ? fit.TermCount : 0), 0.0);
+    fit.CoeffY = Filled(uint32_t(fit.TermCount > 0 ? fit.TermCount : 0), 0.0);
+    BuildPolynomialDesignMatrix(fit, count);
+    return 1;
+}
