@@ -5,9 +5,23 @@
 #include <cstdio>
 #include <vector>
 
+namespace {
+
+std::wstring& ReportFolderOverride() {
+    static std::wstring folder;
+    return folder;
+}
+
+}  // namespace
+
+void SetReportFolderOverride(const wchar_t* folder) {
+    ReportFolderOverride() = folder == nullptr ? L"" : folder;
+}
+
 PlatformReportStream* OpenReportFile(const wchar_t* name) {
     if (name == nullptr || *name == L'\0') return nullptr;
-    std::wstring folder = PlatformReportFolder();
+    std::wstring folder = ReportFolderOverride();
+    if (folder.empty()) folder = PlatformReportFolder();
     if (folder.empty()) return nullptr;
     PlatformCreateFolders(folder);  // a failure shows in the open below
     return PlatformOpenReport(PlatformJoinPath(folder, name));

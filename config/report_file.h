@@ -7,6 +7,10 @@
 // for no name or when the file cannot be opened. Close it with PlatformCloseReport.
 PlatformReportStream* OpenReportFile(const wchar_t* name);
 
+// Makes OpenReportFile use folder instead of the platform's report folder (tools that write
+// reports elsewhere); nullptr or an empty text restores the platform's folder.
+void SetReportFolderOverride(const wchar_t* folder);
+
 // One report opened for the lifetime of the object; writing does nothing when it is not open.
 class ReportFile {
   public:
