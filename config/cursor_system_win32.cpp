@@ -1,0 +1,143 @@
+// Replacing and reloading the system cursors, and the Windows-folder and environment services they
+// use.
+#include <windows.h>
+
+#include <cwchar>
+#include <string>
+
+#include "config/cursor_hiding.h"
+#include "config/cursor_scheme.h"
+#include "config/registry_values.h"
+#include "config/support_folder.h"
+
+namespace {
+
+constexpr DWORD kMaxEnvironmentValue = 519;  // characters
+constexpr DWORD kMaxCursorValueName = 127;   // characters
+
+bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
+
+std::wstring EnvironmentValue(const std::wstring& name) {
+    wchar_t value[kMaxEnvironmentValue + 1];
+    DWORD length = GetEnvironmentVariableW(name.c_str(), value, kMaxEnvironmentValue + 1);
+    if (length == 0 || length > kMaxEnvironmentValue) return std::wstring();
+    return std::wstring(value, length);
+}
+
+// The "Quva" scheme list of the machine; the default list (stored for the next run when the
+// hive is writable) when it is missing or not text.
+std::wstring ReadSchemeList() {
+    RegistryValueSpec list[2] = {{0, kHiddenSchemeName, REG_SZ, 0, nullptr},
+                                 {0, L"", 0, 0, nullptr}};
+    RegistryStatus status{};
+    std::wstring scheme;
+    const bool read =
+        ReadRegistryValues(HKEY_LOCAL_MACHINE, kCursorSchemesKey, list, status) == 1 &&
+        IsText(list[0].Type);
+    if (read) {
+        const wchar_t* text = static_cast<const wchar_t*>(list[0].Data);
+        scheme.assign(text, wcsnlen(text, list[0].Size / sizeof(wchar_t)));
+    }
+    delete[] static_cast<BYTE*>(list[0].Data);
+    if (read) return scheme;
+    scheme = BuildNullCursorScheme(WindowsFolder());
+    RegistryValueSpec store[2] = {
+        {1, kHiddenSchemeName, REG_SZ, static_cast<DWORD>((scheme.size() + 1) * sizeof(wchar_t)),
+         scheme.data()},
+        {0, L"", 0, 0, nullptr}};
+    std::wcsncpy(status.KeyPath, kCursorSchemesKey, kRegistryKeyPathCapacity - 1);
+    WriteRegistryValues(HKEY_LOCAL_MACHINE, store, status);
+    return scheme;
+}
+
+void WriteUserCursorValue(const wchar_t* name, const std::wstring& path) {
+    RegistryValueSpec list[2] = {
+        {1, name, REG_SZ, static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)),
+         const_cast<wchar_t*>(path.c_str())},
+        {0, L"", 0, 0, nullptr}};
+    RegistryStatus status{};
+    std::wcsncpy(status.KeyPath, kUserCursorsKey, kRegistryKeyPathCapacity - 1);
+    WriteRegistryValues(HKEY_CURRENT_USER, list, status);
+}
+
+// Installs a cursor loaded from path as the system cursor id; the system owns it on success.
+void InstallSystemCursor(HCURSOR cursor, uint32_t id) {
+    if (cursor != nullptr && !SetSystemCursor(cursor, id)) DestroyCursor(cursor);
+}
+
+}  // namespace
+
+std::wstring WindowsFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    UINT length = GetWindowsDirectoryW(folder, MAX_PATH);
+    return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(folder, length);
+}
+
+bool ExpandPathVariables(std::wstring& path) { return ExpandPathVariables(path, EnvironmentValue); }
+
+bool InstallNullCursor() {
+    const std::wstring windows = WindowsFolder();
+    if (windows.empty()) return false;
+    const std::wstring target = NullCursorPath(windows);
+    if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    CreateDirectoryW((windows + L"\\cursors").c_str(), nullptr);
+    wchar_t support[kSupportFolderCapacity] = {};
+    GetSupportFolder(support);
+    const std::wstring source = JoinPathComponent(support, kNullCursorFileName);
+    CopyFileW(source.c_str(), target.c_str(), TRUE);
+    return GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void HideSystemCursors() {
+    const std::wstring windows = WindowsFolder();
+    SchemeListReader reader(ReadSchemeList());
+    for (const CursorTableEntry& row : CursorTable) {
+        std::wstring path;
+        if (!NextSchemeCursorFile(reader, windows, path)) break;
+        HCURSOR loaded = LoadCursorFromFileW(path.c_str());
+        if (loaded == nullptr) continue;
+        InstallSystemCursor(CopyCursor(loaded), row.Id);
+        DestroyCursor(loaded);
+        WriteUserCursorValue(row.Name, path);
+    }
+}
+
+int ReadUserCursorValues(UserCursorEntry* entries, int capacity) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kUserCursorsKey, 0, KEY_QUERY_VALUE, &key) !=
+        ERROR_SUCCESS)
+        return 0;
+    int count = 0;
+    for (DWORD index = 0; index < kMaxUserCursorEntries && count < capacity; ++index) {
+        UserCursorEntry& entry = entries[count];
+        entry = UserCursorEntry();
+        DWORD nameLength = kMaxCursorValueName + 1;
+        DWORD type = 0;
+        DWORD size = sizeof entry.Data - sizeof(wchar_t);  // always leaves a terminator
+        LONG result = RegEnumValueW(key, index, entry.Name, &nameLength, nullptr, &type,
+                                    reinterpret_cast<BYTE*>(entry.Data), &size);
+        if (result == ERROR_MORE_DATA) continue;  // too long for an entry: passed over
+        if (result != ERROR_SUCCESS) break;
+        entry.Valid = true;
+        entry.Type = type;
+        entry.Size = size;
+        ++count;
+    }
+    if (count < capacity) entries[count].Valid = false;
+    RegCloseKey(key);
+    return count;
+}
+
+void RestoreSystemCursors() {
+    // Fails under some environments; the per-cursor pass below does the same work.
+    SystemParametersInfoW(SPI_SETCURSORS, 0, nullptr, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+    UserCursorEntry entries[kMaxUserCursorEntries];
+    const int count = ReadUserCursorValues(entries, kMaxUserCursorEntries);
+    for (int i = 0; i < count; ++i) {
+        const uint32_t id = FindCursorId(entries[i].Name);
+        if (id == 0 || !IsText(entries[i].Type)) continue;
+        std::wstring path(entries[i].Data);
+        if (!ExpandPathVariables(path)) continue;
+        InstallSystemCursor(LoadCursorFromFileW(path.c_str()), id);
+    }
+}
