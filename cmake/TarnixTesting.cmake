@@ -51,13 +51,13 @@ function(tarnix_add_test name)
 endfunction()
 
 # tarnix_add_whole_test(NAME SCRIPT file.py [DEPENDS targets...] [LABELS ...] [TIMEOUT s]
-#                       [ENVIRONMENT VAR=value ...]): a python unittest script using
+#                       [ENVIRONMENT VAR=value ...] [NO_INSTALL]): a python unittest script using
 # tests/harness/winebench.py, run as one CTest test in the Windows x86-64 build only. The script
 # finds the build through TARNIX_BUILD_DIR, the staged installation through TARNIX_INSTALL_ROOT
 # (the `tarnix_stage_install` target's output), the programs of DEPENDS through
 # TARNIX_TARGET_<target>, and writes artefacts (screenshots, logs) under TARNIX_ARTEFACT_DIR.
 function(tarnix_add_whole_test name)
-    cmake_parse_arguments(W "" "SCRIPT;TIMEOUT" "DEPENDS;LABELS;ENVIRONMENT" ${ARGN})
+    cmake_parse_arguments(W "NO_INSTALL" "SCRIPT;TIMEOUT" "DEPENDS;LABELS;ENVIRONMENT" ${ARGN})
     if(NOT WIN32 OR NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
         return()  # this Wine runs 64-bit programs only
     endif()
@@ -87,6 +87,8 @@ function(tarnix_add_whole_test name)
         LABELS "whole;${W_LABELS}"
         TIMEOUT ${W_TIMEOUT}
         ENVIRONMENT "${env}"
-        FIXTURES_REQUIRED tarnix_staged_install
         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    if(NOT W_NO_INSTALL)
+        set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED tarnix_staged_install)
+    endif()
 endfunction()
