@@ -22,7 +22,8 @@ double SignOf(double magnitude, double sign) {
 bool Negligible(double value, double anorm) { return !(std::fabs(value) + anorm > anorm); }
 
 // One Householder step on column i (rows i..m-1); returns the new diagonal element w[i].
-double ReflectColumn(Matrix& a, int32_t i) {
+// scratch holds n doubles.
+double ReflectColumn(Matrix& a, int32_t i, double* scratch) {
     const int32_t m = a.rows, n = a.cols;
     double scale = 0.0;
     for (int32_t k = i; k < m; ++k) scale += std::fabs(a[k][i]);
@@ -36,11 +37,19 @@ double ReflectColumn(Matrix& a, int32_t i) {
     const double g = -SignOf(std::sqrt(s), f);
     const double h = f * g - s;
     a[i][i] = f - g;
-    for (int32_t j = i + 1; j < n; ++j) {
-        double dot = 0.0;
-        for (int32_t k = i; k < m; ++k) dot += a[k][i] * a[k][j];
-        const double factor = dot / h;
-        for (int32_t k = i; k < m; ++k) a[k][j] += factor * a[k][i];
+    // Per column j: dot[j] = sum over k of a[k][i] * a[k][j], then a[k][j] += dot[j] / h * a[k][i];
+    // walked row by row (each sum keeps its order of k).
+    for (int32_t j = i + 1; j < n; ++j) scratch[j] = 0.0;
+    for (int32_t k = i; k < m; ++k) {
+        const double* row = a[k];
+        const double aki = row[i];
+        for (int32_t j = i + 1; j < n; ++j) scratch[j] += aki * row[j];
+    }
+    for (int32_t j = i + 1; j < n; ++j) scratch[j] /= h;
+    for (int32_t k = i; k < m; ++k) {
+        double* row = a[k];
+        const double aki = row[i];
+        for (int32_t j = i + 1; j < n; ++j) row[j] += scratch[j] * aki;
     }
     for (int32_t k = i; k < m; ++k) a[k][i] *= scale;
     return scale * g;
@@ -76,13 +85,13 @@ double ReflectRow(Matrix& a, int32_t i, double* rv1) {
 
 // Reduces a to upper bidiagonal form: diagonal in w, superdiagonal in rv1 (rv1[0] = 0).
 // Returns anorm, the largest |w[i]| + |rv1[i]|.
-double Bidiagonalise(Matrix& a, Vector& w, double* rv1) {
+double Bidiagonalise(Matrix& a, Vector& w, double* rv1, double* scratch) {
     const int32_t m = a.rows, n = a.cols;
     double anorm = 0.0;
     double superdiagonal = 0.0;
     for (int32_t i = 0; i < n; ++i) {
         rv1[i] = superdiagonal;
-        w[i] = i < m ? ReflectColumn(a, i) : 0.0;
+        w[i] = i < m ? ReflectColumn(a, i, scratch) : 0.0;
         superdiagonal = (i < m && i != n - 1) ? ReflectRow(a, i, rv1) : 0.0;
         anorm = std::max(anorm, std::fabs(w[i]) + std::fabs(rv1[i]));
     }
@@ -90,7 +99,7 @@ double Bidiagonalise(Matrix& a, Vector& w, double* rv1) {
 }
 
 // Builds V from the row reflectors stored in a, last to first.
-void AccumulateRight(const Matrix& a, const double* rv1, Matrix& v) {
+void AccumulateRight(const Matrix& a, const double* rv1, Matrix& v, double* scratch) {
     const int32_t n = a.cols;
     for (int32_t i = n - 1; i >= 0; --i) {
         const int32_t l = i + 1;
@@ -99,10 +108,14 @@ void AccumulateRight(const Matrix& a, const double* rv1, Matrix& v) {
             if (g != 0.0) {
                 // Double division avoids a possible underflow.
                 for (int32_t j = l; j < n; ++j) v[j][i] = (a[i][j] / a[i][l]) / g;
-                for (int32_t j = l; j < n; ++j) {
-                    double s = 0.0;
-                    for (int32_t k = l; k < n; ++k) s += a[i][k] * v[k][j];
-                    for (int32_t k = l; k < n; ++k) v[k][j] += s * v[k][i];
+                for (int32_t j = l; j < n; ++j) scratch[j] = 0.0;
+                for (int32_t k = l; k < n; ++k) {
+                    const double aik = a[i][k];
+                    for (int32_t j = l; j < n; ++j) scratch[j] += aik * v[k][j];
+                }
+                for (int32_t k = l; k < n; ++k) {
+                    const double vki = v[k][i];
+                    for (int32_t j = l; j < n; ++j) v[k][j] += scratch[j] * vki;
                 }
             }
             for (int32_t j = l; j < n; ++j) v[i][j] = v[j][i] = 0.0;
@@ -112,18 +125,24 @@ void AccumulateRight(const Matrix& a, const double* rv1, Matrix& v) {
 }
 
 // Turns a into U by applying the column reflectors stored in it, last to first.
-void AccumulateLeft(Matrix& a, const Vector& w) {
+void AccumulateLeft(Matrix& a, const Vector& w, double* scratch) {
     const int32_t m = a.rows, n = a.cols;
     for (int32_t i = std::min(m, n) - 1; i >= 0; --i) {
         const int32_t l = i + 1;
         for (int32_t j = l; j < n; ++j) a[i][j] = 0.0;
         if (w[i] != 0.0) {
             const double g = 1.0 / w[i];
-            for (int32_t j = l; j < n; ++j) {
-                double s = 0.0;
-                for (int32_t k = l; k < m; ++k) s += a[k][i] * a[k][j];
-                const double f = (s / a[i][i]) * g;
-                for (int32_t k = i; k < m; ++k) a[k][j] += f * a[k][i];
+            for (int32_t j = l; j < n; ++j) scratch[j] = 0.0;
+            for (int32_t k = l; k < m; ++k) {
+                const double* row = a[k];
+                const double aki = row[i];
+                for (int32_t j = l; j < n; ++j) scratch[j] += aki * row[j];
+            }
+            for (int32_t j = l; j < n; ++j) scratch[j] = (scratch[j] / a[i][i]) * g;
+            for (int32_t k = i; k < m; ++k) {
+                double* row = a[k];
+                const double aki = row[i];
+                for (int32_t j = l; j < n; ++j) row[j] += scratch[j] * aki;
             }
             for (int32_t j = i; j < m; ++j) a[j][i] *= g;
         } else {
@@ -133,15 +152,24 @@ void AccumulateLeft(Matrix& a, const Vector& w) {
     }
 }
 
-// Applies the plane rotation (c, s) to columns p and q of the first count rows of x.
-void RotateColumns(Matrix& x, int32_t count, int32_t p, int32_t q, double c, double s) {
-    for (int32_t r = 0; r < count; ++r) {
-        double* row = x[r];
-        const double y = row[p];
-        const double z = row[q];
-        row[p] = y * c + z * s;
-        row[q] = z * c - y * s;
+// Applies the plane rotation (c, s) to rows p and q of t. The diagonalisation works on the
+// transposes of U and V, so that rotating two of their columns walks contiguous memory.
+void RotateRows(Matrix& t, int32_t p, int32_t q, double c, double s) {
+    double* rowP = t[p];
+    double* rowQ = t[q];
+    for (int32_t r = 0; r < t.cols; ++r) {
+        const double y = rowP[r];
+        const double z = rowQ[r];
+        rowP[r] = y * c + z * s;
+        rowQ[r] = z * c - y * s;
     }
+}
+
+// Writes the transpose of source into target, giving target that shape.
+void Transpose(const Matrix& source, Matrix& target) {
+    target.Reshape(source.cols, source.rows);
+    for (int32_t i = 0; i < source.rows; ++i)
+        for (int32_t j = 0; j < source.cols; ++j) target[j][i] = source[i][j];
 }
 
 // Finds the start l of the unreduced block ending at k. Sets cancel when w[l-1] is negligible
@@ -159,7 +187,7 @@ int32_t FindSplit(const Vector& w, const double* rv1, int32_t k, double anorm, b
 }
 
 // Zeroes rv1[l..k] by rotations against row l-1 when w[l-1] is negligible.
-void CancelSuperdiagonal(Matrix& u, Vector& w, double* rv1, int32_t l, int32_t k, double anorm) {
+void CancelSuperdiagonal(Matrix& ut, Vector& w, double* rv1, int32_t l, int32_t k, double anorm) {
     const int32_t nm = l - 1;
     double c = 0.0, s = 1.0;
     for (int32_t i = l; i <= k; ++i) {
@@ -171,13 +199,12 @@ void CancelSuperdiagonal(Matrix& u, Vector& w, double* rv1, int32_t l, int32_t k
         w[i] = h;
         c = g / h;
         s = -f / h;
-        RotateColumns(u, u.rows, nm, i, c, s);
+        RotateRows(ut, nm, i, c, s);
     }
 }
 
 // One implicit-shift QR sweep over the block l..k, shift from its bottom 2 x 2 minor.
-void QrSweep(Matrix& u, Vector& w, Matrix& v, double* rv1, int32_t l, int32_t k) {
-    const int32_t m = u.rows, n = u.cols;
+void QrSweep(Matrix& ut, Vector& w, Matrix& vt, double* rv1, int32_t l, int32_t k) {
     double x = w[l];
     double y = w[k - 1];
     double z = w[k];
@@ -201,7 +228,7 @@ void QrSweep(Matrix& u, Vector& w, Matrix& v, double* rv1, int32_t l, int32_t k)
         g = g * c - x * s;
         h = y * s;
         y *= c;
-        RotateColumns(v, n, j, i, c, s);
+        RotateRows(vt, j, i, c, s);
         z = Hypotenuse(f, h);
         w[j] = z;
         if (z != 0.0) {
@@ -210,7 +237,7 @@ void QrSweep(Matrix& u, Vector& w, Matrix& v, double* rv1, int32_t l, int32_t k)
         }
         f = c * g + s * y;
         x = c * y - s * g;
-        RotateColumns(u, m, j, i, c, s);
+        RotateRows(ut, j, i, c, s);
     }
     rv1[l] = 0.0;
     rv1[k] = f;
@@ -218,22 +245,24 @@ void QrSweep(Matrix& u, Vector& w, Matrix& v, double* rv1, int32_t l, int32_t k)
 }
 
 // Drives singular value k to convergence, making it non-negative; fatal after the sweep limit.
-void ConvergeSingularValue(Matrix& u, Vector& w, Matrix& v, double* rv1, int32_t k, double anorm) {
+void ConvergeSingularValue(Matrix& ut, Vector& w, Matrix& vt, double* rv1, int32_t k,
+                           double anorm) {
     for (int32_t iteration = 0;; ++iteration) {
         bool cancel = false;
         const int32_t l = FindSplit(w, rv1, k, anorm, cancel);
-        if (cancel) CancelSuperdiagonal(u, w, rv1, l, k, anorm);
+        if (cancel) CancelSuperdiagonal(ut, w, rv1, l, k, anorm);
         if (l == k) {
             if (w[k] < 0.0) {
                 w[k] = -w[k];
-                for (int32_t j = 0; j < u.cols; ++j) v[j][k] = -v[j][k];
+                double* column = vt[k];
+                for (int32_t j = 0; j < vt.cols; ++j) column[j] = -column[j];
             }
             return;
         }
         if (iteration >= iterationLimit - 1) {
             NumericFatalError("no convergence in 30 svdcmp iterations");
         }
-        QrSweep(u, w, v, rv1, l, k);
+        QrSweep(ut, w, vt, rv1, l, k);
     }
 }
 
@@ -248,10 +277,16 @@ void SvdDecompose(Matrix& a, Vector& w, Matrix& v) {
     w.Resize(static_cast<uint32_t>(n));
     v.Reshape(n, n);
     if (n == 0) return;
-    Vector superdiagonal(static_cast<uint32_t>(n));
-    double* rv1 = superdiagonal.data;
-    const double anorm = Bidiagonalise(a, w, rv1);
-    AccumulateRight(a, rv1, v);
-    AccumulateLeft(a, w);
-    for (int32_t k = n - 1; k >= 0; --k) ConvergeSingularValue(a, w, v, rv1, k, anorm);
+    Vector work(2 * static_cast<uint32_t>(n));  // superdiagonal rv1, then row scratch
+    double* rv1 = work.data;
+    double* scratch = work.data + n;
+    const double anorm = Bidiagonalise(a, w, rv1, scratch);
+    AccumulateRight(a, rv1, v, scratch);
+    AccumulateLeft(a, w, scratch);
+    Matrix ut, vt;
+    Transpose(a, ut);
+    Transpose(v, vt);
+    for (int32_t k = n - 1; k >= 0; --k) ConvergeSingularValue(ut, w, vt, rv1, k, anorm);
+    Transpose(ut, a);
+    Transpose(vt, v);
 }
