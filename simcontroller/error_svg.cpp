@@ -1,0 +1,110 @@
+// An SVG picture of a calibration's error field: heat map, arrows, the area outline and the hull.
+#include "simcontroller/error_svg.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+
+namespace {
+
+void Add(std::string* svg, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void Add(std::string* svg, const char* format, ...) {
+    char text[512];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    *svg += text;
+}
+
+// Blue (0) through green and yellow to red (1).
+void HeatColour(double t, int* r, int* g, int* b) {
+    t = std::clamp(t, 0.0, 1.0);
+    *r = static_cast<int>(255 * std::clamp(2.0 * t, 0.0, 1.0));
+    *g = static_cast<int>(255 * (1.0 - std::fabs(2.0 * t - 1.0)));
+    *b = static_cast<int>(255 * std::clamp(1.0 - 2.0 * t, 0.0, 1.0));
+}
+
+std::string Escape(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '<')
+            out += "&lt;";
+        else if (c == '>')
+            out += "&gt;";
+        else if (c == '&')
+            out += "&amp;";
+        else
+            out += c;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string RenderErrorSvg(const ErrorField& field, const std::string& title) {
+    const double scale = 1000.0 / std::max(1, std::max(field.area.width, field.area.height));
+    const double width = field.area.width * scale;
+    const double height = field.area.height * scale;
+    const double caption = 70.0;
+    std::string svg;
+    Add(&svg, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+    Add(&svg,
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.0f\" height=\"%.0f\" "
+        "viewBox=\"0 0 %.0f %.0f\">\n",
+        width + 20, height + caption + 20, width + 20, height + caption + 20);
+    Add(&svg, "<rect x=\"0\" y=\"0\" width=\"%.0f\" height=\"%.0f\" fill=\"white\"/>\n", width + 20,
+        height + caption + 20);
+    Add(&svg, "<g transform=\"translate(10,10)\">\n");
+    const double maximum = std::max(field.whole.maximum, 1e-9);
+    const double cell = field.stepPixels * scale;
+    for (const ErrorSample& s : field.samples) {
+        int r = 0, g = 0, b = 0;
+        HeatColour(std::hypot(s.dx, s.dy) / maximum, &r, &g, &b);
+        Add(&svg,
+            "<rect x=\"%.2f\" y=\"%.2f\" width=\"%.2f\" height=\"%.2f\" fill=\"rgb(%d,%d,%d)\"/>\n",
+            (s.x - field.area.left) * scale - cell / 2, (s.y - field.area.top) * scale - cell / 2,
+            cell, cell, r, g, b);
+    }
+    // Arrows every fourth cell; the largest error is drawn three cells long.
+    const int every = 4;
+    const double magnify = 3.0 * field.stepPixels * every / 4.0 / maximum;
+    const int columns =
+        std::max(1, static_cast<int>(std::ceil(static_cast<double>(field.area.width) /
+                                               std::max(1, field.stepPixels))));
+    for (size_t i = 0; i < field.samples.size(); ++i) {
+        const int column = static_cast<int>(i) % columns, row = static_cast<int>(i) / columns;
+        if (column % every != every / 2 || row % every != every / 2) continue;
+        const ErrorSample& s = field.samples[i];
+        const double x0 = (s.x - field.area.left) * scale, y0 = (s.y - field.area.top) * scale;
+        const double x1 = x0 + s.dx * magnify * scale, y1 = y0 + s.dy * magnify * scale;
+        Add(&svg,
+            "<line x1=\"%.2f\" y1=\"%.2f\" x2=\"%.2f\" y2=\"%.2f\" stroke=\"black\" "
+            "stroke-width=\"1.2\"/><circle cx=\"%.2f\" cy=\"%.2f\" r=\"1.5\"/>\n",
+            x0, y0, x1, y1, x1, y1);
+    }
+    Add(&svg,
+        "<rect x=\"0\" y=\"0\" width=\"%.2f\" height=\"%.2f\" fill=\"none\" stroke=\"black\" "
+        "stroke-width=\"2\"/>\n",
+        width, height);
+    Add(&svg,
+        "<rect x=\"%.2f\" y=\"%.2f\" width=\"%.2f\" height=\"%.2f\" fill=\"none\" "
+        "stroke=\"black\" stroke-dasharray=\"6,4\"/>\n",
+        (field.hullLeft - field.area.left) * scale, (field.hullTop - field.area.top) * scale,
+        (field.hullRight - field.hullLeft) * scale, (field.hullBottom - field.hullTop) * scale);
+    Add(&svg, "<text x=\"0\" y=\"%.0f\" font-family=\"sans-serif\" font-size=\"14\">%s</text>\n",
+        height + 22, Escape(title).c_str());
+    Add(&svg,
+        "<text x=\"0\" y=\"%.0f\" font-family=\"sans-serif\" font-size=\"13\">inside hull: "
+        "RMS %.3f px, 95%% %.3f px, max %.3f px; whole area: RMS %.3f px, 95%% %.3f px, "
+        "max %.3f px</text>\n",
+        height + 42, field.inside.rms, field.inside.percentile95, field.inside.maximum,
+        field.whole.rms, field.whole.percentile95, field.whole.maximum);
+    Add(&svg,
+        "<text x=\"0\" y=\"%.0f\" font-family=\"sans-serif\" font-size=\"13\">colour: 0 (blue) "
+        "to %.3f px (red); arrows magnified %.1f x</text>\n",
+        height + 62, field.whole.maximum, magnify);
+    Add(&svg, "</g>\n</svg>\n");
+    return svg;
+}

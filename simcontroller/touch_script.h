@@ -1,0 +1,28 @@
+// The touch script of the simulated controller: a text file of touches and redo requests, in order.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One line of a script:
+//   raw   <screen> <X> <Y> [z=<Z>] [delay=<ms>]   raw 16-bit counts as given
+//   point <screen> <x> <y> [z=<Z>] [delay=<ms>]   a screen point (virtual-desktop pixels) that the
+//                                                 screen's sensor model turns into counts
+//   redo  <screen> [delay=<ms>]                   signals the redo request of a calibration
+// Blank lines and lines starting with # or ; are ignored.
+enum class ScriptAction { RawTouch, PointTouch, Redo };
+
+struct ScriptEntry {
+    ScriptAction action = ScriptAction::RawTouch;
+    int32_t screen = 0;
+    double x = 0.0;
+    double y = 0.0;
+    int32_t z = -1;        // -1: the sensor's Z
+    int32_t delayMs = -1;  // -1: the script's default delay
+    int32_t lineNumber = 0;
+};
+
+// Parses a whole script; false with a message naming the line on the first bad line.
+bool ParseTouchScript(const std::string& text, std::vector<ScriptEntry>* entries,
+                      std::string* error);
