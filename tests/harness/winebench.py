@@ -38,6 +38,14 @@ class BenchError(RuntimeError):
     """The bench itself could not do what was asked (not a failure of the program under test)."""
 
 
+def target_file(target):
+    """Path of a build target named in tarnix_add_whole_test(... DEPENDS target)."""
+    path = os.environ.get("TARNIX_TARGET_" + target)
+    if not path:
+        raise BenchError("TARNIX_TARGET_%s is not set: list %s in DEPENDS" % (target, target))
+    return path
+
+
 def unescape_debug_string(text):
     """Undoes Wine's C-style escaping of a debugger-channel string."""
     out = []
