@@ -5,6 +5,7 @@
 
 #include "fit/calibration_fit.h"
 
+inline constexpr int kMaxPolynomialDegree = 7;
 inline constexpr int kGeneralHarmonicTerms = 15;
 inline constexpr int kSymmetricHarmonicTerms = 4;
 
@@ -21,6 +22,14 @@ void BuildLaplaceDesignMatrixY(const wchar_t* reportName, int32_t pointCount, Ca
 // "LcoeffsP1.txt".
 void BuildSymmetricLaplaceDesignMatrixX(CalibrationFit& fit, int32_t pointCount);
 void BuildSymmetricLaplaceDesignMatrixY(CalibrationFit& fit, int32_t pointCount);
+
+// base^exponent by repeated multiplication (1 for exponent 0, also for base 0), so that every
+// build computes bit-identical terms whatever its math library.
+double IntegerPower(double base, int exponent);
+
+// The termCount terms v^(d-k) w^k, degree by degree (the order of PolynomialTermNames); columns
+// beyond degree 7 are 0.
+void PolynomialTerms(double v, double w, int32_t termCount, double* row);
 
 // 1, Re z, Im z, Re z^2, Im z^2, ... Im z^7 of z = x + iy.
 void GeneralHarmonicTerms(double x, double y, double terms[kGeneralHarmonicTerms]);

@@ -1,6 +1,4 @@
 // The general and symmetric Laplace design matrices (harmonics of z = x + iy) and their reports.
-#include <cmath>
-
 #include "config/controller_parameters.h"
 #include "config/report_file.h"
 #include "fit/design_matrix_builders.h"
@@ -70,7 +68,7 @@ double FitAspect(const CalibrationFit& fit) {
 }
 
 void GeneralHarmonicTerms(double x, double y, double t[kGeneralHarmonicTerms]) {
-    auto p = [](double base, int exponent) { return std::pow(base, exponent); };
+    auto p = IntegerPower;
     t[0] = 1.0;
     t[1] = x;
     t[2] = y;

@@ -1,23 +1,10 @@
 // The polynomial design matrix v^(d-k) w^k and its report "Coefficients.txt".
-#include <cmath>
-
 #include "config/report_file.h"
 #include "fit/design_matrix_builders.h"
 #include "fit/term_names.h"
 #include "numeric/design_matrices.h"
 
 namespace {
-
-constexpr int kMaxDegree = 7;
-
-void FillPolynomialRow(double v, double w, int32_t termCount, double* row) {
-    int32_t column = 0;
-    for (int degree = 0; degree <= kMaxDegree && column < termCount; ++degree) {
-        for (int k = 0; k <= degree && column < termCount; ++k)
-            row[column++] = std::pow(v, degree - k) * std::pow(w, k);
-    }
-    while (column < termCount) row[column++] = 0.0;
-}
 
 void WritePolynomialTable(const Matrix& design) {
     ReportFile report(L"Coefficients.txt");
@@ -35,6 +22,21 @@ void WritePolynomialTable(const Matrix& design) {
 
 }  // namespace
 
+double IntegerPower(double base, int exponent) {
+    double result = 1.0;
+    for (int i = 0; i < exponent; ++i) result *= base;
+    return result;
+}
+
+void PolynomialTerms(double v, double w, int32_t termCount, double* row) {
+    int32_t column = 0;
+    for (int degree = 0; degree <= kMaxPolynomialDegree && column < termCount; ++degree) {
+        for (int k = 0; k <= degree && column < termCount; ++k)
+            row[column++] = IntegerPower(v, degree - k) * IntegerPower(w, k);
+    }
+    while (column < termCount) row[column++] = 0.0;
+}
+
 void BuildPolynomialDesignMatrix(CalibrationFit& fit, int32_t pointCount) {
     const int32_t terms = fit.TermCount;
     uint32_t available =
@@ -44,6 +46,6 @@ void BuildPolynomialDesignMatrix(CalibrationFit& fit, int32_t pointCount) {
     PolynomialDesignMatrix = Matrix(pointCount, terms);
     PolynomialTermCount = terms;
     for (int32_t i = 0; i < PolynomialDesignMatrix.rows; ++i)
-        FillPolynomialRow(fit.TouchV[i], fit.TouchW[i], terms, PolynomialDesignMatrix[i]);
+        PolynomialTerms(fit.TouchV[i], fit.TouchW[i], terms, PolynomialDesignMatrix[i]);
     WritePolynomialTable(PolynomialDesignMatrix);
 }

@@ -182,3 +182,7 @@ int PrepareGridPolynomialFit(CalibrationFit& fit, int32_t count) {
     BuildPolynomialDesignMatrix(fit, count);
     return 1;
 }
+
+int RunPolynomialPass(CalibrationFit& fit) {
+    return PreparePolynomialFit(fit) && RunPolynomialFit(fit) ? 1 : 0;
+}

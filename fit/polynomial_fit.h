@@ -32,3 +32,6 @@ bool CheckTouchesFinite(CalibrationFit& fit, uint32_t count);
 // Sets LastStatus Fitted when CoeffX, CoeffY (TermCount each), ControllerOffset, ScaleFactor,
 // OffsetV and OffsetW are finite, else NonFiniteResult with a trace. Returns whether fitted.
 bool AcceptFitResults(CalibrationFit& fit);
+
+// PreparePolynomialFit, then RunPolynomialFit: the polynomial fit of a pass. 1 when fitted.
+int RunPolynomialPass(CalibrationFit& fit);

@@ -1,0 +1,62 @@
+// Predictions of the fitted mapping and the residuals of the grid targets.
+#include "fit/fit_evaluation.h"
+
+#include <cmath>
+
+#include "config/calibration_config.h"
+#include "fit/design_matrix_builders.h"
+
+namespace {
+
+constexpr int kMaxTerms = 36;
+
+double Dot(const Vector& coeff, const double* terms, int32_t count) {
+    double sum = 0.0;
+    for (int32_t k = 0; k < count; ++k) sum += coeff[k] * terms[k];
+    return sum;
+}
+
+}  // namespace
+
+bool PredictNormalisedPosition(const CalibrationFit& fit, double rawV, double rawW, double& x,
+                               double& y) {
+    const int32_t terms = fit.TermCount;
+    if (terms <= 0 || terms > kMaxTerms || fit.CoeffX.length < uint32_t(terms) ||
+        fit.CoeffY.length < uint32_t(terms))
+        return false;
+    double row[kMaxTerms];
+    PolynomialTerms((rawV - fit.ControllerOffset) * fit.ScaleFactor,
+                    (rawW - fit.ControllerOffset) * fit.ScaleFactor, terms, row);
+    x = Dot(fit.CoeffX, row, terms);
+    y = Dot(fit.CoeffY, row, terms);
+    return true;
+}
+
+GridResiduals ComputeGridResiduals(const CalibrationFit& fit) {
+    GridResiduals result;
+    if (fit.Config == nullptr || fit.PointCount <= 0) return result;
+    const CalibrationConfig& c = *fit.Config;
+    double sumNormalised = 0.0, sumPixels = 0.0;
+    for (int32_t i = 0; i < fit.PointCount; ++i) {
+        if (size_t(i) >= c.Touches.size() || size_t(i) >= c.Targets.size()) break;
+        double x, y;
+        if (!PredictNormalisedPosition(fit, c.Touches[i].V, c.Touches[i].W, x, y)) break;
+        PointResidual r;
+        r.DeltaX = x - (c.Targets[i].X - c.OriginX) / c.RangeX;
+        r.DeltaY = y - (c.Targets[i].Y - c.OriginY) / c.RangeY;
+        const double px = r.DeltaX * c.RangeX * fit.MonitorWidth;
+        const double py = r.DeltaY * c.RangeY * fit.MonitorHeight;
+        r.Pixels = std::sqrt(px * px + py * py);
+        const double normalised = std::sqrt(r.DeltaX * r.DeltaX + r.DeltaY * r.DeltaY);
+        sumNormalised += normalised * normalised;
+        sumPixels += r.Pixels * r.Pixels;
+        if (normalised > result.MaxNormalised) result.MaxNormalised = normalised;
+        if (r.Pixels > result.MaxPixels) result.MaxPixels = r.Pixels;
+        result.Points.push_back(r);
+    }
+    if (!result.Points.empty()) {
+        result.RmsNormalised = std::sqrt(sumNormalised / result.Points.size());
+        result.RmsPixels = std::sqrt(sumPixels / result.Points.size());
+    }
+    return result;
+}

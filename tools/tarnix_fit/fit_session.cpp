@@ -1,0 +1,99 @@
+// Loading a configuration as the calibration program does, and running its fit.
+#include "tools/tarnix_fit/fit_session.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "config/profile_values.h"
+#include "config/target_layout.h"
+#include "tools/tarnix_fit/model_runners.h"
+#include "tools/tarnix_fit/tool_text.h"
+
+namespace {
+
+// The minimum grid of start-up: the polynomial's term count, 3 for an unknown order.
+uint32_t MinimumGridPoints(uint32_t order) {
+    int32_t terms = TermCountForOrder(order);
+    return terms > 0 ? uint32_t(terms) : 3;
+}
+
+int Fail(std::string& error, const std::string& message) {
+    error = message;
+    return kExitBadInput;
+}
+
+// The first TouchGrid key a pass needs that the file lacks, or empty.
+std::string FirstMissingTouchKey(const CalibrationConfig& c) {
+    for (uint32_t i = 0; i < c.TargetCount; ++i) {
+        if (i >= c.NumGridPoints && !c.MiniTargetEnabled[i - c.NumGridPoints]) continue;
+        for (const wchar_t* format : {L"TouchGridX%02d", L"TouchGridY%02d"}) {
+            wchar_t key[64];
+            FormatNumberedKey(key, format, int(i));
+            double value = 0.0;
+            if (!ReadCfgOptionalReal(c.CfgFilePath, key, &value)) return PrintableText(key);
+        }
+    }
+    return std::string();
+}
+
+int CheckReadable(const std::filesystem::path& path, std::string& error) {
+    std::error_code ec;
+    const std::string shown = PrintableText(path.wstring());
+    if (!std::filesystem::exists(path, ec)) return Fail(error, "no such file: " + shown);
+    if (std::filesystem::is_directory(path, ec)) return Fail(error, "not a file: " + shown);
+    std::ifstream probe(path, std::ios::binary);
+    if (!probe) return Fail(error, "cannot read the file: " + shown);
+    return kExitFitted;
+}
+
+int ReadLayout(const ToolOptions& options, FitSession& s, std::string& error) {
+    CalibrationConfig& c = *s.Config;
+    ReadGridConfig(c);
+    if (options.HasCaptionHeight) c.CaptionHeight = options.CaptionHeight;
+    const uint32_t minimum = MinimumGridPoints(c.PolynomialOrder);
+    if (c.NumGridPoints < minimum)
+        return Fail(error, "too few grid points: " + std::to_string(c.NumGridPoints) +
+                               " for a polynomial of order " + std::to_string(c.PolynomialOrder) +
+                               ", which needs at least " + std::to_string(minimum));
+    if (!BuildGridCells(c) || !BuildTargets(c))
+        return Fail(error, "the grid could not be laid out");
+    PlaceMiniTargets(c);
+    if (!ReadSimulatedTouches(c)) {
+        std::string key = FirstMissingTouchKey(c);
+        return Fail(error, "missing TouchGrid keys" + (key.empty() ? "" : " (first: " + key + ")"));
+    }
+    return kExitFitted;
+}
+
+}  // namespace
+
+int LoadFitSession(const ToolOptions& options, FitSession& s, std::string& error) {
+    std::error_code ec;
+    std::filesystem::path path = std::filesystem::absolute(options.ConfigPath, ec);
+    if (ec) path = options.ConfigPath;
+    if (int status = CheckReadable(path, error); status != kExitFitted) return status;
+    s.ConfigPath = path.wstring();
+    if (!ReadControllerParameters(s.Parameters, s.ConfigPath.c_str()))
+        return Fail(error, "the path of the configuration file is too long");
+    s.Config = std::make_unique<CalibrationConfig>(s.ConfigPath.c_str());
+    if (int status = ReadLayout(options, s, error); status != kExitFitted) return status;
+    const CalibrationConfig& c = *s.Config;
+    s.Fit = CreateCalibrationFit(c.PolynomialOrder, c.ModelKind, int32_t(c.NumGridPoints));
+    if (!s.Fit) return Fail(error, "out of memory");
+    LinkCalibrationFit(*s.Fit, *s.Config, s.Parameters);
+    s.Fit->MonitorWidth = options.MonitorWidth;
+    s.Fit->MonitorHeight = options.MonitorHeight;
+    return kExitFitted;
+}
+
+int RunFitSession(FitSession& s, std::string& error) {
+    const ModelRunner* runner = FindModelRunner(s.Fit->ModelKind);
+    if (runner == nullptr) {
+        error = "model kind " + std::to_string(s.Fit->ModelKind) +
+                " (Laplace) is not built yet in this version of tarnix-fit";
+        return kExitModelMissing;
+    }
+    if (runner->Run(*s.Fit)) return kExitFitted;
+    error = "the fit refused the data: " + PrintableText(FitStatusText(s.Fit->LastStatus));
+    return kExitFitRefused;
+}

@@ -1,0 +1,33 @@
+// One offline pass of tarnix-fit: the configuration read as the program reads it, and its fit.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "config/calibration_config.h"
+#include "config/controller_parameters.h"
+#include "fit/calibration_fit.h"
+#include "tools/tarnix_fit/tool_options.h"
+
+enum ToolExit : int {
+    kExitFitted = 0,
+    kExitFitRefused = 1,
+    kExitUsage = 2,
+    kExitBadInput = 3,
+    kExitModelMissing = 4,
+    kExitRecordFailed = 5,
+};
+
+struct FitSession {
+    ControllerParameters Parameters;
+    std::unique_ptr<CalibrationConfig> Config;
+    std::unique_ptr<CalibrationFit> Fit;
+    std::wstring ConfigPath;  // absolute
+};
+
+// Reads the configuration, the layout and the simulated touches and checks the grid size.
+// kExitFitted on success, else kExitBadInput with a message.
+int LoadFitSession(const ToolOptions& options, FitSession& session, std::string& error);
+
+// Runs the fit chosen by the model kind. kExitFitted, kExitFitRefused or kExitModelMissing.
+int RunFitSession(FitSession& session, std::string& error);

@@ -1,0 +1,130 @@
+// Printing a fitted pass: a short human summary or a JSON object.
+#include "tools/tarnix_fit/fit_summary.h"
+
+#include <cmath>
+
+#include "fit/fit_evaluation.h"
+#include "fit/term_names.h"
+#include "tools/tarnix_fit/model_runners.h"
+#include "tools/tarnix_fit/tool_text.h"
+
+namespace {
+
+void PrintResiduals(std::FILE* out, const CalibrationFit& fit) {
+    const GridResiduals residuals = ComputeGridResiduals(fit);
+    std::fprintf(out, "\nResiduals of the grid points (predicted - target):\n");
+    std::fprintf(out, " Point      dX (norm)      dY (norm)   Distance (px)\n");
+    for (size_t i = 0; i < residuals.Points.size(); ++i) {
+        const PointResidual& r = residuals.Points[i];
+        std::fprintf(out, " %5zu  %13.6f  %13.6f  %14.3f\n", i, r.DeltaX, r.DeltaY, r.Pixels);
+    }
+    std::fprintf(out, " RMS  %.6f normalised, %.3f px\n", residuals.RmsNormalised,
+                 residuals.RmsPixels);
+    std::fprintf(out, " Max  %.6f normalised, %.3f px\n", residuals.MaxNormalised,
+                 residuals.MaxPixels);
+}
+
+void PrintNumber(std::FILE* out, double value) {
+    if (std::isfinite(value))
+        std::fprintf(out, "%.17g", value);
+    else
+        std::fprintf(out, "null");
+}
+
+void PrintArray(std::FILE* out, const double* values, size_t count) {
+    std::fprintf(out, "[");
+    for (size_t i = 0; i < count; ++i) {
+        if (i) std::fprintf(out, ", ");
+        PrintNumber(out, values[i]);
+    }
+    std::fprintf(out, "]");
+}
+
+void PrintKey(std::FILE* out, const char* key, bool& first) {
+    std::fprintf(out, "%s\n  \"%s\": ", first ? "" : ",", key);
+    first = false;
+}
+
+void PrintVectorMember(std::FILE* out, const char* key, const Vector& v, bool& first) {
+    PrintKey(out, key, first);
+    PrintArray(out, v.data, v.length);
+}
+
+void PrintNumberMember(std::FILE* out, const char* key, double value, bool& first) {
+    PrintKey(out, key, first);
+    PrintNumber(out, value);
+}
+
+void PrintSpacing(std::FILE* out, const CalibrationFit& fit, bool& first) {
+    PrintKey(out, "MiniTargetSpacing", first);
+    std::fprintf(out, "[");
+    for (int r = 0; r < kFitMiniTargets; ++r) {
+        std::fprintf(out, "%s[", r ? ", " : "");
+        for (int q = 0; q < kFitMiniTargets; ++q)
+            std::fprintf(out, "%s%d", q ? ", " : "", fit.MiniTargetSpacing[r][q]);
+        std::fprintf(out, "]");
+    }
+    std::fprintf(out, "]");
+}
+
+}  // namespace
+
+void PrintFitSummary(std::FILE* out, const FitSession& s, const std::wstring& reportFolder) {
+    const CalibrationFit& fit = *s.Fit;
+    const CalibrationConfig& c = *s.Config;
+    const ModelRunner* runner = FindModelRunner(fit.ModelKind);
+    std::fprintf(out, "tarnix-fit: %s\n", PrintableText(s.ConfigPath).c_str());
+    std::fprintf(out, "Model: kind %u (%s), order %u, %d terms\n", fit.ModelKind,
+                 runner ? runner->Name : "?", fit.PolynomialOrder, fit.TermCount);
+    std::fprintf(out, "Points: %d grid points (%u x %u%s), %d mini targets\n", fit.PointCount,
+                 c.NumGridRows, c.NumGridColumns, c.Perimeter ? ", perimeter" : "",
+                 c.MiniTargetCount);
+    std::fprintf(out, "Monitor: %d x %d pixels\n", fit.MonitorWidth, fit.MonitorHeight);
+    std::fprintf(out, "Normalisation: controller offset %.5f, scale factor %.9f\n",
+                 fit.ControllerOffset, fit.ScaleFactor);
+    std::fprintf(out, "\nCoefficients:\n        term            CX(k)            CY(k)\n");
+    for (int32_t k = 0; k < fit.TermCount && uint32_t(k) < fit.CoeffX.length; ++k)
+        std::fprintf(out, " %11s  %15.7f  %15.7f\n", PolynomialTermNames[k], fit.CoeffX[k],
+                     fit.CoeffY[k]);
+    PrintResiduals(out, fit);
+    std::fprintf(out, "\nRotation: %.6f degrees\n", fit.RotationDegrees);
+    std::fprintf(out, "Offset: (%.6f, %.6f) controller counts\n", fit.OffsetV, fit.OffsetW);
+    std::fprintf(out, "Reports: %s\n", PrintableText(reportFolder).c_str());
+}
+
+void PrintFitJson(std::FILE* out, const FitSession& s, bool laplaceMembers) {
+    const CalibrationFit& fit = *s.Fit;
+    bool first = true;
+    std::fprintf(out, "{");
+    PrintVectorMember(out, "CoeffX", fit.CoeffX, first);
+    PrintVectorMember(out, "CoeffY", fit.CoeffY, first);
+    PrintKey(out, "TermCount", first);
+    std::fprintf(out, "%d", fit.TermCount);
+    PrintNumberMember(out, "ControllerOffset", fit.ControllerOffset, first);
+    PrintNumberMember(out, "ScaleFactor", fit.ScaleFactor, first);
+    PrintNumberMember(out, "OffsetV", fit.OffsetV, first);
+    PrintNumberMember(out, "OffsetW", fit.OffsetW, first);
+    PrintNumberMember(out, "RotationDegrees", fit.RotationDegrees, first);
+    const struct {
+        const char* key;
+        const double* values;
+    } miniArrays[] = {{"MiniTargetDistance", fit.MiniTargetDistance},
+                      {"MiniTargetDeltaX", fit.MiniTargetDeltaX},
+                      {"MiniTargetDeltaY", fit.MiniTargetDeltaY},
+                      {"MiniTargetX", fit.MiniTargetX},
+                      {"MiniTargetY", fit.MiniTargetY}};
+    for (const auto& array : miniArrays) {
+        PrintKey(out, array.key, first);
+        PrintArray(out, array.values, kFitMiniTargets);
+    }
+    PrintSpacing(out, fit, first);
+    if (laplaceMembers) {
+        PrintNumberMember(out, "LaplaceOffsetX", fit.LaplaceOffsetX, first);
+        PrintNumberMember(out, "LaplaceOffsetY", fit.LaplaceOffsetY, first);
+        PrintNumberMember(out, "LaplaceRotation", fit.LaplaceRotation, first);
+        PrintNumberMember(out, "LaplaceMinSS", fit.LaplaceMinSS, first);
+        PrintVectorMember(out, "LaplaceCoeffV", fit.LaplaceCoeffV, first);
+        PrintVectorMember(out, "LaplaceCoeffW", fit.LaplaceCoeffW, first);
+    }
+    std::fprintf(out, "\n}\n");
+}

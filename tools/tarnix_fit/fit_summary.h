@@ -1,0 +1,12 @@
+// The human summary and the JSON object that tarnix-fit prints for a fitted pass.
+#pragma once
+
+#include <cstdio>
+
+#include "tools/tarnix_fit/fit_session.h"
+
+void PrintFitSummary(std::FILE* out, const FitSession& session, const std::wstring& reportFolder);
+
+// One JSON object keyed by the fit record's member names; numbers with 17 significant digits,
+// null for a value that is not finite.
+void PrintFitJson(std::FILE* out, const FitSession& session, bool laplaceMembers);

@@ -1,0 +1,27 @@
+// The command line of tarnix-fit.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct ToolOptions {
+    std::wstring ConfigPath;
+    std::wstring ReportDir;   // empty: the platform's report folder
+    std::wstring RecordPath;  // empty: no record file
+    std::wstring DecodePath;  // --decode: print a record file instead of fitting
+    int32_t MonitorWidth = 1920;
+    int32_t MonitorHeight = 1080;
+    bool HasCaptionHeight = false;
+    int32_t CaptionHeight = 0;  // twips, positive
+    bool Json = false;
+    bool Help = false;
+};
+
+// Parses the arguments after the program name ("--name value" or "--name=value"). False with a
+// message for an unknown option, a missing or malformed value, or neither --config nor --decode.
+bool ParseToolOptions(const std::vector<std::wstring>& args, ToolOptions& options,
+                      std::string& error);
+
+// The --help text.
+const char* ToolUsage();
