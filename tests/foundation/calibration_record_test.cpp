@@ -47,8 +47,9 @@ CalibrationDataRecord FilledRecord() {
     record.VirtualScreenTop = Marker(n++);
     record.AreaLeft = Marker(n++);
     record.AreaTop = Marker(n++);
-    for (auto& c : record.CoeffX) c = Marker(n++);
-    for (auto& c : record.CoeffY) c = Marker(n++);
+    // Packed members are written by index: the compiler then emits unaligned stores.
+    for (int k = 0; k < kRecordCoefficientCount; ++k) record.CoeffX[k] = Marker(n++);
+    for (int k = 0; k < kRecordCoefficientCount; ++k) record.CoeffY[k] = Marker(n++);
     record.ModelKind = Marker(n++);
     record.RotationDegrees = Marker(n++);
     record.OffsetV = Marker(n++);
@@ -56,21 +57,24 @@ CalibrationDataRecord FilledRecord() {
     record.PolynomialOrder = Marker(n++);
     record.ControllerOffset = Marker(n++);
     record.InverseScaleFactor = Marker(n++);
-    for (auto* array : {record.MiniTargetDeltaX, record.MiniTargetDeltaY, record.MiniTargetX,
-                        record.MiniTargetY, record.InfluenceRadius}) {
-        for (int i = 0; i < kRecordMiniTargetCount; ++i) array[i] = Marker(n++);
-    }
-    for (auto& row : record.MiniTargetSpacing) {
-        for (auto& cell : row) cell = Marker(n++);
+    for (int i = 0; i < kRecordMiniTargetCount; ++i) record.MiniTargetDeltaX[i] = Marker(n++);
+    for (int i = 0; i < kRecordMiniTargetCount; ++i) record.MiniTargetDeltaY[i] = Marker(n++);
+    for (int i = 0; i < kRecordMiniTargetCount; ++i) record.MiniTargetX[i] = Marker(n++);
+    for (int i = 0; i < kRecordMiniTargetCount; ++i) record.MiniTargetY[i] = Marker(n++);
+    for (int i = 0; i < kRecordMiniTargetCount; ++i) record.InfluenceRadius[i] = Marker(n++);
+    for (int i = 0; i < kRecordMiniTargetCount; ++i) {
+        for (int j = 0; j < kRecordMiniTargetCount; ++j) {
+            record.MiniTargetSpacing[i][j] = Marker(n++);
+        }
     }
     record.TrailingScreenIndex = Marker(n++);
-    for (auto& target : record.ControllerReference) {
-        target[0] = Marker(n++);
-        target[1] = Marker(n++);
+    for (int t = 0; t < kRecordReferenceTargetCount; ++t) {
+        record.ControllerReference[t][0] = Marker(n++);
+        record.ControllerReference[t][1] = Marker(n++);
     }
-    for (auto& target : record.ScreenReference) {
-        target[0] = Marker(n++);
-        target[1] = Marker(n++);
+    for (int t = 0; t < kRecordReferenceTargetCount; ++t) {
+        record.ScreenReference[t][0] = Marker(n++);
+        record.ScreenReference[t][1] = Marker(n++);
     }
     return record;
 }
