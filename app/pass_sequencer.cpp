@@ -1,0 +1,202 @@
+// The state of the calibration passes and the rules that move it, under one lock.
+#include "app/pass_sequencer.h"
+
+#include <algorithm>
+
+#include "app/pass_rules.h"
+
+PassSettings PassSettingsFor(const CalibrationConfig& config, bool explicitTarget,
+                             int32_t countdownLength) {
+    PassSettings settings;
+    settings.TargetCount = static_cast<int32_t>(config.TargetCount);
+    settings.GridPointCount = static_cast<int32_t>(config.NumGridPoints);
+    settings.TouchesToCollect = config.MiniTargetCount + settings.GridPointCount;
+    settings.SimulateMode = config.Simulate;
+    std::copy(std::begin(config.MiniTargetEnabled), std::end(config.MiniTargetEnabled),
+              settings.MiniTargetEnabled);
+    settings.ExplicitTarget = explicitTarget;
+    settings.CountdownLength = countdownLength;
+    return settings;
+}
+
+PassSequencer::PassSequencer(const PassSettings& settings) : settings_(settings) {
+    state_.CountdownSeconds = settings_.CountdownLength;
+}
+
+PassToken PassSequencer::BeginLocked() {
+    state_.CollectingTouches = true;
+    state_.CalibrationDone = false;
+    state_.FitRefused = false;
+    state_.CountdownSeconds = settings_.CountdownLength;
+    state_.CurrentTarget = 1;
+    running_ = ++lastToken_;
+    return running_;
+}
+
+PassToken PassSequencer::StartFirstPass() {
+    Lock lock(mutex_);
+    if (state_.FitInProgress) return 0;
+    return BeginLocked();
+}
+
+PassStart PassSequencer::StartPass(CalibrationAreaList& areas, bool stayOnArea,
+                                   int32_t driverMonitorCount) {
+    Lock lock(mutex_);
+    PassStart start;
+    if (state_.FitInProgress) return start;  // only after Accept, Retry or the end routine
+    start.Monitor = ChoosePassMonitor(areas.CurrentMonitor, driverMonitorCount, stayOnArea);
+    start.Area = SelectMonitorArea(areas, start.Monitor);
+    start.Token = BeginLocked();
+    return start;
+}
+
+TimerTick PassSequencer::Tick() {
+    Lock lock(mutex_);
+    TimerTick tick;
+    state_.CountdownSeconds -= 1;
+    if (state_.CountdownSeconds <= 0) {
+        state_.CountdownSeconds = settings_.CountdownLength;
+        tick.Outcome = TimerOutcome::Escape;
+        return tick;
+    }
+    tick.Seconds = state_.CountdownSeconds;
+    return tick;
+}
+
+bool PassSequencer::StopAfterFit(Lock& lock, std::chrono::milliseconds fitWait) {
+    if (!fitFinished_.wait_for(lock, fitWait, [this] { return !state_.FitInProgress; }))
+        return false;
+    running_ = 0;
+    return true;
+}
+
+bool PassSequencer::WaitForFit(std::chrono::milliseconds bound) {
+    Lock lock(mutex_);
+    return fitFinished_.wait_for(lock, bound, [this] { return !state_.FitInProgress; });
+}
+
+PassAction PassSequencer::Accept(CalibrationAreaList& areas, int32_t touchScreenCount,
+                                 std::chrono::milliseconds fitWait) {
+    Lock lock(mutex_);
+    if (!fitFinished_.wait_for(lock, fitWait, [this] { return !state_.FitInProgress; }))
+        return PassAction::Busy;
+    // Accept belongs to a finished pass (its button is shown only then).
+    if (!state_.CalibrationDone || areas.Current == nullptr) return PassAction::Ignored;
+    StopAfterFit(lock, fitWait);
+    if (areas.Current->Calibrated != 0) DuplicateCurrentArea(areas);
+    CalibrationArea& area = *areas.Current;
+    const size_t shared = std::min(areas.Targets.size(), area.Targets.size());
+    for (size_t i = 0; i < shared; ++i) {
+        area.Targets[i].RawV = areas.Targets[i].RawV;
+        area.Targets[i].RawW = areas.Targets[i].RawW;
+    }
+    area.Calibrated = 1;
+    area.ScreenNumber = areas.ScreenCounter;
+    areas.ScreenCounter += 1;
+    areas.AcceptedCount += 1;
+    if (areas.AcceptedCount == touchScreenCount || settings_.ExplicitTarget)
+        return PassAction::EndDialog;
+    return PassAction::StartNextArea;
+}
+
+PassAction PassSequencer::Retry(std::chrono::milliseconds fitWait) {
+    Lock lock(mutex_);
+    if (!StopAfterFit(lock, fitWait)) return PassAction::Busy;
+    state_.CalibrationDone = false;
+    return PassAction::StayOnArea;
+}
+
+PassAction PassSequencer::EndLocked(const CalibrationAreaList& areas, int32_t touchScreenCount,
+                                    int32_t driverMonitorCount) {
+    state_.CancelCount += 1;
+    running_ = 0;
+    state_.CalibrationDone = false;
+    const int32_t calibrated = areas.Current != nullptr ? areas.Current->Calibrated : 0;
+    const bool due =
+        IsDueToEnd(calibrated, state_.CancelCount, touchScreenCount, driverMonitorCount);
+    if (!settings_.ExplicitTarget && !due && state_.CurrentTarget <= settings_.TargetCount)
+        return PassAction::StartNextArea;
+    return PassAction::EndDialog;
+}
+
+PassAction PassSequencer::End(const CalibrationAreaList& areas, int32_t touchScreenCount,
+                              int32_t driverMonitorCount, std::chrono::milliseconds fitWait) {
+    Lock lock(mutex_);
+    if (!StopAfterFit(lock, fitWait)) return PassAction::Busy;
+    return EndLocked(areas, touchScreenCount, driverMonitorCount);
+}
+
+PassAction PassSequencer::EndAfterCancelledFirstTouch(PassToken token,
+                                                      const CalibrationAreaList& areas,
+                                                      int32_t touchScreenCount,
+                                                      int32_t driverMonitorCount,
+                                                      std::chrono::milliseconds fitWait) {
+    Lock lock(mutex_);
+    if (token == 0 || token != running_) return PassAction::Ignored;
+    if (!StopAfterFit(lock, fitWait)) return PassAction::Busy;
+    return EndLocked(areas, touchScreenCount, driverMonitorCount);
+}
+
+void PassSequencer::StoreTouch(const TouchInput& touch, CalibrationAreaList& areas,
+                               std::vector<TouchEntry>& touches) {
+    const int32_t target = state_.CurrentTarget;
+    if (settings_.TargetCount <= 3) {
+        if (target >= 1 && size_t(target) <= areas.Targets.size()) {
+            areas.Targets[target - 1].RawV = touch.V;
+            areas.Targets[target - 1].RawW = touch.W;
+        }
+        return;
+    }
+    if (settings_.SimulateMode) return;
+    if (target >= 1 && target <= settings_.TargetCount && size_t(target) <= touches.size())
+        touches[target - 1] = TouchEntry{target, double(touch.V), double(touch.W)};
+}
+
+TouchResult PassSequencer::HandleTouch(PassToken token, const TouchInput& touch,
+                                       CalibrationAreaList& areas,
+                                       std::vector<TouchEntry>& touches) {
+    Lock lock(mutex_);
+    TouchResult result;
+    if (token == 0 || token != running_) return result;
+    state_.CountdownSeconds = settings_.CountdownLength;
+    StoreTouch(touch, areas, touches);
+    state_.CurrentTarget =
+        NextTarget(state_.CurrentTarget, settings_.GridPointCount, settings_.MiniTargetEnabled);
+    result.Outcome = TouchOutcome::Repaint;
+    if (!IsPassFinished(state_.CurrentTarget, settings_.TargetCount, touch.ControllerType,
+                        touch.PassEndWord))
+        return result;
+    state_.CollectingTouches = false;
+    state_.FitInProgress = true;
+    result.Outcome = TouchOutcome::RunFit;
+    if (areas.Current != nullptr) {
+        result.AreaWidth = areas.Current->Width;
+        result.AreaHeight = areas.Current->Height;
+    }
+    return result;
+}
+
+bool PassSequencer::FinishFit(PassToken token, bool committed) {
+    Lock lock(mutex_);
+    // Only the running pass can have a fit in progress: stopping waits for it.
+    const bool current = token != 0 && token == running_;
+    if (current) {
+        state_.FitInProgress = false;
+        state_.CalibrationDone = true;
+        state_.CurrentTarget = settings_.TargetCount + 1;
+        state_.FitRefused = !committed;
+    }
+    lock.unlock();
+    fitFinished_.notify_all();
+    return current;
+}
+
+bool PassSequencer::IsCurrent(PassToken token) const {
+    Lock lock(mutex_);
+    return token != 0 && token == running_;
+}
+
+PassView PassSequencer::View() const {
+    Lock lock(mutex_);
+    return state_;
+}

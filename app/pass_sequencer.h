@@ -1,0 +1,156 @@
+// The state of the calibration passes and the rules that move it, shared safely between the
+// dialog thread and the worker thread of the running pass.
+//
+// Ownership: every change of the pass state, of the area list and of the stored touches goes
+// through this type under its lock. Each pass has a token; stopping a pass (Accept, Retry, the
+// end routine) voids its token, after which its worker can change nothing: a call with a stale
+// token does nothing and tells the worker to leave. A fit and its commit run outside the lock
+// on the worker; while one is in progress the worker may read the area list and the
+// configuration, and Accept, Retry and the end routine first wait (bounded) for it to finish.
+// The type never calls the platform or the driver: counts from the driver come in as values and
+// the outcomes say what the dialog has to do.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "app/area_list.h"
+#include "app/pass_countdown.h"
+#include "config/calibration_config.h"
+
+// The fixed facts of every pass, from start-up.
+struct PassSettings {
+    int32_t TargetCount = 0;
+    int32_t GridPointCount = 0;
+    int32_t TouchesToCollect = 0;
+    bool SimulateMode = false;
+    bool MiniTargetEnabled[kMiniTargetSlots] = {};
+    bool ExplicitTarget = false;  // a monitor or screen was named on the command line
+    int32_t CountdownLength = kDefaultCountdownSeconds;
+};
+
+// The settings of a configuration (TouchesToCollect = grid points + enabled mini targets).
+PassSettings PassSettingsFor(const CalibrationConfig& config, bool explicitTarget,
+                             int32_t countdownLength);
+
+// Identifies one pass; 0 is no pass.
+using PassToken = uint64_t;
+
+// One touch as the worker delivers it: controller units and the diagnostics the rules read.
+struct TouchInput {
+    int32_t V = 0;
+    int32_t W = 0;
+    char ControllerType = 0;
+    int32_t PassEndWord = 0;
+};
+
+enum class TouchOutcome {
+    Stale,    // the pass was stopped: nothing was changed, the worker leaves
+    Repaint,  // stored and advanced: the dialog shows the next target
+    RunFit,   // the pass is finished: the worker fits and commits, then calls FinishFit
+};
+
+struct TouchResult {
+    TouchOutcome Outcome = TouchOutcome::Stale;
+    int32_t AreaWidth = 0;  // of the current area, for the fit (RunFit only)
+    int32_t AreaHeight = 0;
+};
+
+enum class TimerOutcome { ShowCountdown, Escape };
+struct TimerTick {
+    TimerOutcome Outcome = TimerOutcome::ShowCountdown;
+    int32_t Seconds = 0;  // to show (ShowCountdown)
+};
+
+// What the dialog does after Accept, Retry or the end routine.
+enum class PassAction {
+    Busy,           // a fit is still in progress after the wait: nothing changed, try again later
+    Ignored,        // the request came from a pass that is no longer running
+    StartNextArea,  // the pass-start routine for the next area
+    StayOnArea,     // the pass-start routine on the same area
+    EndDialog,      // kill the timer, restore the cursor, end the dialog with 1
+};
+
+// A started pass: its token and the area and monitor it covers.
+struct PassStart {
+    PassToken Token = 0;
+    CalibrationArea* Area = nullptr;
+    int32_t Monitor = 0;
+};
+
+// What the paint and timer handlers show.
+struct PassView {
+    int32_t CurrentTarget = 1;
+    bool CollectingTouches = true;
+    bool CalibrationDone = false;
+    bool FitInProgress = false;
+    bool FitRefused = false;  // the last fit wrote nothing; the driver keeps its calibration
+    int32_t CountdownSeconds = kDefaultCountdownSeconds;
+    int32_t CancelCount = 0;
+};
+
+class PassSequencer {
+  public:
+    explicit PassSequencer(const PassSettings& settings);
+    PassSequencer(const PassSequencer&) = delete;
+    PassSequencer& operator=(const PassSequencer&) = delete;
+
+    const PassSettings& Settings() const { return settings_; }
+
+    // Dialog thread. The first pass, on the area start-up chose.
+    PassToken StartFirstPass();
+    // The pass-start routine: the monitor and area of the next pass (or the same, when staying),
+    // then a fresh pass at target 1. The caller clears the driver's pending touches, moves the
+    // window, hides the buttons and the cursor, sets the timer and starts the worker with the
+    // token.
+    PassStart StartPass(CalibrationAreaList& areas, bool stayOnArea, int32_t driverMonitorCount);
+
+    // One second of the countdown; at 0 it starts again and the dialog simulates Esc.
+    TimerTick Tick();
+
+    // Accept, Retry and the end routine stop the running pass first, after waiting up to fitWait
+    // for a fit in progress. The caller then releases the worker's blocked driver call and joins
+    // it.
+    PassAction Accept(CalibrationAreaList& areas, int32_t touchScreenCount,
+                      std::chrono::milliseconds fitWait);
+    PassAction Retry(std::chrono::milliseconds fitWait);
+    PassAction End(const CalibrationAreaList& areas, int32_t touchScreenCount,
+                   int32_t driverMonitorCount, std::chrono::milliseconds fitWait);
+    // The end routine for a pass whose first touch call was cancelled: Ignored when that pass is
+    // no longer running.
+    PassAction EndAfterCancelledFirstTouch(PassToken token, const CalibrationAreaList& areas,
+                                           int32_t touchScreenCount, int32_t driverMonitorCount,
+                                           std::chrono::milliseconds fitWait);
+
+    // Waits up to bound for a fit in progress; true when none is in progress.
+    bool WaitForFit(std::chrono::milliseconds bound);
+
+    // Worker thread. Handles one touch of pass token.
+    TouchResult HandleTouch(PassToken token, const TouchInput& touch, CalibrationAreaList& areas,
+                            std::vector<TouchEntry>& touches);
+    // Ends the fit HandleTouch asked for: the pass shows its result. False for a stale token.
+    bool FinishFit(PassToken token, bool committed);
+
+    // Any thread.
+    bool IsCurrent(PassToken token) const;
+    PassView View() const;
+
+  private:
+    using Lock = std::unique_lock<std::mutex>;
+    bool StopAfterFit(Lock& lock, std::chrono::milliseconds fitWait);
+    PassAction EndLocked(const CalibrationAreaList& areas, int32_t touchScreenCount,
+                         int32_t driverMonitorCount);
+    PassToken BeginLocked();
+    void StoreTouch(const TouchInput& touch, CalibrationAreaList& areas,
+                    std::vector<TouchEntry>& touches);
+
+    const PassSettings settings_;
+    mutable std::mutex mutex_;
+    std::condition_variable fitFinished_;
+    PassToken running_ = 0;
+    PassToken lastToken_ = 0;
+    PassView state_;
+};
