@@ -31,3 +31,10 @@ const wchar_t* LanguageSuffixForId(const wchar_t* languageId) {
         if (std::wcscmp(entry.Id, languageId) == 0) return entry.Suffix;
     return L"ENG";
 }
+
+std::vector<std::wstring> LanguageLibraryNames(const wchar_t* languageId) {
+    std::wstring english = L"QuvaStrings_ENG";
+    std::wstring wanted = std::wstring(L"QuvaStrings_") + LanguageSuffixForId(languageId);
+    if (wanted == english) return {english};
+    return {wanted, english};
+}

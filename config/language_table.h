@@ -2,5 +2,12 @@
 // library "QuvaStrings_XXX".
 #pragma once
 
+#include <string>
+#include <vector>
+
 // The suffix for an exact, case-sensitive id; "ENG" for none or an unknown id.
 const wchar_t* LanguageSuffixForId(const wchar_t* languageId);
+
+// The language libraries to try, in order: the one for the id, then English; English alone when
+// the locale query failed (languageId none).
+std::vector<std::wstring> LanguageLibraryNames(const wchar_t* languageId);

@@ -1,0 +1,41 @@
+// Start of the program: the touch-screen and driver-version checks and the modal window.
+#include "app/calibration_app.h"
+#include "app/calibration_dialog.h"
+#include "app/driver_version.h"
+#include "config/debug_trace.h"
+#include "config/platform.h"
+#include "config/version_check.h"
+#include "driver/quva_driver.h"
+
+CalibrationApp TheApp;
+
+namespace {
+
+// Too old when the library's version text is below 4, or when it has none that can be read.
+bool DriverTooOld() {
+    std::wstring path = DriverLibraryPath();
+    if (!PlatformFileExists(path)) return false;
+    std::wstring version;
+    if (!ReadProductVersion(path, version)) {
+        DebugPrint(L"Tarnix.exe: %s has no readable ProductVersion: treated as too old",
+                   path.c_str());
+        return true;
+    }
+    DebugPrint(L"Tarnix.exe: driver library version %s", version.c_str());
+    return IsDriverVersionTooOld(version.c_str());
+}
+
+}  // namespace
+
+bool CalibrationApp::InitInstance(HINSTANCE instance) {
+    if (QuvaIF_EnumTouchScreen() == 0) {
+        MessageBoxW(nullptr, L"Quva Touch Screens are not found!", L"Tarnix", MB_OK);
+    } else if (DriverTooOld()) {
+        MessageBoxW(nullptr, L"Tarnix only works ver 4.0 or above!\nPlease update your driver!",
+                    L"Tarnix", MB_OK);
+    } else {
+        CalibrationDialog dialog(instance);
+        dialog.DoModal();
+    }
+    return false;
+}

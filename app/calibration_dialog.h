@@ -1,0 +1,112 @@
+// The calibration window: a modal dialog from template 102 that covers one screen area, shows the
+// targets of a pass and owns every record of the run.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "app/area_list.h"
+#include "app/target_graphic.h"
+#include "config/calibration_config.h"
+#include "config/controller_parameters.h"
+#include "fit/calibration_fit.h"
+
+inline constexpr UINT kCountdownTimerId = 4683;
+inline constexpr UINT kDwellTimerId = 4684;
+inline constexpr DWORD kTargetDwellMs = 250;
+inline constexpr int kMaxTouchScreens = 32;
+
+// Messages the worker thread posts to the window (it never calls into it).
+inline constexpr UINT WM_TARNIX_TOUCH = WM_APP + 1;           // a touch waits in the touch slot
+inline constexpr UINT WM_TARNIX_PASS_CANCELLED = WM_APP + 2;  // the first touch call was cancelled
+
+// The latest touch from the worker thread.
+struct TouchSlot {
+    int32_t Word1 = 100, Word2 = 75, V = 100, W = 75, Z = 255;
+};
+
+class CalibrationDialog;
+
+// What the worker thread of a pass is given.
+struct WorkerParameters {
+    CalibrationDialog* Dialog = nullptr;
+    TouchSlot* Slot = nullptr;
+    HANDLE Thread = nullptr;
+};
+
+class CalibrationDialog {
+  public:
+    explicit CalibrationDialog(HINSTANCE instance);
+    ~CalibrationDialog();
+    CalibrationDialog(const CalibrationDialog&) = delete;
+    CalibrationDialog& operator=(const CalibrationDialog&) = delete;
+
+    // Runs the dialog modally; its result (1 when it ended through a failure or the end routine).
+    INT_PTR DoModal();
+
+    // Members of the window.
+    UINT_PTR TimerId = 0;
+    int32_t ScreenIndex = -1;
+    HANDLE InstanceMutex = nullptr;
+    CalibrationAreaList AreaList;
+    HMODULE LanguageLibrary = nullptr;
+    int32_t TouchStates[kMaxTouchScreens] = {};
+    TouchSlot Slot;
+    std::mutex SlotLock;  // guards Slot between the worker and the window
+    int32_t OptionMonitor = 0;
+    int32_t OptionScreenCount = 0;
+    int32_t CancelCount = 0;
+    bool ExplicitTarget = false;
+    HICON Icon = nullptr;
+    WorkerParameters Worker;
+    HANDLE ExitEvent = nullptr;
+
+    // Records owned by the window, released at destruction.
+    std::unique_ptr<ControllerParameters> Parameters;
+    std::unique_ptr<CalibrationConfig> Config;
+    std::unique_ptr<CalibrationFit> Fit;
+    std::unique_ptr<TargetGraphic> GridGraphic;
+    std::unique_ptr<TargetGraphic> MiniGraphic;
+
+    HWND Window = nullptr;
+    HINSTANCE Instance = nullptr;
+    HBRUSH BackgroundBrush = nullptr;
+    bool HasScreenOption = false;
+    bool Initialised = false;  // every start-up step ran and the first pass started
+
+    // The text of a string id from the language library (the program's own 130 and 131 when no
+    // library could be loaded; empty otherwise), at most kMaxTextLength characters.
+    std::wstring Text(UINT id) const;
+
+    // Ends the modal dialog with a result.
+    void EndWith(INT_PTR result);
+
+    // Start-up (returns false when it stopped early) and the handlers of the message map.
+    bool OnInitDialog();
+    void OnPaint();
+    void OnTimer(UINT_PTR id);
+    void OnAccept();
+    void OnRetry();
+    void OnCancel();
+    void OnTouch();
+    void OnDestroy();
+
+    // Drawing helpers.
+    void MakeTargetGraphics(int32_t targetNumber);
+    void ShowButtons(bool show);
+    void MoveToCurrentArea();
+
+    // Dwell: the target that is drawn once its 250 ms have passed.
+    int32_t ShownTarget = 0;
+    int32_t DwellingTarget = 0;
+
+  private:
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+};
+
+inline constexpr int kMaxTextLength = 1023;

@@ -1,0 +1,99 @@
+// The calibration window's object and message map: each message becomes one handler call.
+#include "app/calibration_dialog.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr COLORREF kBackgroundColour = RGB(140, 215, 242);
+
+}  // namespace
+
+CalibrationDialog::CalibrationDialog(HINSTANCE instance) : Instance(instance) {
+    Worker.Dialog = this;
+    Worker.Slot = &Slot;
+    Icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TARNIX));
+    BackgroundBrush = CreateSolidBrush(kBackgroundColour);
+}
+
+CalibrationDialog::~CalibrationDialog() {
+    if (BackgroundBrush != nullptr) DeleteObject(BackgroundBrush);
+    if (LanguageLibrary != nullptr) FreeLibrary(LanguageLibrary);
+}
+
+INT_PTR CalibrationDialog::DoModal() {
+    return DialogBoxParamW(Instance, MAKEINTRESOURCEW(IDD_CALIBRATION), nullptr, DialogProc,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+std::wstring CalibrationDialog::Text(UINT id) const {
+    wchar_t buffer[kMaxTextLength + 1] = {};
+    if (LanguageLibrary != nullptr) {
+        LoadStringW(LanguageLibrary, id, buffer, kMaxTextLength + 1);
+    } else if (id == IDS_NO_TOUCH_SCREEN || id == IDS_NO_TOUCH_SCREEN_CAPTION) {
+        LoadStringW(Instance, id, buffer, kMaxTextLength + 1);
+    }
+    return buffer;
+}
+
+void CalibrationDialog::EndWith(INT_PTR result) { EndDialog(Window, result); }
+
+INT_PTR CALLBACK CalibrationDialog::DialogProc(HWND window, UINT message, WPARAM wParam,
+                                               LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* dialog = reinterpret_cast<CalibrationDialog*>(lParam);
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+        dialog->Window = window;
+        dialog->OnInitDialog();
+        return FALSE;  // the focus was set by start-up
+    }
+    auto* dialog = reinterpret_cast<CalibrationDialog*>(GetWindowLongPtrW(window, DWLP_USER));
+    if (dialog == nullptr) return FALSE;
+    return dialog->HandleMessage(message, wParam, lParam);
+}
+
+INT_PTR CalibrationDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT:
+            OnPaint();
+            return TRUE;
+        case WM_QUERYDRAGICON:
+            return reinterpret_cast<INT_PTR>(Icon);
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORMSGBOX:
+            return reinterpret_cast<INT_PTR>(BackgroundBrush);
+        case WM_TIMER:
+            OnTimer(wParam);
+            return FALSE;  // default processing follows
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+                case IDC_ACCEPT:
+                    OnAccept();
+                    return TRUE;
+                case IDC_RETRY:
+                    OnRetry();
+                    return TRUE;
+                case IDCANCEL:
+                    OnCancel();
+                    return TRUE;
+                case IDOK:
+                    EndWith(IDOK);
+                    return TRUE;
+            }
+            return FALSE;
+        case WM_TARNIX_TOUCH:
+            OnTouch();
+            return TRUE;
+        case WM_TARNIX_PASS_CANCELLED:
+            OnCancel();
+            return TRUE;
+        case WM_DESTROY:
+            OnDestroy();
+            return FALSE;
+    }
+    return FALSE;
+}

@@ -1,0 +1,7 @@
+// Cursor hiding of the window, through the registry-backed cursor state machine.
+#include "app/cursor_control.h"
+#include "config/cursor_hiding.h"
+
+void HidePassCursor() { HideCursorsIfNeeded(); }
+
+void RestorePassCursor() { RestoreCursorsIfNeeded(); }

@@ -1,0 +1,215 @@
+// Start-up of the calibration window, step by step in the documented order. A step that fails
+// stops start-up: the window then closes at once, before any pass, timer or worker exists.
+#include <windows.h>
+
+#include <cwchar>
+
+#include "app/calibration_dialog.h"
+#include "app/cursor_control.h"
+#include "app/grid_check.h"
+#include "app/language_library.h"
+#include "app/run_state.h"
+#include "app/text_format.h"
+#include "app/worker_start.h"
+#include "config/command_line.h"
+#include "config/debug_trace.h"
+#include "config/monitors.h"
+#include "config/platform.h"
+#include "config/quva_options.h"
+#include "config/support_folder.h"
+#include "config/target_layout.h"
+#include "config/tile_layout.h"
+#include "driver/quva_driver.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr BYTE kTranslucentAlpha = 178;
+constexpr size_t kGridMessageLength = 256;
+
+void SetUpLanguage(CalibrationDialog& d) {
+    d.LanguageLibrary = LoadLanguageLibrary();
+    SetDlgItemTextW(d.Window, IDC_ACCEPT, d.Text(IDS_ACCEPT).c_str());
+    SetDlgItemTextW(d.Window, IDC_RETRY, d.Text(IDS_RETRY).c_str());
+    std::wstring title = d.Text(IDS_NO_TOUCH_SCREEN_CAPTION);
+    SetWindowTextW(d.Window, title.empty() ? L"Tarnix" : title.c_str());
+}
+
+void ApplyTranslucency(CalibrationDialog& d) {
+    if (getQuvaOptions() != 1) return;
+    LONG_PTR style = GetWindowLongPtrW(d.Window, GWL_EXSTYLE);
+    SetWindowLongPtrW(d.Window, GWL_EXSTYLE, style | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(d.Window, 0, kTranslucentAlpha, LWA_ALPHA);
+}
+
+bool CountTouchScreens(CalibrationDialog& d, int32_t& screens) {
+    screens = QuvaIF_EnumTouchScreen();
+    if (screens != 0) return true;
+    QuvaIF_MakeBeep(1000, 500);
+    MessageBoxW(d.Window, d.Text(IDS_NO_TOUCH_SCREEN).c_str(),
+                d.Text(IDS_NO_TOUCH_SCREEN_CAPTION).c_str(), MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+bool ClaimInstance(CalibrationDialog& d) {
+    SetLastError(0);
+    d.InstanceMutex = CreateMutexW(nullptr, TRUE, L"QuvaCalMutex");
+    if (GetLastError() == 0) return true;
+    QuvaIF_MakeBeep(2000, 500);
+    DebugPrint(L"Tarnix.exe: another copy is running. Exit.");
+    return false;
+}
+
+bool ReadOptions(CalibrationDialog& d) {
+    const wchar_t* line = GetCommandLineW();
+    if (line == nullptr || *line == L'\0') return true;
+    CommandLineOptions options;
+    bool goOn = ParseCommandLine(line, options);
+    if (options.HasMonitor) {
+        d.OptionMonitor = options.OptionMonitor;
+        d.OptionScreenCount = QuvaIF_GetScreenCntForMonitor(d.OptionMonitor);
+    }
+    if (options.HasScreen) d.ScreenIndex = options.ScreenIndex;
+    d.HasScreenOption = options.HasScreen;
+    d.ExplicitTarget = options.ExplicitTarget;
+    if (!goOn) DebugPrint(L"Tarnix.exe: unknown option in the command line %s: stop", line);
+    return goOn;
+}
+
+bool CreateExitEvent(CalibrationDialog& d) {
+    d.ExitEvent = CreateEventW(nullptr, FALSE, FALSE, L"QuvaCalExitEvent");
+    if (d.ExitEvent != nullptr) return true;
+    CloseHandle(d.InstanceMutex);
+    d.InstanceMutex = nullptr;
+    QuvaIF_MakeBeep(500, 1000);
+    return false;
+}
+
+void SignalNeighbours(CalibrationDialog& d, int32_t screens) {
+    if (HANDLE monitorClose = OpenEventW(EVENT_MODIFY_STATE, TRUE, L"QuvaDskMonClose")) {
+        SetEvent(monitorClose);
+        CloseHandle(monitorClose);
+    }
+    for (int32_t i = 0; i < screens && i < kMaxTouchScreens; ++i)
+        QuvaIF_GetTouchState(&d.TouchStates[i], i);
+    if (HANDLE rightButton = OpenEventW(EVENT_ALL_ACCESS, TRUE, L"RButtonCloseNotify")) {
+        SetEvent(rightButton);
+        ResetEvent(rightButton);
+        CloseHandle(rightButton);
+    }
+}
+
+bool LoadConfiguration(CalibrationDialog& d) {
+    std::wstring path = PlatformJoinPath(GetSupportFolder(), L"Tarnix.cfg");
+    d.Parameters = std::make_unique<ControllerParameters>();
+    ReadControllerParameters(*d.Parameters, path.c_str());
+    d.Config = std::make_unique<CalibrationConfig>(path.c_str());
+    ReadGridConfig(*d.Config);
+
+    int32_t minimum = MinimumGridPoints(d.Config->PolynomialOrder);
+    if (int64_t(d.Config->NumGridPoints) < minimum) {
+        std::wstring text =
+            FormatNumberText(d.Text(IDS_GRID_TOO_SMALL), minimum, kGridMessageLength);
+        DebugPrint(L"Tarnix.exe: %u grid points, order %u needs %d: stop", d.Config->NumGridPoints,
+                   d.Config->PolynomialOrder, minimum);
+        MessageBoxW(d.Window, text.c_str(), L"Tarnix", MB_OK | MB_ICONERROR);
+        return false;
+    }
+    if (!BuildGridCells(*d.Config) || !BuildTargets(*d.Config)) return false;
+    SimulateMode = d.Config->Simulate;
+    GridPointCount = int32_t(d.Config->NumGridPoints);
+    TargetCount = int32_t(d.Config->TargetCount);
+    return true;
+}
+
+std::vector<MonitorRect> SystemMonitors() {
+    MonitorSummary summary;
+    EnumerateMonitors(summary);
+    DebugPrint(L"Tarnix.exe: EnumSysMonitors() - System reported Monitors = %d",
+               summary.MonitorCount);
+    std::vector<MonitorRect> monitors;
+    for (int32_t entry = 1; entry <= summary.MonitorCount; ++entry) {
+        MonitorRect r;
+        if (MonitorListRectangle(entry, r.Left, r.Top, r.Right, r.Bottom)) monitors.push_back(r);
+    }
+    ReleaseMonitorList();
+    return monitors;
+}
+
+bool BuildAreas(CalibrationDialog& d, int32_t screens) {
+    d.AreaList.TouchScreenCount = screens;
+    BuildAreaList(d.AreaList, SystemMonitors(), ReadVideoModes(), *d.Config);
+    for (const CalibrationArea& area : d.AreaList.Areas)
+        DebugPrint(L"Tarnix.exe: area of monitor %d: left %d top %d width %d height %d",
+                   area.MonitorNumber, area.Left, area.Top, area.Width, area.Height);
+    if (d.AreaList.AreaCount == 0) {
+        DebugPrint(L"Tarnix.exe: %s", L"no screen area to calibrate: stop");
+        return false;
+    }
+    if (SimulateMode && !ReadSimulatedTouches(*d.Config)) {
+        DebugPrint(L"Tarnix.exe: %s", L"the simulated touches of Tarnix.cfg are incomplete: stop");
+        return false;
+    }
+    return true;
+}
+
+bool CreateFit(CalibrationDialog& d) {
+    d.Fit = CreateCalibrationFit(d.Config->PolynomialOrder, d.Config->ModelKind, GridPointCount);
+    if (!d.Fit) return false;
+    LinkCalibrationFit(*d.Fit, *d.Config, *d.Parameters);
+    TouchesToCollect = d.Config->MiniTargetCount + GridPointCount;
+    return true;
+}
+
+void ChooseArea(CalibrationDialog& d) {
+    int32_t monitor = d.AreaList.CurrentMonitor;
+    if (d.OptionMonitor != 0) {
+        monitor = d.OptionMonitor;
+    } else if (d.HasScreenOption) {
+        monitor = QuvaIF_GetMonitorNumberByScreenIndex(d.ScreenIndex);
+        d.AreaList.ScreenCounter = d.ScreenIndex;
+    }
+    SelectMonitorArea(d.AreaList, monitor);
+}
+
+}  // namespace
+
+void CalibrationDialog::MoveToCurrentArea() {
+    const CalibrationArea* area = AreaList.Current;
+    if (area == nullptr) return;
+    MoveWindow(Window, area->Left, area->Top, area->Width, area->Height, TRUE);
+}
+
+bool CalibrationDialog::OnInitDialog() {
+    SetUpLanguage(*this);
+    ApplyTranslucency(*this);
+    int32_t screens = 0;
+    bool ready = CountTouchScreens(*this, screens);
+    if (ready) DebugPrint(L"Tarnix.exe: %s", L"WinMain()");
+    ready = ready && ClaimInstance(*this) && ReadOptions(*this) && CreateExitEvent(*this);
+    if (ready) SignalNeighbours(*this, screens);
+    ready = ready && LoadConfiguration(*this) && BuildAreas(*this, screens) && CreateFit(*this);
+    if (!ready) {
+        EndWith(1);
+        return false;
+    }
+    CountdownSeconds = kCountdownStart;
+    CollectingTouches = true;
+    CalibrationDone = false;
+    SetTimer(Window, kCountdownTimerId, 1000, nullptr);
+    HidePassCursor();
+    ChooseArea(*this);
+    MoveToCurrentArea();
+    ShowButtons(false);
+    CurrentTarget = 1;
+    MakeTargetGraphics(1);
+    StartPassWorker(*this);
+    SendMessageW(Window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon));
+    SendMessageW(Window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(Icon));
+    TimerId = SetTimer(Window, kCountdownTimerId, 1000, nullptr);
+    InvalidateRect(Window, nullptr, TRUE);
+    UpdateWindow(Window);
+    SetFocus(Window);
+    Initialised = true;
+    return true;
+}

@@ -1,0 +1,163 @@
+// Drawing of the calibration window: buttons around the centre, the instruction text, the
+// current target with its 250 ms dwell (a one-shot timer, so the window stays responsive), the
+// button pictures.
+#include <windows.h>
+
+#include "app/calibration_dialog.h"
+#include "app/dialog_drawing.h"
+#include "app/run_state.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr int kPenWidth = 2;
+
+HBITMAP AcceptPicture = nullptr;
+HBITMAP RetryPicture = nullptr;
+
+bool TargetPosition(const CalibrationDialog& d, int32_t target, POINT& at) {
+    const CalibrationArea* area = d.AreaList.Current;
+    if (area == nullptr || target < 1 || size_t(target) > area->Targets.size()) return false;
+    at =
+        POINT{area->Targets[size_t(target) - 1].ScreenX, area->Targets[size_t(target) - 1].ScreenY};
+    return true;
+}
+
+RECT SquareOf(const TargetGraphic& g) {
+    PixelRect r = TargetSquare(g);
+    return RECT{r.Left, r.Top, r.Right + 1, r.Bottom + 1};
+}
+
+void DrawRingsAndCross(const TargetGraphic& g, HDC dc) {
+    HPEN red = CreatePen(PS_SOLID, kPenWidth, kRed);
+    HBRUSH white = CreateSolidBrush(kWhite);
+    HGDIOBJ oldPen = SelectObject(dc, red);
+    HGDIOBJ oldBrush = SelectObject(dc, white);
+    int32_t x = g.CenterX, y = g.CenterY;
+    for (int32_t ring = g.RingCount; ring >= 1; --ring) {
+        int32_t q = RingRadius(g, ring);
+        Ellipse(dc, x - q, y - q, x + q, y + q);
+    }
+    HPEN black = CreatePen(PS_SOLID, kPenWidth, kBlack);
+    SelectObject(dc, black);
+    int32_t arm = CrossArm(g);
+    MoveToEx(dc, x, y - arm, nullptr);
+    LineTo(dc, x, y + arm);
+    MoveToEx(dc, x - arm, y, nullptr);
+    LineTo(dc, x + arm, y);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    DeleteObject(red);
+    DeleteObject(black);
+    DeleteObject(white);
+}
+
+// Moves the graphic to the target (erasing its old place), and draws it once the target has
+// dwelt 250 ms; until then the dwell timer is armed and nothing is drawn.
+void DrawTarget(CalibrationDialog& d, TargetGraphic& g, HDC dc, int32_t target) {
+    POINT at;
+    if (!TargetPosition(d, target, at)) return;
+    if (at.x != g.CenterX || at.y != g.CenterY) {
+        RECT old = SquareOf(g);
+        InvalidateRect(d.Window, &old, TRUE);
+        g.CenterX = at.x;
+        g.CenterY = at.y;
+    }
+    if (d.ShownTarget != target) {
+        if (d.DwellingTarget != target) {
+            d.DwellingTarget = target;
+            SetTimer(d.Window, kDwellTimerId, kTargetDwellMs, nullptr);
+        }
+        return;
+    }
+    DrawRingsAndCross(g, dc);
+}
+
+bool MiniTargetEnabled(const CalibrationConfig& config, int32_t slot) {
+    return slot >= 1 && slot <= kMiniTargetSlots && config.MiniTargetEnabled[slot - 1];
+}
+
+}  // namespace
+
+void CalibrationDialog::OnPaint() {
+    RECT client;
+    GetClientRect(Window, &client);
+    int cx = client.right / 2, cy = client.bottom / 2;
+    HWND accept = GetDlgItem(Window, IDC_ACCEPT);
+    RECT button{};
+    GetClientRect(accept, &button);
+    UINT flags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+    SetWindowPos(accept, nullptr, cx - button.right - 15, cy + 80, 0, 0, flags);
+    SetWindowPos(GetDlgItem(Window, IDC_RETRY), nullptr, cx + 15, cy + 80, 0, 0, flags);
+
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(Window, &paint);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kRed);
+    HGDIOBJ oldFont =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(Window, WM_GETFONT, 0, 0)));
+    RECT textRect = client;
+    textRect.top = cy + 60;
+    std::wstring text;
+    int32_t target = CurrentTarget;
+    if (Config && CollectingTouches) {
+        text = Text(IDS_INSTRUCTION);
+        if (GridGraphic && target >= 1 && target <= GridPointCount)
+            DrawTarget(*this, *GridGraphic, dc, target);
+        if (MiniGraphic && target > GridPointCount &&
+            MiniTargetEnabled(*Config, target - GridPointCount))
+            DrawTarget(*this, *MiniGraphic, dc, target);
+    }
+    if (CalibrationDone) text = Text(IDS_FIT_DONE);
+    DrawTextW(dc, text.c_str(), -1, &textRect, DT_CENTER | DT_WORDBREAK);
+    SelectObject(dc, oldFont);
+    EndPaint(Window, &paint);
+}
+
+// The dwell of the target waiting to be drawn is over: draw it.
+void EndTargetDwell(CalibrationDialog& d) {
+    KillTimer(d.Window, kDwellTimerId);
+    d.ShownTarget = d.DwellingTarget;
+    d.DwellingTarget = 0;
+    InvalidateRect(d.Window, nullptr, FALSE);
+}
+
+void CalibrationDialog::MakeTargetGraphics(int32_t targetNumber) {
+    GridGraphic.reset();
+    MiniGraphic.reset();
+    KillTimer(Window, kDwellTimerId);
+    ShownTarget = 0;
+    DwellingTarget = 0;
+    const CalibrationArea* area = AreaList.Current;
+    POINT at{0, 0};
+    if (area == nullptr || !Config) return;
+    TargetPosition(*this, targetNumber, at);
+    GridGraphic = std::make_unique<TargetGraphic>(
+        MakeGridTargetGraphic(at.x, at.y, area->Width, area->Height));
+    MiniGraphic =
+        std::make_unique<TargetGraphic>(MakeMiniTargetGraphic(at.x, at.y, Config->CaptionHeight));
+}
+
+void CalibrationDialog::ShowButtons(bool show) {
+    if (AcceptPicture == nullptr)
+        AcceptPicture = static_cast<HBITMAP>(
+            LoadImageW(Instance, MAKEINTRESOURCEW(IDB_ACCEPT), IMAGE_BITMAP, 0, 0, 0));
+    if (RetryPicture == nullptr)
+        RetryPicture = static_cast<HBITMAP>(
+            LoadImageW(Instance, MAKEINTRESOURCEW(IDB_RETRY), IMAGE_BITMAP, 0, 0, 0));
+    HWND accept = GetDlgItem(Window, IDC_ACCEPT);
+    HWND retry = GetDlgItem(Window, IDC_RETRY);
+    SendMessageW(accept, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(AcceptPicture));
+    SendMessageW(retry, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(RetryPicture));
+    ShowWindow(accept, show ? SW_SHOW : SW_HIDE);
+    ShowWindow(retry, show ? SW_SHOW : SW_HIDE);
+}
+
+void ReleaseButtonPictures() {
+    if (AcceptPicture != nullptr) DeleteObject(AcceptPicture);
+    if (RetryPicture != nullptr) DeleteObject(RetryPicture);
+    AcceptPicture = RetryPicture = nullptr;
+}

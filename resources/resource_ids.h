@@ -1,0 +1,20 @@
+// Ids of the window's resources and of the texts of the language libraries.
+#pragma once
+
+#define IDD_CALIBRATION 102
+#define IDC_ACCEPT 132
+#define IDC_RETRY 133
+#define IDI_TARNIX 132
+#define IDB_ACCEPT 133
+#define IDB_RETRY 134
+
+#define IDS_NO_TOUCH_SCREEN 130
+#define IDS_NO_TOUCH_SCREEN_CAPTION 131
+#define IDS_ACCEPT_CAPTION 132
+#define IDS_RETRY_CAPTION 133
+#define IDS_INSTRUCTION 197
+#define IDS_FIT_DONE 198
+#define IDS_COUNTDOWN 428
+#define IDS_ACCEPT 431
+#define IDS_RETRY 432
+#define IDS_GRID_TOO_SMALL 452
