@@ -8,7 +8,7 @@
 
 namespace {
 
-void Add(std::string* svg, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void Add(std::string* svg, const char* format, ...) __attribute__((format(gnu_printf, 2, 3)));
 void Add(std::string* svg, const char* format, ...) {
     char text[512];
     va_list arguments;

@@ -9,7 +9,7 @@
 
 namespace {
 
-void Append(std::string* text, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void Append(std::string* text, const char* format, ...) __attribute__((format(gnu_printf, 2, 3)));
 void Append(std::string* text, const char* format, ...) {
     char part[256];
     va_list arguments;

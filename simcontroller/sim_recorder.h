@@ -17,8 +17,8 @@ class SimRecorder {
     explicit SimRecorder(std::filesystem::path folder);
 
     const std::filesystem::path& Folder() const { return folder_; }
-    void Call(const char* format, ...) __attribute__((format(printf, 2, 3)));
-    void Touch(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void Call(const char* format, ...) __attribute__((format(gnu_printf, 2, 3)));
+    void Touch(const char* format, ...) __attribute__((format(gnu_printf, 2, 3)));
     // Saves the record as the latest of its screen and appends it to the history.
     bool SaveRecord(const CalibrationDataRecord& record);
     // The latest saved record of a screen, if there is one.

@@ -149,7 +149,8 @@ TEST(TouchQueue, RacingReleasesNeitherLoseNorDoubleTouches) {
                     ++delivered;
                 }
                 // Now and then a slow caller, so that touches pile up for the releases.
-                if (out.serial % 16 == 0) std::this_thread::sleep_for(std::chrono::microseconds(200));
+                if (out.serial % 16 == 0)
+                    std::this_thread::sleep_for(std::chrono::microseconds(200));
             }
         }
     };
@@ -163,7 +164,10 @@ TEST(TouchQueue, RacingReleasesNeitherLoseNorDoubleTouches) {
             std::this_thread::yield();
         }
     });
-    for (int i = 0; i < kTouches; ++i) queue.Push(TouchOn(i % 2, i));
+    for (int i = 0; i < kTouches; ++i) {
+        queue.Push(TouchOn(i % 2, i));
+        if (i % 32 == 0) std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
     producing = false;
     releaser.join();
     queue.Push(TouchOn(0, -1));

@@ -1,0 +1,77 @@
+// Test program: a window covering the primary monitor that waits for one touch from QuvaIntf.dll.
+//
+//   sim_touch_window.exe X Y   prints "expected X=.. Y=.. Z=.." (the sensor model's counts for
+//                              the point, from the same settings) and "touch screen=.. X=.. Y=..
+//                              Z=.." when the touch arrives; exit 0, or 2 when none came within 30
+//                              s.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+#include "driver/quva_driver.h"
+#include "simcontroller/sensor_model.h"
+#include "simcontroller/sim_platform_win32.h"
+#include "simcontroller/sim_settings.h"
+
+namespace {
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(window, message, w, l);
+}
+
+HWND MakeWindow(HINSTANCE instance) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = L"SimTouchWindowClass";
+    RegisterClassW(&windowClass);
+    HWND window =
+        CreateWindowExW(WS_EX_TOPMOST, windowClass.lpszClassName, L"SimTouchWindow", WS_POPUP, 0, 0,
+                        GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
+                        nullptr, instance, nullptr);
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    return window;
+}
+
+void PrintExpected(double x, double y) {
+    // The library reads the settings beside itself; so does this program, for the same model.
+    const SimSettings settings = ReadSimSettings(IniFile::FromFile(SimSettingsPath()), {}, {});
+    const ScreenRect monitor{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const RawCounts raw = SensorRawTouch(monitor, settings.screens.at(0).sensor, x, y, nullptr);
+    std::printf("expected X=%d Y=%d Z=%d\n", raw.x, raw.y, raw.z);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) return 3;
+    PrintExpected(std::atof(argv[1]), std::atof(argv[2]));
+    std::printf("screens %d\n", QuvaIF_EnumTouchScreen());  // the library and its hook start here
+    std::fflush(stdout);
+    HWND window = MakeWindow(GetModuleHandleW(nullptr));
+    std::thread worker([window] {
+        TouchSample sample{};
+        const int32_t screen = QuvaIF_GetFirstCalTouch(&sample);
+        if (screen >= 0)
+            std::printf("touch screen=%d X=%d Y=%d Z=%d\n", screen, sample.X, sample.Y, sample.Z);
+        std::fflush(stdout);
+        PostMessageW(window, WM_CLOSE, screen >= 0 ? 0 : 2, 0);
+        PostMessageW(window, WM_APP, screen >= 0 ? 0 : 2, 0);
+    });
+    // No touch within 30 s: release the call so that the program ends.
+    SetTimer(window, 1, 30000, nullptr);
+    int code = 0;
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (message.message == WM_TIMER) QuvaIF_ClearAllGetPoint(0);
+        if (message.message == WM_APP) code = static_cast<int>(message.wParam);
+        DispatchMessageW(&message);
+    }
+    worker.join();
+    return code == 0 && message.wParam == 0 ? 0 : 2;
+}
