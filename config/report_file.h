@@ -23,7 +23,9 @@ class ReportFile {
 
     // Narrow printf formatting; "\n" ends a line and is stored as CR LF by every build.
     void Printf(const char* format, ...)
-#if defined(__GNUC__)
+#if defined(__MINGW32__)
+        __attribute__((format(gnu_printf, 2, 3)))  // the C99 printf of __USE_MINGW_ANSI_STDIO
+#elif defined(__GNUC__)
         __attribute__((format(printf, 2, 3)))
 #endif
         ;
