@@ -22,7 +22,9 @@ struct RegistryStatus {
 };
 
 // Reads every value of the list from hive\keyPath; returns the number read. An entry whose
-// buffer is too small for the stored value is not read (Found 0) and keeps its Size.
+// buffer is too small for the stored value is not read (Found 0) and keeps its Size. An entry
+// with Size 0 gets a zero-filled buffer (new BYTE[]) two bytes larger than the stored value; it
+// belongs to the entry from then on.
 int ReadRegistryValues(HKEY hive, const wchar_t* keyPath, RegistryValueSpec* list,
                        RegistryStatus& status);
 
