@@ -168,7 +168,8 @@ TEST_F(CursorHiding, RunKilledWhileHiddenIsRestoredByTheNextRun) {
     std::wstring command =
         L"\"" + std::wstring(self) + L"\" --gtest_filter=CrashedRun.ChildHidesAndDies";
     SetEnvironmentVariableW(L"TARNIX_CURSOR_CHILD", L"1");
-    STARTUPINFOW startup{sizeof startup};
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
     PROCESS_INFORMATION child{};
     const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
                                         nullptr, nullptr, &startup, &child);
