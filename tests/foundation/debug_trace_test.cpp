@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "config/trace_format.h"
 #include "tests/foundation/portable_test_support.h"
@@ -46,6 +48,28 @@ TEST(DebugPrint, LineEndOnlyWhenTheFormatHasOne) {
     DebugPrint(L"RegCopyValues: Success copy key cnt%d", 5);
     DebugPrint(L"|LocalAlloc Error %u\n", 8u);
     EXPECT_EQ(GetCapturedStderr(), "RegCopyValues: Success copy key cnt5|LocalAlloc Error 8\n");
+}
+
+TEST(DebugPrint, ConcurrentFirstCallsKeepEveryLineWhole) {
+    ScratchFolders folders;
+    folders.EnableTracing("1");
+    CaptureStderr();
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([t] {
+            for (int i = 0; i < 50; ++i) DebugPrint(L"thread %d line %d %s\n", t, i, L"done");
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    std::string all = GetCapturedStderr();
+    size_t lines = 0;
+    for (size_t start = 0, end; (end = all.find('\n', start)) != std::string::npos;
+         start = end + 1, ++lines) {
+        std::string line = all.substr(start, end - start);
+        EXPECT_EQ(line.rfind("thread ", 0), 0u) << line;
+        EXPECT_EQ(line.substr(line.size() - 5), " done") << line;
+    }
+    EXPECT_EQ(lines, 200u);
 }
 
 TEST(TraceFormat, PlainStringConversionsBecomeWide) {
