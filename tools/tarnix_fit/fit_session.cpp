@@ -24,7 +24,7 @@ int Fail(std::string& error, const std::string& message) {
 
 // The first TouchGrid key a pass needs that the file lacks, or empty.
 std::string FirstMissingTouchKey(const CalibrationConfig& c) {
-    for (uint32_t i = 0; i < c.TargetCount; ++i) {
+    for (uint32_t i = 0; i < c.TargetCount && i < c.NumGridPoints + kMiniTargetSlots; ++i) {
         if (i >= c.NumGridPoints && !c.MiniTargetEnabled[i - c.NumGridPoints]) continue;
         for (const wchar_t* format : {L"TouchGridX%02d", L"TouchGridY%02d"}) {
             wchar_t key[64];
@@ -58,10 +58,9 @@ int ReadLayout(const ToolOptions& options, FitSession& s, std::string& error) {
     if (!BuildGridCells(c) || !BuildTargets(c))
         return Fail(error, "the grid could not be laid out");
     PlaceMiniTargets(c);
-    if (!ReadSimulatedTouches(c)) {
-        std::string key = FirstMissingTouchKey(c);
-        return Fail(error, "missing TouchGrid keys" + (key.empty() ? "" : " (first: " + key + ")"));
-    }
+    const std::string missing = FirstMissingTouchKey(c);
+    if (!missing.empty()) return Fail(error, "missing TouchGrid keys (first: " + missing + ")");
+    if (!ReadSimulatedTouches(c)) return Fail(error, "the simulated touches could not be read");
     return kExitFitted;
 }
 

@@ -1,0 +1,174 @@
+"""tarnix-fit run as a program: summary, reports against golden files, record, errors.
+
+Environment: TARNIX_FIT_COMMAND (the program, with a runner prefix such as wine-run, separated by
+the unit separator \\x1f), TARNIX_FIT_WINE (1: paths are handed over as Z: paths), TARNIX_FIT_SOURCE
+(the source tree), TARNIX_FIT_WORK (a scratch folder), TARNIX_FIT_QUICK (1: only the golden runs).
+"""
+import json
+import os
+import shutil
+import subprocess
+import unittest
+
+COMMAND = os.environ["TARNIX_FIT_COMMAND"].split("\x1f")
+WINE = os.environ.get("TARNIX_FIT_WINE") == "1"
+SOURCE = os.environ["TARNIX_FIT_SOURCE"]
+WORK = os.environ["TARNIX_FIT_WORK"]
+QUICK = os.environ.get("TARNIX_FIT_QUICK") == "1"
+GOLDEN = os.path.join(SOURCE, "tests", "fit", "golden")
+REPORTS = ["symmetrized.txt", "Coefficients.txt", "SvdFitInputs.txt", "SvdFitOutputs.txt"]
+
+
+def program_path(path):
+    path = os.path.abspath(path)
+    return "Z:" + path.replace("/", "\\") if WINE else path
+
+
+def run(*args, timeout=240):
+    done = subprocess.run(COMMAND + list(args), stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                          timeout=timeout)
+    return done.returncode, done.stdout.decode("ascii", "replace"), done.stderr.decode(
+        "ascii", "replace")
+
+
+def scratch(name):
+    folder = os.path.join(WORK, name)
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    return folder
+
+
+def read(path):
+    with open(path, "rb") as file:
+        return file.read()
+
+
+class GoldenReports(unittest.TestCase):
+    def check_example(self, name, config, *extra):
+        folder = scratch(name)
+        code, out, err = run("--config", program_path(config), "--reports",
+                             program_path(os.path.join(folder, "reports")), *extra)
+        self.assertEqual(code, 0, err)
+        self.assertIn("Model: kind 1 (polynomial)", out)
+        self.assertIn(" RMS ", out)
+        self.assertIn("Rotation: ", out)
+        for report in REPORTS:
+            written = read(os.path.join(folder, "reports", report))
+            self.assertEqual(written, read(os.path.join(GOLDEN, name, report)), report)
+            self.assertNotIn(b"\n", written.replace(b"\r\n", b""), report)
+        return out
+
+    def test_shipped_example(self):
+        out = self.check_example("sim-5x5", os.path.join(SOURCE, "resources", "examples",
+                                                         "sim-5x5.cfg"))
+        self.assertIn("order 3, 10 terms", out)
+        self.assertIn("Points: 25 grid points (5 x 5), 0 mini targets", out)
+
+    def test_mini_targets(self):
+        out = self.check_example("mini-7x7", os.path.join(SOURCE, "tests", "fit", "data",
+                                                          "mini-7x7.cfg"),
+                                 "--caption-height", "330", "--monitor", "1280x1024")
+        self.assertIn("11 mini targets", out)
+        self.assertIn("Monitor: 1280 x 1024 pixels", out)
+
+
+@unittest.skipIf(QUICK, "the golden runs only")
+class CommandLine(unittest.TestCase):
+    example = os.path.join(SOURCE, "resources", "examples", "sim-5x5.cfg")
+
+    def write_cfg(self, name, text):
+        path = os.path.join(scratch(name), "Tarnix.cfg")
+        with open(path, "w") as file:
+            file.write("[TARNIX-APP]\n" + text)
+        return path
+
+    def test_help(self):
+        code, out, _ = run("--help")
+        self.assertEqual(code, 0)
+        self.assertIn("usage: tarnix-fit --config FILE", out)
+
+    def test_usage_errors(self):
+        for args in ([], ["--bogus"], ["--config"], ["--config", self.example, "--monitor", "12"]):
+            code, _, err = run(*args)
+            self.assertEqual(code, 2, args)
+            self.assertIn("tarnix-fit: ", err)
+
+    def test_missing_file(self):
+        code, _, err = run("--config", program_path(os.path.join(WORK, "no-such.cfg")))
+        self.assertEqual(code, 3)
+        self.assertIn("no such file", err)
+
+    def test_unreadable_file(self):
+        path = self.write_cfg("unreadable", "NumGridRows=5\n")
+        os.chmod(path, 0)
+        try:
+            if os.access(path, os.R_OK):
+                self.skipTest("running with rights that read any file")
+            code, _, err = run("--config", program_path(path))
+            self.assertEqual(code, 3)
+            self.assertIn("cannot read", err)
+        finally:
+            os.chmod(path, 0o644)
+
+    def test_too_few_grid_points(self):
+        path = self.write_cfg("few", "NumGridRows=3\nNumGridPoints=9\nFitModelCode=13\n")
+        code, _, err = run("--config", program_path(path))
+        self.assertEqual(code, 3)
+        self.assertIn("too few grid points: 9", err)
+        self.assertIn("at least 10", err)
+
+    def test_missing_touch_keys(self):
+        keys = "".join("TouchGridX%02d=%d\nTouchGridY%02d=%d\n" % (i, 500 + i, i, 600 + i)
+                       for i in range(25) if i != 7)
+        path = self.write_cfg("keys", "FitModelCode=11\n" + keys)
+        code, _, err = run("--config", program_path(path), "--reports",
+                           program_path(os.path.join(WORK, "keys", "r")))
+        self.assertEqual(code, 3)
+        self.assertIn("missing TouchGrid keys (first: TouchGridX07)", err)
+
+    def test_laplace_kinds_not_built_yet(self):
+        source = open(self.example).read().replace("FitModelCode=13", "FitModelCode=43")
+        path = self.write_cfg("laplace", source.replace("[TARNIX-APP]\n", ""))
+        code, _, err = run("--config", program_path(path), "--reports",
+                           program_path(os.path.join(WORK, "laplace", "r")))
+        if code == 0:
+            self.skipTest("this build has the Laplace fit")
+        self.assertEqual(code, 4)
+        self.assertIn("not built yet", err)
+
+    def test_json_and_record(self):
+        folder = scratch("json")
+        record = os.path.join(folder, "record.bin")
+        code, out, err = run("--config", program_path(self.example), "--json", "--reports",
+                             program_path(os.path.join(folder, "r")), "--record",
+                             program_path(record))
+        self.assertEqual(code, 0, err)
+        data = json.loads(out)
+        for key in ("CoeffX", "CoeffY", "TermCount", "ControllerOffset", "ScaleFactor", "OffsetV",
+                    "OffsetW", "RotationDegrees", "MiniTargetDistance", "MiniTargetDeltaX",
+                    "MiniTargetDeltaY", "MiniTargetX", "MiniTargetY", "MiniTargetSpacing"):
+            self.assertIn(key, data)
+        self.assertEqual(data["TermCount"], 10)
+        self.assertEqual(len(data["CoeffX"]), 10)
+        self.assertEqual(data["ControllerOffset"], 2047.5)
+        self.assertIn("0.0002442002442002442", out)  # 17 significant digits
+        self.assertEqual(len(data["MiniTargetSpacing"]), 11)
+        blob = read(record)
+        self.assertEqual(len(blob), 1257)
+        self.assertEqual(int.from_bytes(blob[77:81], "little"), 1920)
+        self.assertEqual(int.from_bytes(blob[113:117], "little", signed=True),
+                         int(data["CoeffX"][1] * 16384))
+        code, out, err = run("--decode", program_path(record))
+        self.assertEqual(code, 0, err)
+        self.assertIn("AreaWidth              = 1920", out)
+        self.assertIn("ReferenceTarget[1]     = screen (1680, 945), controller (57344, 57344)", out)
+        self.assertIn("reserved bytes         = all zero", out)
+
+    def test_decode_rejects_other_files(self):
+        code, _, err = run("--decode", program_path(self.example))
+        self.assertEqual(code, 3)
+        self.assertIn("not a calibration record", err)
+
+
+if __name__ == "__main__":
+    unittest.main()
