@@ -9,6 +9,14 @@
 // configuration, and Accept, Retry and the end routine first wait (bounded) for it to finish.
 // The type never calls the platform or the driver: counts from the driver come in as values and
 // the outcomes say what the dialog has to do.
+//
+// Wiring. Worker: after each driver touch, HandleTouch with its token; Stale -> leave without
+// touching anything; Repaint -> post a repaint; RunFit -> fit and commit, FinishFit, post
+// "finished" (the dialog shows the buttons and restores the cursor). A cancelled first touch
+// posts its token; the dialog answers with EndAfterCancelledFirstTouch. Dialog: Accept, Retry
+// and End return Busy while a fit outlasts the wait (repeat on the "finished" message); any
+// other stopping result means: signal the worker's stop event, release its blocked driver call,
+// join it with a bound, then StartPass (StartNextArea, StayOnArea) or end (EndDialog).
 #pragma once
 
 #include <chrono>

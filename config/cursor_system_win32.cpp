@@ -7,8 +7,8 @@
 
 #include "config/cursor_hiding.h"
 #include "config/cursor_scheme.h"
+#include "config/platform.h"
 #include "config/registry_values.h"
-#include "config/support_folder.h"
 
 namespace {
 
@@ -81,9 +81,8 @@ bool InstallNullCursor() {
     const std::wstring target = NullCursorPath(windows);
     if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
     CreateDirectoryW((windows + L"\\cursors").c_str(), nullptr);
-    wchar_t support[kSupportFolderCapacity] = {};
-    GetSupportFolder(support);
-    const std::wstring source = JoinPathComponent(support, kNullCursorFileName);
+    // The seam's folder, not the shared support-folder buffer: this may run on any thread.
+    const std::wstring source = PlatformJoinPath(PlatformSupportFolder(), kNullCursorFileName);
     CopyFileW(source.c_str(), target.c_str(), TRUE);
     return GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
