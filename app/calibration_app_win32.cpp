@@ -25,14 +25,19 @@ bool DriverTooOld() {
     return IsDriverVersionTooOld(version.c_str());
 }
 
+// The start-up refusals: traced, then shown.
+void Refuse(const wchar_t* message) {
+    DebugPrint(L"Tarnix.exe: %s", message);
+    MessageBoxW(nullptr, message, L"Tarnix", MB_OK);
+}
+
 }  // namespace
 
 bool CalibrationApp::InitInstance(HINSTANCE instance) {
     if (QuvaIF_EnumTouchScreen() == 0) {
-        MessageBoxW(nullptr, L"Quva Touch Screens are not found!", L"Tarnix", MB_OK);
+        Refuse(L"Quva Touch Screens are not found!");
     } else if (DriverTooOld()) {
-        MessageBoxW(nullptr, L"Tarnix only works ver 4.0 or above!\nPlease update your driver!",
-                    L"Tarnix", MB_OK);
+        Refuse(L"Tarnix only works ver 4.0 or above!\nPlease update your driver!");
     } else {
         CalibrationDialog dialog(instance);
         dialog.DoModal();

@@ -1,8 +1,9 @@
 // Tear-down of the calibration window: the controllers go back to the driver, the desktop
 // monitor tool is started again, the named objects are closed and every record is released.
+// clang-format off
 #include <windows.h>
-
 #include <shellapi.h>
+// clang-format on
 
 #include "app/calibration_dialog.h"
 #include "app/cursor_control.h"

@@ -46,6 +46,7 @@ bool CountTouchScreens(CalibrationDialog& d, int32_t& screens) {
     screens = QuvaIF_EnumTouchScreen();
     if (screens != 0) return true;
     QuvaIF_MakeBeep(1000, 500);
+    DebugPrint(L"Tarnix.exe: %s", d.Text(IDS_NO_TOUCH_SCREEN).c_str());
     MessageBoxW(d.Window, d.Text(IDS_NO_TOUCH_SCREEN).c_str(),
                 d.Text(IDS_NO_TOUCH_SCREEN_CAPTION).c_str(), MB_OK | MB_ICONEXCLAMATION);
     return false;
@@ -170,6 +171,7 @@ void ChooseArea(CalibrationDialog& d) {
         d.AreaList.ScreenCounter = d.ScreenIndex;
     }
     SelectMonitorArea(d.AreaList, monitor);
+    DebugPrint(L"Tarnix.exe: calibrating monitor %d (screen index %d)", monitor, d.ScreenIndex);
 }
 
 }  // namespace

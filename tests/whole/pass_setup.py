@@ -1,0 +1,202 @@
+"""Shared set-up of the calibration passes' whole-program tests: a bench prefix with Tarnix.exe,
+the English texts and the stand-in controller (pointer or script source), the target positions
+of an area, waits on the screen and on the stand-in's logs, records and their fit fields."""
+
+import os
+import re
+import shutil
+import struct
+import time
+
+import winebench
+
+BUILD_DIR = os.environ.get("TARNIX_BUILD_DIR", "")
+LOG_FOLDER_WINDOWS = r"C:\ProgramData\SimLogs"
+CAPTION_TWIPS = 330  # mini targets of 22 pixels
+BACKGROUND = (140, 215, 242)
+BLACK = (0, 0, 0)
+
+GRID_5X5 = "[TARNIX-APP]\nNumGridRows=5\nNumGridPoints=25\nFitModelCode=13\n"
+RECORD_SIZE = 1257
+FIT_FIELDS = slice(109, 1161)  # coefficients .. mini-target spacing
+
+
+def target(name, fallback):
+    """A built program's path: TARNIX_TARGET_<name> from CTest, else the build tree."""
+    path = os.environ.get("TARNIX_TARGET_" + name) or os.path.join(BUILD_DIR, fallback)
+    if not os.path.exists(path):
+        raise winebench.BenchError("%s not built (%s)" % (name, path))
+    return path
+
+
+def wait_for(condition, timeout=20.0, step=0.05):
+    """True as soon as condition() holds; False after timeout seconds."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if condition():
+            return True
+        time.sleep(step)
+    return bool(condition())
+
+
+def grid_targets(width, height, rows=5, points=25):
+    """Pixel positions (1-based list index + 1 = target number) of the default grid targets."""
+    columns = points // rows
+    out = []
+    for row in range(1, rows + 1):
+        for column in range(1, columns + 1):
+            x = (column - 1 + 0.5) / columns
+            y = (row - 1 + 0.5) / rows
+            out.append((int(width * x), int(height * y)))
+    return out
+
+
+def mini_targets(width, height, caption_twips=CAPTION_TWIPS):
+    """Pixel positions of the eleven mini-target slots."""
+    cap = caption_twips / 15.0
+    half = cap / 2.0
+    out = []
+    for i in range(11):
+        if i <= 2:
+            fx, fy = (800.0 - half - i * cap) / 800.0, half / 600.0
+        elif i == 3:
+            fx, fy = half / 800.0, half / 600.0
+        elif i == 4:
+            fx, fy = half / 800.0, (600.0 - half) / 600.0
+        else:
+            fx, fy = (800.0 - half - (10 - i) * cap) / 800.0, (600.0 - half) / 600.0
+        out.append((int(width * fx), int(height * fy)))
+    return out
+
+
+def fit_fields(record):
+    return record[FIT_FIELDS]
+
+
+def record_ints(record, offset, count):
+    return list(struct.unpack_from("<%di" % count, record, offset))
+
+
+class PassInstall:
+    """The program folder of one bench prefix, filled for a pass test."""
+
+    def __init__(self, bench, cfg=GRID_5X5, source="pointer", script="", sim_extra="",
+                 exe=None, screens=1):
+        self.bench = bench
+        self.folder = bench.program_path()
+        os.makedirs(self.folder, exist_ok=True)
+        bench.install([target("simcontroller_dll", "simcontroller/QuvaIntf.dll"),
+                       target("QuvaDkMon", "simcontroller/QuvaDkMon.exe"),
+                       target("QuvaStrings_ENG", "resources/QuvaStrings_ENG.dll")])
+        program = exe or target("Tarnix", "app/Tarnix.exe")
+        shutil.copy(program, self.exe())
+        bench.write_file(bench.program_path("Tarnix.cfg"), cfg)
+        bench.write_file(bench.program_path("QuvaOptions.ini"), "[Calibration]\nTransparent=0\n")
+        self.log_folder = bench.data_path("SimLogs")
+        ini = "[SimController]\nScreenCount=%d\nLogFolder=%s\nTouchSource=%s\n" % (
+            screens, LOG_FOLDER_WINDOWS, source)
+        if source == "script":
+            bench.write_file(bench.program_path("SimTouches.txt"), script)
+            ini += "ScriptFile=SimTouches.txt\n"
+        ini += sim_extra
+        bench.write_file(bench.program_path("SimController.ini"), ini)
+        bench.reg_add(r"HKLM\Software\Quvatec", "EnableDebug", 1, kind="REG_DWORD")
+        bench.reg_add(r"HKCU\Control Panel\Desktop\WindowMetrics", "CaptionHeight",
+                      -CAPTION_TWIPS)
+
+    def exe(self):
+        return self.bench.program_path("Tarnix.exe")
+
+    def run(self, args=(), env=None, timeout=60):
+        return self.bench.run(self.exe(), args=args, env=env, timeout=timeout, cwd=self.folder)
+
+    # ----- the stand-in's logs -------------------------------------------------------------
+    def _lines(self, name):
+        path = os.path.join(self.log_folder, name)
+        if not os.path.exists(path):
+            return []
+        with open(path, encoding="utf-8", errors="replace") as f:
+            return f.read().splitlines()
+
+    def calls(self):
+        return self._lines("Calls.log")
+
+    def count_calls(self, text):
+        return sum(1 for line in self.calls() if text in line)
+
+    def delivered(self):
+        """(raw X, raw Y) of every touch the stand-in delivered, in order."""
+        out = []
+        for line in self._lines("Touches.log"):
+            m = re.search(r"delivered serial=\d+ screen=\d+ x=(-?\d+) y=(-?\d+)", line)
+            if m:
+                out.append((int(m.group(1)), int(m.group(2))))
+        return out
+
+    def record(self, screen=0):
+        path = os.path.join(self.log_folder, "CalibrationData-%d.bin" % screen)
+        if not os.path.exists(path):
+            return None
+        with open(path, "rb") as f:
+            return f.read()
+
+    def history(self):
+        """Every record the stand-in was given, in order."""
+        path = os.path.join(self.log_folder, "CalibrationHistory.bin")
+        if not os.path.exists(path):
+            return []
+        with open(path, "rb") as f:
+            data = f.read()
+        return [data[i:i + RECORD_SIZE] for i in range(0, len(data), RECORD_SIZE)]
+
+    def reports(self):
+        return self.bench.data_path("Zeph", "Touch")
+
+    # ----- the screen ----------------------------------------------------------------------
+    def pixel(self, x, y):
+        """One pixel of the screen now (Windows coordinates of the primary monitor)."""
+        xx, yy = self.bench.to_x(x, y)
+        out = self.bench.x(["import", "-window", "root", "-crop", "1x1+%d+%d" % (xx, yy),
+                            "-depth", "8", "txt:-"], timeout=30)
+        m = re.search(r"\((\d+),(\d+),(\d+)", out.splitlines()[-1])
+        return tuple(int(v) for v in m.groups())
+
+    def wait_target_shown(self, at, timeout=10.0):
+        """True once the cross of a target is drawn at its centre."""
+        return wait_for(lambda: self.pixel(*at) == BLACK, timeout, step=0.02)
+
+    def touch(self, at):
+        self.bench.click(*self.bench.to_x(*at))
+
+    def fit_with_tool(self, cfg_text, monitor, record_path):
+        """Runs tarnix-fit on a configuration; the record it wrote (bytes)."""
+        tool = target("tarnix-fit", "tools/tarnix_fit/tarnix-fit.exe")
+        cfg = os.path.join(self.bench.work_dir, "tool-%d.cfg" % time.monotonic_ns())
+        self.bench.write_file(cfg, cfg_text)
+        reports = os.path.join(self.bench.work_dir, "tool-reports")
+        proc = self.bench.run(tool, ["--config", winepath(cfg), "--monitor", "%dx%d" % monitor,
+                                     "--reports", winepath(reports), "--record",
+                                     winepath(record_path)], timeout=60, capture_debug=False)
+        code = proc.wait(60)
+        if code != 0:
+            raise AssertionError("tarnix-fit failed (%d): %s" % (code, proc.stderr()))
+        with open(record_path, "rb") as f:
+            return f.read()
+
+
+def winepath(unix_path):
+    """The Windows name of a Unix path (Wine maps / to drive Z:)."""
+    return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
+
+
+def simulated_cfg(base_cfg, touches):
+    """base_cfg with Simulate=1 and the touches (12-bit counts) as TouchGrid keys."""
+    lines = [base_cfg.rstrip("\n"), "Simulate=1"]
+    for i, (v, w) in enumerate(touches):
+        lines.append("TouchGridX%02d=%d" % (i, v))
+        lines.append("TouchGridY%02d=%d" % (i, w))
+    return "\n".join(lines) + "\n"
+
+
+def counts12(raw):
+    return [(x >> 4, y >> 4) for x, y in raw]

@@ -1,0 +1,23 @@
+# Whole-program tests of the calibration passes (included from tests/whole/CMakeLists.txt).
+if(WIN32 AND TARGET Tarnix)
+    # Tarnix.exe with the test-only settings (a short countdown through TARNIX_TEST_COUNTDOWN):
+    # its own countdown object takes the place of the library's, nothing else differs.
+    add_executable(TarnixTestSettings WIN32 ${PROJECT_SOURCE_DIR}/app/tarnix_main_win32.cpp
+                                            ${PROJECT_SOURCE_DIR}/app/pass_countdown.cpp
+                                            ${PROJECT_SOURCE_DIR}/resources/tarnix.rc)
+    target_compile_definitions(TarnixTestSettings PRIVATE TARNIX_TEST_SETTINGS)
+    target_link_libraries(TarnixTestSettings PRIVATE tarnix_app)
+
+    set(pass_programs Tarnix simcontroller_dll QuvaDkMon QuvaStrings_ENG)
+    tarnix_add_whole_test(pass_full SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_pass_full.py
+                          DEPENDS ${pass_programs} tarnix-fit simcontroller-check
+                          LABELS passes NO_INSTALL TIMEOUT 240)
+    tarnix_add_whole_test(pass_sequence SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_pass_sequence.py
+                          DEPENDS ${pass_programs} TarnixTestSettings
+                          LABELS passes NO_INSTALL TIMEOUT 400)
+    tarnix_add_whole_test(pass_cursor_run SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_cursor_run.py
+                          DEPENDS ${pass_programs} LABELS passes NO_INSTALL TIMEOUT 200)
+    tarnix_add_whole_test(pass_storm SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_storm_commands.py
+                          DEPENDS ${pass_programs} tarnix-fit LABELS passes NO_INSTALL
+                          TIMEOUT 300)
+endif()

@@ -1,0 +1,161 @@
+"""How Tarnix.exe moves through its passes under Wine with the stand-in controller: mini targets,
+a redo request after the last touch, Retry, Accept on an area already calibrated, Esc with one
+and with two monitors, the countdown running out, a cancelled first touch and a type '7'
+controller."""
+
+import os
+import unittest
+
+import winebench
+from pass_setup import (BACKGROUND, GRID_5X5, PassInstall, fit_fields, grid_targets, mini_targets,
+                        record_ints, target, wait_for)
+
+WIDTH, HEIGHT = 1024, 768
+CENTRE = (WIDTH // 2, HEIGHT // 2)
+ACCEPT = (CENTRE[0] - 40, CENTRE[1] + 92)
+RETRY = (CENTRE[0] + 40, CENTRE[1] + 92)
+TITLE = "^Tarnix - Calibration$"
+
+
+def point_script(points, screen=0):
+    return "".join("point %d %d %d\n" % (screen, x, y) for x, y in points)
+
+
+def traces(proc):
+    return "\n".join(proc.debug_strings())
+
+
+class Sequence(unittest.TestCase):
+    def run_script(self, bench, script, cfg=GRID_5X5, sim_extra="", env=None, exe=None,
+                   screens=1):
+        inst = PassInstall(bench, cfg=cfg, source="script", script=script, sim_extra=sim_extra,
+                           exe=exe, screens=screens)
+        proc = inst.run(env=env)
+        bench.wait_window(TITLE, timeout=30)
+        return inst, proc
+
+    def click(self, bench, at):
+        bench.click(*bench.to_x(*at))
+
+    def test_mini_targets_2_and_5_are_shown_after_the_grid(self):
+        cfg = GRID_5X5 + "InfluenceRadius2=0.03\nInfluenceRadius5=0.03\n"
+        with winebench.WineBench("pass-mini") as bench:
+            inst = PassInstall(bench, cfg=cfg)
+            proc = inst.run()
+            bench.wait_window(TITLE, timeout=30)
+            minis = mini_targets(WIDTH, HEIGHT)
+            shown = grid_targets(WIDTH, HEIGHT) + [minis[1], minis[4]]
+            for number, at in enumerate(shown, start=1):
+                self.assertTrue(inst.wait_target_shown(at), "target %d not shown" % number)
+                if number == 26:
+                    bench.screenshot("mini-target-27")
+                inst.touch(at)
+                self.assertTrue(wait_for(lambda: len(inst.delivered()) >= number))
+            self.assertTrue(wait_for(lambda: inst.record() is not None, 30))
+            self.assertEqual(27, len(inst.delivered()))
+            log = traces(proc)
+            self.assertIn("GetTouchThreadProc(): ScreenNumber=0 TouchTargetCnt=27", log)
+            self.assertNotIn("TouchTargetCnt=28", log)
+            self.click(bench, ACCEPT)
+            self.assertEqual(1, proc.wait(20))
+
+    def test_redo_after_the_last_touch_fits_and_commits_again(self):
+        script = point_script(grid_targets(WIDTH, HEIGHT)) + "redo 0 delay=300\npoint 0 5 5\n"
+        with winebench.WineBench("pass-redo") as bench:
+            inst, proc = self.run_script(bench, script)
+            self.assertTrue(wait_for(lambda: len(inst.history()) >= 2, 40), inst.calls()[-8:])
+            first, second = inst.history()[:2]
+            self.assertEqual(fit_fields(first), fit_fields(second))
+            self.assertEqual(1, inst.count_calls("QuvaIF_ReDoCalTouch(screen=0) = 1"))
+            self.click(bench, ACCEPT)
+            self.assertEqual(1, proc.wait(20))
+            self.assertEqual(2, len(inst.history()))
+
+    def test_retry_restarts_the_area_and_commits_its_new_touches(self):
+        points = grid_targets(WIDTH, HEIGHT)
+        shifted = [(x + 3, y + 2) for x, y in points]
+        with winebench.WineBench("pass-retry") as bench:
+            inst, proc = self.run_script(bench, point_script(points) + point_script(shifted))
+            self.assertTrue(wait_for(lambda: len(inst.history()) == 1, 30))
+            self.assertTrue(wait_for(lambda: inst.pixel(*ACCEPT) != BACKGROUND, 10))
+            self.click(bench, RETRY)
+            self.assertTrue(wait_for(lambda: len(inst.history()) == 2, 30), inst.calls()[-8:])
+            first, second = inst.history()
+            self.assertNotEqual(fit_fields(first), fit_fields(second))
+            self.assertEqual(2, inst.count_calls("QuvaIF_GetFirstCalTouch() waiting"))
+            self.click(bench, ACCEPT)
+            self.assertEqual(1, proc.wait(20))
+
+    def test_accept_on_a_calibrated_area_appends_a_copy(self):
+        points = grid_targets(WIDTH, HEIGHT)
+        with winebench.WineBench("pass-accept-copy") as bench:
+            inst, proc = self.run_script(bench, point_script(points) * 2, screens=2,
+                                         sim_extra="[Screen1]\nMonitor=1\n")
+            for accepted in (1, 2):
+                self.assertTrue(wait_for(lambda: len(inst.history()) == accepted, 30))
+                self.assertTrue(wait_for(lambda: inst.pixel(*ACCEPT) != BACKGROUND, 10))
+                self.click(bench, ACCEPT)
+                self.assertTrue(wait_for(lambda: "accepted %d of 2" % accepted in traces(proc)))
+            self.assertEqual(1, proc.wait(20))
+            log = traces(proc)
+            self.assertIn("Tarnix.exe: accepted 1 of 2 touch screens; 1 areas", log)
+            self.assertIn("Tarnix.exe: accepted 2 of 2 touch screens; 2 areas", log)
+
+    def test_esc_with_one_monitor_ends_the_run(self):
+        with winebench.WineBench("pass-esc") as bench:
+            inst = PassInstall(bench)
+            proc = inst.run()
+            window = bench.wait_window(TITLE, timeout=30)
+            self.assertTrue(inst.wait_target_shown(grid_targets(WIDTH, HEIGHT)[0]))
+            bench.key("Escape", window=window)
+            self.assertEqual(1, proc.wait(20))
+            self.assertIsNone(inst.record())
+
+    def test_two_monitors_first_esc_moves_on_second_ends(self):
+        with winebench.WineBench("pass-two-monitors", two_monitors=True) as bench:
+            inst = PassInstall(bench)
+            proc = inst.run()
+            window = bench.wait_window(TITLE, timeout=30)
+            self.assertTrue(wait_for(lambda: inst.count_calls("GetFirstCalTouch() waiting") == 1))
+            before = bench.window_geometry(window)
+            bench.key("Escape", window=window)
+            self.assertTrue(wait_for(lambda: inst.count_calls("GetFirstCalTouch() waiting") == 2))
+            self.assertTrue(wait_for(lambda: bench.window_geometry(window) != before, 10))
+            after = bench.window_geometry(window)
+            self.assertEqual({before[2:], after[2:]}, {(800, 600), (1024, 768)})
+            self.assertTrue(proc.running())
+            bench.key("Escape", window=window)
+            self.assertEqual(1, proc.wait(20))
+
+    def test_countdown_expiry_ends_the_pass(self):
+        exe = target("TarnixTestSettings", "tests/whole/TarnixTestSettings.exe")
+        with winebench.WineBench("pass-countdown") as bench:
+            inst, proc = self.run_script(bench, "", exe=exe, env={"TARNIX_TEST_COUNTDOWN": "2"})
+            self.assertEqual(1, proc.wait(20))
+            self.assertIsNone(inst.record())
+            self.assertGreaterEqual(inst.count_calls("QuvaIF_ClearAllGetPoint("), 1)
+
+    def test_cancelled_first_touch_beeps_and_runs_the_end_routine(self):
+        with winebench.WineBench("pass-cancelled") as bench:
+            inst, proc = self.run_script(bench, "cancel delay=300\n")
+            self.assertEqual(1, proc.wait(20))
+            self.assertEqual(1, inst.count_calls("QuvaIF_MakeBeep(frequency=1000, duration=100)"))
+            self.assertIsNone(inst.record())
+
+    def test_type_7_controller_writes_a_record_without_fit(self):
+        with winebench.WineBench("pass-type-7") as bench:
+            inst, proc = self.run_script(
+                bench, "point 0 102 76\n",
+                sim_extra="ControllerType=7\nDiagnosticsWord4=3\nCalibrationByte=9\n")
+            self.assertTrue(wait_for(lambda: inst.record() is not None, 30))
+            record = inst.record()
+            self.assertEqual(bytes(1161 - 109), record[109:1161])
+            self.assertEqual([8191, 8191, 57344, 57344, 57344, 8191], record_ints(record, 1209, 6))
+            self.assertEqual(1, inst.count_calls("QuvaIF_WriteCalibrationData(screen=0, byte=9)"))
+            self.assertIn("GetTouchThreadProc(): Exit get target thread", traces(proc))
+            self.click(bench, ACCEPT)
+            self.assertEqual(1, proc.wait(20))
+
+
+if __name__ == "__main__":
+    unittest.main()

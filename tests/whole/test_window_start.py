@@ -1,0 +1,209 @@
+"""Start-up of Tarnix.exe under Wine with the stand-in controller: the refusals, the single
+instance, the command line, the language libraries, the grid check, translucency and the desktop
+monitor tool."""
+
+import os
+import shutil
+import time
+import unittest
+
+import winebench
+from window_setup import GRID_5X5, Installation, has_trace, traces
+
+
+def wait_for(condition, timeout=15.0):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if condition():
+            return True
+        time.sleep(0.1)
+    return condition()
+
+
+def close_message_box(bench):
+    """Presses Enter on the message box captioned exactly "Tarnix"."""
+    box = bench.wait_window("^Tarnix$", timeout=20)
+    bench.key("Return", window=box)
+
+
+class Refusals(unittest.TestCase):
+    def test_no_touch_screen_shows_the_message_and_no_window(self):
+        with winebench.WineBench("no-touch-screen") as bench:
+            inst = Installation(bench, screens=0)
+            proc = inst.run()
+            close_message_box(bench)
+            self.assertEqual(proc.wait(20), 0)
+            self.assertTrue(has_trace(proc, "Tarnix.exe: Quva Touch Screens are not found!"))
+            self.assertFalse(has_trace(proc, "WinMain()"))
+            self.assertFalse(any("GetTouchState" in c for c in inst.calls()))
+
+    def test_driver_stamped_3_9_is_rejected(self):
+        with winebench.WineBench("old-driver") as bench:
+            inst = Installation(bench, old_driver=True)
+            proc = inst.run()
+            close_message_box(bench)
+            self.assertEqual(proc.wait(20), 0)
+            self.assertTrue(has_trace(proc, "Tarnix.exe: driver library version 3.9.0.0"))
+            self.assertTrue(has_trace(proc, "Tarnix only works ver 4.0 or above!"))
+            self.assertFalse(has_trace(proc, "WinMain()"))
+
+    def test_driver_4_2_is_accepted_and_the_first_pass_starts(self):
+        with winebench.WineBench("new-driver") as bench:
+            inst = Installation(bench)
+            proc = inst.run()
+            window = bench.wait_window("^Tarnix - Calibration$")
+            self.assertTrue(wait_for(lambda: any("GetFirstCalTouch() waiting" in c
+                                                 for c in inst.calls())))
+            bench.key("Escape", window=window)
+            self.assertEqual(proc.wait(20), 0)
+            self.assertTrue(has_trace(proc, "Tarnix.exe: driver library version 4.2.0.0"))
+            self.assertTrue(has_trace(proc, "Tarnix.exe: WinMain()"))
+
+    def test_driver_without_version_is_treated_as_too_old(self):
+        with winebench.WineBench("unversioned-driver") as bench:
+            inst = Installation(bench)
+            # A resource-only language library carries a version block; strip the driver's by
+            # replacing its file with a copy of a library that has none.
+            unversioned = bench.program_path("QuvaIntf.dll")
+            with open(unversioned, "r+b") as f:
+                data = bytearray(f.read())
+                at = data.find("ProductVersion".encode("utf-16-le"))
+                self.assertGreater(at, 0)
+                data[at:at + 28] = "ProductVersiox".encode("utf-16-le")
+                f.seek(0)
+                f.write(data)
+            proc = inst.run()
+            close_message_box(bench)
+            self.assertEqual(proc.wait(20), 0)
+            self.assertTrue(has_trace(proc, "has no readable ProductVersion: treated as too old"))
+            self.assertFalse(has_trace(proc, "WinMain()"))
+
+
+class SingleInstance(unittest.TestCase):
+    def test_second_copy_beeps_traces_and_ends_through_destruction(self):
+        with winebench.WineBench("second-copy") as bench:
+            inst = Installation(bench)
+            first = inst.run()
+            window = bench.wait_window("^Tarnix - Calibration$")
+            second = inst.run()
+            self.assertEqual(second.wait(30), 0)
+            self.assertTrue(first.running())
+            self.assertTrue(has_trace(second, "Tarnix.exe: another copy is running. Exit."))
+            self.assertTrue(has_trace(second, "Flush controller Talkset buffer!"))  # destruction
+            self.assertFalse(has_trace(second, "EnumSysMonitors()"))
+            calls = inst.calls()
+            self.assertTrue(any("QuvaIF_MakeBeep(frequency=2000, duration=500)" in c
+                                for c in calls))
+            bench.key("Escape", window=window)
+            self.assertEqual(first.wait(20), 0)
+
+
+class CommandLine(unittest.TestCase):
+    def test_dash_x_in_the_program_path_stops_start_up_without_a_pass(self):
+        with winebench.WineBench("dash-x") as bench:
+            inst = Installation(bench)
+            folder = bench.program_path("tools-x")
+            os.makedirs(folder)
+            for name in os.listdir(inst.folder):
+                if name.endswith((".exe", ".dll")):
+                    shutil.copy(os.path.join(inst.folder, name), folder)
+            proc = bench.run(os.path.join(folder, "Tarnix.exe"), cwd=folder, timeout=40)
+            self.assertEqual(proc.wait(30), 0)
+            self.assertTrue(has_trace(proc, "unknown option in the command line"))
+            self.assertFalse(has_trace(proc, "EnumSysMonitors()"))
+            self.assertFalse(any("GetFirstCalTouch" in c for c in inst.calls()))
+            self.assertTrue(any("QuvaIF_CloseDeviceHandles" in c for c in inst.calls()))
+
+
+class Languages(unittest.TestCase):
+    def run_with_locale(self, bench, inst, locale):
+        proc = inst.run(env={"LC_ALL": locale} if locale else None)
+        window = bench.wait_window("^Tarnix")
+        title = bench.x(["xdotool", "getwindowname", str(window)]).strip()
+        bench.key("Escape", window=window)
+        self.assertEqual(proc.wait(20), 0)
+        return proc, title
+
+    def test_french_locale_loads_the_french_library(self):
+        with winebench.WineBench("locale-fre") as bench:
+            inst = Installation(bench)
+            proc, title = self.run_with_locale(bench, inst, "fr_FR.UTF-8")
+            self.assertTrue(has_trace(proc, "Tarnix:the Language code is 040c"))
+            self.assertTrue(has_trace(proc, "language library QuvaStrings_FRE loaded"))
+            self.assertEqual(title, "Tarnix - Étalonnage")
+
+    def test_unknown_locale_and_missing_library_fall_back_to_english(self):
+        with winebench.WineBench("locale-unknown") as bench:
+            inst = Installation(bench)
+            proc, title = self.run_with_locale(bench, inst, "nl_NL.UTF-8")
+            self.assertTrue(has_trace(proc, "Tarnix:the Language code is 0413"))
+            self.assertTrue(has_trace(proc, "language library QuvaStrings_ENG loaded"))
+            self.assertEqual(title, "Tarnix - Calibration")
+            os.unlink(bench.program_path("QuvaStrings_GER.dll"))
+            proc, title = self.run_with_locale(bench, inst, "de_DE.UTF-8")
+            self.assertTrue(has_trace(proc, "Tarnix: Default Loading QuvaStrings_ENG"))
+            self.assertTrue(has_trace(proc, "language library QuvaStrings_ENG loaded"))
+
+    def test_no_library_at_all_uses_the_programs_own_texts(self):
+        with winebench.WineBench("locale-none") as bench:
+            inst = Installation(bench, languages=())
+            proc, title = self.run_with_locale(bench, inst, None)
+            self.assertTrue(has_trace(proc, "no language library: using the program's own texts"))
+            self.assertEqual(title, "Tarnix - Calibration")  # own text 131
+
+
+class GridCheck(unittest.TestCase):
+    def test_order_3_with_9_points_shows_text_452_with_10_and_starts_no_pass(self):
+        cfg = "[TARNIX-APP]\nNumGridRows=3\nNumGridPoints=9\nFitModelCode=13\n"
+        with winebench.WineBench("grid-too-small") as bench:
+            inst = Installation(bench, cfg=cfg)
+            proc = inst.run()
+            close_message_box(bench)
+            self.assertEqual(proc.wait(20), 0)
+            self.assertTrue(has_trace(proc, "9 grid points, order 3 needs 10: stop"))
+            self.assertTrue(has_trace(proc, "it needs at least 10 grid points"))
+            self.assertFalse(any("GetFirstCalTouch" in c for c in inst.calls()))
+            self.assertIsNone(bench.reg_query(r"HKCU\Control Panel\Cursors", "(Default)"))
+            self.assertIsNone(bench.reg_query(r"HKCU\Control Panel\Cursors\LastScheme"))
+
+
+class Neighbours(unittest.TestCase):
+    def test_desktop_monitor_closed_at_start_and_started_again_at_exit(self):
+        with winebench.WineBench("dkmon") as bench:
+            inst = Installation(bench)
+            dkmon = bench.run(bench.program_path("QuvaDkMon.exe"), cwd=inst.folder)
+            self.assertTrue(wait_for(lambda: any("start: waiting" in c for c in inst.dkmon_log())))
+            proc = inst.run()
+            window = bench.wait_window("^Tarnix - Calibration$")
+            self.assertEqual(dkmon.wait(20), 0)
+            self.assertTrue(any("exit: QuvaDskMonClose was set" in c for c in inst.dkmon_log()))
+            bench.key("Escape", window=window)
+            self.assertEqual(proc.wait(20), 0)
+            self.assertTrue(wait_for(lambda: sum("start: waiting" in c
+                                                 for c in inst.dkmon_log()) == 2))
+            pids = {c.split("pid=")[1].split()[0] for c in inst.dkmon_log() if "pid=" in c}
+            self.assertEqual(len(pids), 2)
+
+    def test_transparent_option_makes_the_window_layered_with_alpha_178(self):
+        with winebench.WineBench("transparent") as bench:
+            inst = Installation(bench, options="[Calibration]\nTransparent=1\n")
+            proc = inst.run()
+            window = bench.wait_window("^Tarnix - Calibration$")
+            self.assertTrue(wait_for(lambda: bench.opacity(window) is not None, 10))
+            self.assertEqual(bench.opacity(window) * 255 // 0xffffffff, 178)
+            bench.key("Escape", window=window)
+            self.assertEqual(proc.wait(20), 0)
+
+    def test_opaque_by_default(self):
+        with winebench.WineBench("opaque") as bench:
+            inst = Installation(bench)
+            proc = inst.run()
+            window = bench.wait_window("^Tarnix - Calibration$")
+            time.sleep(0.5)
+            self.assertIsNone(bench.opacity(window))
+            bench.key("Escape", window=window)
+            self.assertEqual(proc.wait(20), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
