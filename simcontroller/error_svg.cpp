@@ -18,12 +18,16 @@ void Add(std::string* svg, const char* format, ...) {
     *svg += text;
 }
 
-// Blue (0) through green and yellow to red (1).
+// Blue (0) through cyan, green and yellow to red (1).
 void HeatColour(double t, int* r, int* g, int* b) {
-    t = std::clamp(t, 0.0, 1.0);
-    *r = static_cast<int>(255 * std::clamp(2.0 * t, 0.0, 1.0));
-    *g = static_cast<int>(255 * (1.0 - std::fabs(2.0 * t - 1.0)));
-    *b = static_cast<int>(255 * std::clamp(1.0 - 2.0 * t, 0.0, 1.0));
+    static const int stops[5][3] = {
+        {0, 0, 255}, {0, 255, 255}, {0, 200, 0}, {255, 255, 0}, {255, 0, 0}};
+    const double scaled = std::clamp(t, 0.0, 1.0) * 4.0;
+    const int low = std::min(3, static_cast<int>(scaled));
+    const double f = scaled - low;
+    *r = static_cast<int>(stops[low][0] + f * (stops[low + 1][0] - stops[low][0]));
+    *g = static_cast<int>(stops[low][1] + f * (stops[low + 1][1] - stops[low][1]));
+    *b = static_cast<int>(stops[low][2] + f * (stops[low + 1][2] - stops[low][2]));
 }
 
 std::string Escape(const std::string& text) {
@@ -59,14 +63,16 @@ std::string RenderErrorSvg(const ErrorField& field, const std::string& title) {
     Add(&svg, "<g transform=\"translate(10,10)\">\n");
     const double maximum = std::max(field.whole.maximum, 1e-9);
     const double cell = field.stepPixels * scale;
+    Add(&svg, "<g shape-rendering=\"crispEdges\">\n");
     for (const ErrorSample& s : field.samples) {
         int r = 0, g = 0, b = 0;
         HeatColour(std::hypot(s.dx, s.dy) / maximum, &r, &g, &b);
         Add(&svg,
             "<rect x=\"%.2f\" y=\"%.2f\" width=\"%.2f\" height=\"%.2f\" fill=\"rgb(%d,%d,%d)\"/>\n",
             (s.x - field.area.left) * scale - cell / 2, (s.y - field.area.top) * scale - cell / 2,
-            cell, cell, r, g, b);
+            cell + 0.6, cell + 0.6, r, g, b);  // a little overlap: no seams between cells
     }
+    Add(&svg, "</g>\n");
     // Arrows every fourth cell; the largest error is drawn three cells long.
     const int every = 4;
     const double magnify = 3.0 * field.stepPixels * every / 4.0 / maximum;

@@ -150,11 +150,18 @@ void SimController::RunScript(std::vector<ScriptEntry> entries) {
             ++scriptPosition_;
             continue;
         }
-        // A touch comes when a caller waits for one that is not queued yet.
+        // A touch (or a cancel) comes when a caller waits for a touch that is not queued yet.
         while (!queue_.WaitUntilHungry(kHungryPollMs)) {
             if (!SleepUnlessStopped(0)) return;
         }
         if (!SleepUnlessStopped(delay)) return;
+        if (entry.action == ScriptAction::Cancel) {
+            const std::vector<QueuedTouch> dropped = queue_.ReleaseAll();
+            recorder_.Call("script line %d: cancelled the waiting touch calls", entry.lineNumber);
+            LogDropped(dropped, "cancel");
+            ++scriptPosition_;
+            continue;
+        }
         QueuedTouch touch;
         if (MakeScriptTouch(entry, &touch)) {
             touch.serial = queue_.Push(touch);

@@ -49,6 +49,10 @@ bool ParseLine(const std::vector<std::string>& words, ScriptEntry* entry, std::s
             return *problem = "redo needs a screen index", false;
         return ParseOptions(words, 2, false, entry, problem);
     }
+    if (verb == "cancel") {
+        entry->action = ScriptAction::Cancel;
+        return ParseOptions(words, 1, false, entry, problem);
+    }
     if (verb != "raw" && verb != "point") return *problem = "unknown word '" + verb + "'", false;
     entry->action = verb == "raw" ? ScriptAction::RawTouch : ScriptAction::PointTouch;
     if (words.size() < 4 || !ParseInteger(words[1], 0, 255, &entry->screen))

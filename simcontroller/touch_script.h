@@ -10,8 +10,10 @@
 //   point <screen> <x> <y> [z=<Z>] [delay=<ms>]   a screen point (virtual-desktop pixels) that the
 //                                                 screen's sensor model turns into counts
 //   redo  <screen> [delay=<ms>]                   signals the redo request of a calibration
+//   cancel [delay=<ms>]                           once a touch call waits, cancels it (the call
+//                                                 returns -1, as a cancelled call of the driver)
 // Blank lines and lines starting with # or ; are ignored.
-enum class ScriptAction { RawTouch, PointTouch, Redo };
+enum class ScriptAction { RawTouch, PointTouch, Redo, Cancel };
 
 struct ScriptEntry {
     ScriptAction action = ScriptAction::RawTouch;
