@@ -1,7 +1,10 @@
 // The cyclic offset and rotation search with its "LSSmin.txt" log.
 #include "laplace/offset_rotation_search.h"
 
+#include <cstring>
+
 #include "config/report_file.h"
+#include "laplace/fixed_format.h"
 #include "laplace/laplace_model.h"
 
 namespace {
@@ -52,8 +55,22 @@ class SearchRun {
         return minSS;
     }
 
+    // "%8.4f %8.4f %8.4f %8.4f (%8.4f)\n" with SS, xoff, yoff, theta and the degrees, formatted
+    // here because the log has a line for every one of up to 3010 evaluations.
     void WriteLine(double ss, double degrees) {
-        report_.Printf("%8.4f %8.4f %8.4f %8.4f (%8.4f)\n", ss, xoff_, yoff_, theta_, degrees);
+        if (!report_.IsOpen()) return;
+        char line[5 * kFixedFormatRoom + 8];
+        size_t n = FormatFixed8dot4(line, ss);
+        const double fields[] = {xoff_, yoff_, theta_};
+        for (double field : fields) {
+            line[n++] = ' ';
+            n += FormatFixed8dot4(line + n, field);
+        }
+        line[n++] = ' ';
+        line[n++] = '(';
+        n += FormatFixed8dot4(line + n, degrees);
+        std::memcpy(line + n, ")\n", 3);
+        report_.Printf("%s", line);
     }
 
     const OffsetRotationSum& sum_;
