@@ -113,6 +113,7 @@ bool LoadConfiguration(CalibrationDialog& d) {
             FormatNumberText(d.Text(IDS_GRID_TOO_SMALL), minimum, kGridMessageLength);
         DebugPrint(L"Tarnix.exe: %u grid points, order %u needs %d: stop", d.Config->NumGridPoints,
                    d.Config->PolynomialOrder, minimum);
+        DebugPrint(L"Tarnix.exe: %s", text.c_str());
         MessageBoxW(d.Window, text.c_str(), L"Tarnix", MB_OK | MB_ICONERROR);
         return false;
     }
