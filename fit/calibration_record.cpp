@@ -16,10 +16,13 @@ constexpr double kCoefficientScale = 16384.0;
 
 int32_t Scaled(double value, double scale) { return TruncateToInt32(value * scale); }
 
-void PackCoefficients(const Vector& coeff, int32_t termCount, int32_t out[]) {
+// The record is byte-packed: its arrays are filled from aligned copies.
+void PackCoefficients(const Vector& coeff, int32_t termCount, void* field) {
+    int32_t scaled[kRecordCoefficientCount] = {};
     for (int32_t k = 0; k < termCount && k < kRecordCoefficientCount && uint32_t(k) < coeff.length;
          ++k)
-        out[k] = Scaled(coeff[k], kCoefficientScale);
+        scaled[k] = Scaled(coeff[k], kCoefficientScale);
+    std::memcpy(field, scaled, sizeof scaled);
 }
 
 void PackMiniTargets(const CalibrationFit& fit, CalibrationDataRecord& r) {

@@ -112,13 +112,13 @@ TEST(CalibrationRecord, TermCountTenLeavesEntriesTenToThirtyNineZero) {
     CalibrationDataRecord record;
     ASSERT_TRUE(PackCalibrationRecord(FullHd(), 0, kPlainControllerType, VirtualScreenMetrics{},
                                       pass.bench.Fit.get(), record));
-    EXPECT_NE(record.CoeffX[1], 0);
-    EXPECT_NE(record.CoeffY[2], 0);
+    EXPECT_NE(+record.CoeffX[1], 0);
+    EXPECT_NE(+record.CoeffY[2], 0);
     for (int k = 10; k < 40; ++k) {
-        EXPECT_EQ(record.CoeffX[k], 0) << k;
-        EXPECT_EQ(record.CoeffY[k], 0) << k;
+        EXPECT_EQ(+record.CoeffX[k], 0) << k;
+        EXPECT_EQ(+record.CoeffY[k], 0) << k;
     }
-    for (int k = 0; k < 11; ++k) EXPECT_EQ(record.InfluenceRadius[k], 0);
+    for (int k = 0; k < 11; ++k) EXPECT_EQ(+record.InfluenceRadius[k], 0);
 }
 
 TEST(CalibrationRecord, TypeSevenCarriesNoFit) {
@@ -132,17 +132,17 @@ TEST(CalibrationRecord, TypeSevenCarriesNoFit) {
     const int32_t controller[6] = {8191, 8191, 57344, 57344, 57344, 8191};
     for (int i = 0; i < 6; ++i) EXPECT_EQ(At(record, 1209 + 4 * i), controller[i]) << i;
     EXPECT_EQ(At(record, 1233), 240);
-    EXPECT_EQ(record.AreaWidth, 1920);
-    EXPECT_EQ(record.TrailingScreenIndex, 1);
+    EXPECT_EQ(+record.AreaWidth, 1920);
+    EXPECT_EQ(+record.TrailingScreenIndex, 1);
 }
 
 TEST(CalibrationRecord, WithoutAFitOnlyTheGeometry) {
     CalibrationDataRecord record;
     ASSERT_TRUE(PackCalibrationRecord(FullHd(), 0, kPlainControllerType, VirtualScreenMetrics{},
                                       nullptr, record));
-    EXPECT_EQ(record.CoeffX[1], 0);
-    EXPECT_EQ(record.ModelKind, 0);
-    EXPECT_EQ(record.ControllerReference[0][0], 8192);
+    EXPECT_EQ(+record.CoeffX[1], 0);
+    EXPECT_EQ(+record.ModelKind, 0);
+    EXPECT_EQ(+record.ControllerReference[0][0], 8192);
 }
 
 TEST(CalibrationRecord, RefusedFitGivesNoRecord) {

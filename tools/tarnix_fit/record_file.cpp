@@ -19,8 +19,11 @@ void PrintScaled(std::FILE* out, const char* name, int32_t value) {
     std::fprintf(out, "%-22s = %d (%.6f)\n", name, value, value / kScale);
 }
 
-void PrintIndexedScaled(std::FILE* out, const char* name, const int32_t* values, int count,
+// field points into the byte-packed record: it is read through an aligned copy.
+void PrintIndexedScaled(std::FILE* out, const char* name, const void* field, int count,
                         double scale) {
+    int32_t values[kRecordCoefficientCount];
+    std::memcpy(values, field, sizeof(int32_t) * count);
     for (int i = 0; i < count; ++i) {
         char label[48];
         std::snprintf(label, sizeof label, "%s[%d]", name, i);
