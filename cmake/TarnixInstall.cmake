@@ -33,6 +33,7 @@ tarnix_install(FILES
 
 # `cmake --build <build> --target stage` (and the CTest fixture below) installs into <build>/stage.
 add_custom_target(stage
-    COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --prefix ${TARNIX_STAGE_DIR}
+    COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DSTAGE_DIR=${TARNIX_STAGE_DIR}
+            -P ${PROJECT_SOURCE_DIR}/cmake/TarnixStage.cmake
     COMMENT "Staging the installation in ${TARNIX_STAGE_DIR}"
     VERBATIM)
