@@ -1,5 +1,6 @@
 // The calibration window's object and message map: each message becomes one handler call.
 #include "app/calibration_dialog.h"
+#include "app/pass_runtime.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -89,7 +90,7 @@ INT_PTR CalibrationDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
             OnTouch();
             return TRUE;
         case WM_TARNIX_PASS_CANCELLED:
-            OnCancel();
+            HandlePassCancelled(*this, wParam);
             return TRUE;
         case WM_DESTROY:
             OnDestroy();

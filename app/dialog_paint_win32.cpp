@@ -5,6 +5,7 @@
 
 #include "app/calibration_dialog.h"
 #include "app/dialog_drawing.h"
+#include "app/pass_runtime.h"
 #include "app/run_state.h"
 #include "resources/resource_ids.h"
 
@@ -111,7 +112,7 @@ void CalibrationDialog::OnPaint() {
             MiniTargetEnabled(*Config, target - GridPointCount))
             DrawTarget(*this, *MiniGraphic, dc, target);
     }
-    if (CalibrationDone) text = Text(IDS_FIT_DONE);
+    if (CalibrationDone) text = PassResultText(*this);
     DrawTextW(dc, text.c_str(), -1, &textRect, DT_CENTER | DT_WORDBREAK);
     SelectObject(dc, oldFont);
     EndPaint(Window, &paint);

@@ -75,7 +75,7 @@ class FullPass(unittest.TestCase):
             # Accept: one touch screen, so the run ends.
             accept = (cx - 40, accept_row)
             bench.click(*bench.to_x(*accept))
-            self.assertEqual(1, proc.wait(20))
+            self.assertEqual(0, proc.wait(20))
             self.assertEqual(1, inst.count_calls("QuvaIF_WriteCalibrationData("))
 
             # The closed loop: the real error of the saved record against the sensor model.

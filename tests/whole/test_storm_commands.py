@@ -47,7 +47,7 @@ class Storm(unittest.TestCase):
             for round_number in range(ROUNDS):
                 if proc is None or not proc.running():
                     if proc is not None:
-                        self.assertEqual(1, proc.wait(20), "run %d did not end cleanly" % runs)
+                        self.assertEqual(0, proc.wait(20), "run %d did not end cleanly" % runs)
                     proc = inst.run(timeout=120)
                     runs += 1
                     window = bench.wait_window(TITLE, timeout=30)
@@ -71,7 +71,7 @@ class Storm(unittest.TestCase):
                 except winebench.BenchError:
                     pass
                 wait_for(lambda: not proc.running(), 2.0)
-            self.assertEqual(1, proc.wait(20))
+            self.assertEqual(0, proc.wait(20))
             elapsed = time.monotonic() - started
             print("storm: %d rounds, %d runs, %.1f s" % (ROUNDS, runs, elapsed))
 

@@ -1,0 +1,15 @@
+// The commit of a finished pass: the fitted calibration record handed to the touch driver.
+#pragma once
+
+#include <cstdint>
+
+#include "app/area_list.h"
+#include "driver/quva_records.h"
+#include "fit/calibration_fit.h"
+
+// Asks the driver for the area's clip rectangles, sets its virtual full screen to the area, logs
+// the area and the reference targets, writes the packed record with byte 707 of the diagnostics
+// and enables the screen. A fit that refused (for a controller whose record carries the fit)
+// reaches nothing of the driver: false, and the driver keeps its previous calibration.
+bool CommitCalibration(const DiagnosticsRecord& diagnostics, const CalibrationArea& area,
+                       int32_t screenIndex, const CalibrationFit* fit);

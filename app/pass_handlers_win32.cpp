@@ -1,0 +1,180 @@
+// The pass handlers of the calibration window, on the dialog thread: the pass-start routine, the
+// countdown, a touch's repaint, Accept, Retry and the end routine. The pass state lives in the
+// sequencer; the handlers carry out what it decides.
+#include <windows.h>
+
+#include <chrono>
+
+#include "app/calibration_dialog.h"
+#include "app/cursor_control.h"
+#include "app/dialog_drawing.h"
+#include "app/pass_runtime.h"
+#include "app/run_state.h"
+#include "app/text_format.h"
+#include "config/debug_trace.h"
+#include "driver/quva_driver.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+// How long a button waits for a fit and commit in progress before it tries again later.
+constexpr std::chrono::milliseconds kFitWait{5000};
+constexpr COLORREF kBackgroundColour = RGB(140, 215, 242);
+constexpr COLORREF kCountdownColour = RGB(255, 0, 0);
+constexpr int kCountdownBand = 60;
+
+void Repaint(CalibrationDialog& d) {
+    InvalidateRect(d.Window, nullptr, TRUE);
+    UpdateWindow(d.Window);
+    SetFocus(d.Window);
+}
+
+void DrawCountdown(CalibrationDialog& d, int32_t seconds) {
+    HDC dc = GetDC(d.Window);
+    if (dc == nullptr) return;
+    RECT band;
+    GetClientRect(d.Window, &band);
+    band.top = band.bottom - kCountdownBand;
+    SetBkColor(dc, kBackgroundColour);
+    SetTextColor(dc, kCountdownColour);
+    HGDIOBJ oldFont =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(d.Window, WM_GETFONT, 0, 0)));
+    const std::wstring text = FormatNumberText(d.Text(IDS_COUNTDOWN), seconds, kMaxTextLength);
+    DrawTextW(dc, text.c_str(), -1, &band, DT_CENTER);
+    SelectObject(dc, oldFont);
+    ReleaseDC(d.Window, dc);
+}
+
+// After the fit: both buttons, or Retry alone when nothing was written.
+void ShowResult(CalibrationDialog& d, const PassView& view) {
+    d.ShowButtons(true);
+    if (view.FitRefused) ShowWindow(GetDlgItem(d.Window, IDC_ACCEPT), SW_HIDE);
+    RestorePassCursor();
+}
+
+void EndCalibration(CalibrationDialog& d) {
+    KillTimer(d.Window, kCountdownTimerId);
+    RestorePassCursor();
+    d.EndWith(1);
+}
+
+// The pass-start routine: next (or the same) area, a fresh pass at target 1 and its worker.
+void StartPass(CalibrationDialog& d, bool stayOnArea) {
+    PassSequencer& sequencer = *Passes().Sequencer;
+    const int32_t monitors = QuvaIF_GetMonitorCount();
+    QuvaIF_ClearAllGetPoint(0);
+    const PassStart start = sequencer.StartPass(d.AreaList, stayOnArea, monitors);
+    if (start.Token == 0) {
+        DebugPrint(L"Tarnix.exe: %s", L"a fit is still in progress: no new pass");
+        return;
+    }
+    d.MoveToCurrentArea();
+    d.ShowButtons(false);
+    SetTimer(d.Window, kCountdownTimerId, 1000, nullptr);
+    SetFocus(d.Window);
+    HidePassCursor();
+    MirrorPassView(d, sequencer.View());
+    d.MakeTargetGraphics(1);
+    LaunchPassWorker(d, start.Token);
+    Repaint(d);
+}
+
+// Carries out what the sequencer decided for a command of the window.
+void Carry(CalibrationDialog& d, PassAction action, UINT command) {
+    switch (action) {
+        case PassAction::Busy:
+            DebugPrint(L"Tarnix.exe: command %u waits for the fit in progress", command);
+            Passes().PendingCommand = command;
+            SetTimer(d.Window, kPendingCommandTimerId, kPendingCommandDelayMs, nullptr);
+            return;
+        case PassAction::Ignored:
+            return;
+        case PassAction::StartNextArea:
+        case PassAction::StayOnArea:
+            StopRunningWorker(d);
+            StartPass(d, action == PassAction::StayOnArea);
+            return;
+        case PassAction::EndDialog:
+            StopRunningWorker(d);
+            MirrorPassView(d, Passes().Sequencer->View());
+            EndCalibration(d);
+            return;
+    }
+}
+
+void RunPendingCommand(CalibrationDialog& d) {
+    KillTimer(d.Window, kPendingCommandTimerId);
+    const UINT command = Passes().PendingCommand;
+    Passes().PendingCommand = 0;
+    if (command == IDC_ACCEPT) d.OnAccept();
+    if (command == IDC_RETRY) d.OnRetry();
+    if (command == IDCANCEL) d.OnCancel();
+}
+
+}  // namespace
+
+void CalibrationDialog::OnTimer(UINT_PTR id) {
+    if (id == kDwellTimerId) {
+        EndTargetDwell(*this);
+        return;
+    }
+    if (id == kPendingCommandTimerId) {
+        RunPendingCommand(*this);
+        return;
+    }
+    PassSequencer* sequencer = Passes().Sequencer.get();
+    if (id != kCountdownTimerId || sequencer == nullptr) return;
+    const TimerTick tick = sequencer->Tick();
+    CountdownSeconds = sequencer->View().CountdownSeconds;
+    if (tick.Outcome == TimerOutcome::Escape) {
+        PostMessageW(Window, WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageW(Window, WM_KEYUP, VK_ESCAPE, 0);
+        return;
+    }
+    DrawCountdown(*this, tick.Seconds);
+}
+
+void CalibrationDialog::OnTouch() {
+    PassSequencer* sequencer = Passes().Sequencer.get();
+    if (sequencer == nullptr) return;
+    const PassView view = sequencer->View();
+    MirrorPassView(*this, view);
+    if (view.CalibrationDone) ShowResult(*this, view);
+    Repaint(*this);
+}
+
+void CalibrationDialog::OnAccept() {
+    PassSequencer* sequencer = Passes().Sequencer.get();
+    if (sequencer == nullptr) return;
+    const int32_t screens = QuvaIF_EnumTouchScreen();
+    const PassAction action = sequencer->Accept(AreaList, screens, kFitWait);
+    if (action == PassAction::StartNextArea || action == PassAction::EndDialog)
+        DebugPrint(L"Tarnix.exe: accepted %d of %d touch screens; %d areas", AreaList.AcceptedCount,
+                   screens, int(AreaList.Areas.size()));
+    Carry(*this, action, IDC_ACCEPT);
+}
+
+void CalibrationDialog::OnRetry() {
+    PassSequencer* sequencer = Passes().Sequencer.get();
+    if (sequencer == nullptr) return;
+    Carry(*this, sequencer->Retry(kFitWait), IDC_RETRY);
+}
+
+void CalibrationDialog::OnCancel() {
+    PassSequencer* sequencer = Passes().Sequencer.get();
+    if (sequencer == nullptr) {
+        EndWith(1);  // start-up stopped early: there is no pass to end
+        return;
+    }
+    const PassAction action =
+        sequencer->End(AreaList, QuvaIF_EnumTouchScreen(), QuvaIF_GetMonitorCount(), kFitWait);
+    Carry(*this, action, IDCANCEL);
+}
+
+void HandlePassCancelled(CalibrationDialog& d, WPARAM token) {
+    PassSequencer* sequencer = Passes().Sequencer.get();
+    if (sequencer == nullptr) return;
+    const PassAction action = sequencer->EndAfterCancelledFirstTouch(
+        PassToken(token), d.AreaList, QuvaIF_EnumTouchScreen(), QuvaIF_GetMonitorCount(), kFitWait);
+    Carry(d, action, IDCANCEL);
+}

@@ -1,0 +1,75 @@
+// The pass machinery of the calibration window: the sequencer that owns the pass state, the
+// worker of the running pass, and what the window's handlers share about them. One calibration
+// window runs per process (the instance mutex), so there is one of each.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "app/pass_sequencer.h"
+#include "fit/calibration_fit.h"
+
+class CalibrationDialog;
+
+// What one worker thread shares with the window. The worker changes the window's records only
+// under Lock and only while Stopped is false; stopping sets Stopped under Lock, so once a stop
+// has returned the worker touches nothing of the window again, even if it wakes much later.
+struct PassWorkerContext {
+    CalibrationDialog* Dialog = nullptr;
+    PassSequencer* Sequencer = nullptr;
+    PassToken Token = 0;
+    HWND Window = nullptr;
+    bool SimulateMode = false;
+    int32_t TouchesToCollect = 0;
+    std::vector<TouchEntry> SimulatedTouches;  // a copy: the worker reads it without the lock
+
+    std::mutex Lock;
+    bool Stopped = false;
+    HANDLE StopSignal = nullptr;  // manual-reset, set with Stopped: ends the worker's waits
+
+    ~PassWorkerContext() {
+        if (StopSignal != nullptr) CloseHandle(StopSignal);
+    }
+    bool IsStopped() {
+        std::lock_guard<std::mutex> guard(Lock);
+        return Stopped;
+    }
+};
+
+// A one-shot timer that runs again a command which found a fit in progress.
+inline constexpr UINT kPendingCommandTimerId = 4685;
+inline constexpr UINT kPendingCommandDelayMs = 100;
+
+struct PassRuntime {
+    std::unique_ptr<PassSequencer> Sequencer;
+    std::shared_ptr<PassWorkerContext> Worker;  // of the running pass; none between passes
+    UINT PendingCommand = 0;                    // a command that found a fit in progress
+    std::atomic<int32_t> RefusedStatus{int32_t(FitStatus::NotRun)};  // of the last refused fit
+};
+
+PassRuntime& Passes();
+
+// Copies the sequencer's view into the globals the drawing reads (dialog thread only).
+void MirrorPassView(CalibrationDialog& dialog, const PassView& view);
+
+// The text shown after a pass's fit: text 198, or why nothing was written.
+std::wstring PassResultText(const CalibrationDialog& dialog);
+
+// Starts the worker of pass token (8192 bytes of committed stack); false when it could not.
+bool LaunchPassWorker(CalibrationDialog& dialog, PassToken token);
+
+// Stops the running worker: sets its stop flag, releases the driver call it blocks in (again and
+// again, as a call may begin just after a release) and waits a bounded time for it to end.
+void StopRunningWorker(CalibrationDialog& dialog);
+
+// The worker's cancelled first touch, posted with its token: the end routine of that pass.
+void HandlePassCancelled(CalibrationDialog& dialog, WPARAM token);
+
+// The touch-collection thread of a pass; parameter is a new std::shared_ptr<PassWorkerContext>
+// that the thread takes over.
+DWORD WINAPI GetTouchThreadProc(LPVOID parameter);
