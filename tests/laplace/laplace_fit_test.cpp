@@ -99,6 +99,27 @@ TEST(LaplaceFitKind3, RecoversAnExactGeneralHarmonicSensorAndSynthesisesItsGrid)
         std::string::npos);
 }
 
+TEST(LaplaceFitKind3, LaysAWideVirtualGridRowByRowAndFitsAllOfIt) {
+    ReportFolder reports;
+    FitBench bench(LaplaceGrid(3), GeneralSensor);
+    bench.Config.Nxside = 16;
+    bench.Config.Nyside = 9;
+    CalibrationFit& fit = *bench.Fit;
+    ASSERT_EQ(RunLaplaceFit(fit), 1);
+    ASSERT_EQ(fit.TargetX.length, 144u);
+    const int32_t m = 2 * 16 + 5;  // row 2, column 5
+    EXPECT_NEAR(fit.TargetX[m], -4.0 / 9.0 + 5 * 8.0 / 135.0, 1e-15);
+    EXPECT_NEAR(fit.TargetY[m], -15.0 / 32.0 + 2 * 15.0 / 128.0, 1e-15);
+    EXPECT_NEAR(fit.TouchV[m], GeneralV(fit.TargetX[m], fit.TargetY[m]), 1e-9);
+    char line[80];
+    std::snprintf(line, sizeof line, "\r\n  2   5 %8.4f %8.4f %8.4f %8.4f\r\n", fit.TargetX[m],
+                  fit.TargetY[m], fit.TouchV[m], fit.TouchW[m]);
+    EXPECT_EQ(CountOf(reports.Read("LcoeffsP2.txt"), line), 1u);
+    // The final fit sees all 144 grid points, whatever the number of targets touched.
+    EXPECT_EQ(PolynomialDesignMatrix.rows, 144);
+    EXPECT_EQ(CountOf(reports.Read("Coefficients.txt"), "\r\n  143   "), 1u);
+}
+
 TEST(LaplaceFitKind4, FitsTheSymmetricComponentsAndSearchesAgainstTheCollectedTouches) {
     ReportFolder reports;
     FitBench bench(LaplaceGrid(4));
