@@ -1,0 +1,35 @@
+// Translated texts with a number, and the order in which language libraries are tried.
+#include "app/text_format.h"
+
+#include <gtest/gtest.h>
+
+#include "config/language_table.h"
+
+TEST(FormatNumberText, FirstPercentDTakesTheNumber) {
+    EXPECT_EQ(FormatNumberText(L"at least %d grid points", 10, 256), L"at least 10 grid points");
+    EXPECT_EQ(FormatNumberText(L"%d", -7, 256), L"-7");
+    EXPECT_EQ(FormatNumberText(L"%d then %d", 1, 256), L"1 then %d");
+    EXPECT_EQ(FormatNumberText(L"no number", 5, 256), L"no number");
+}
+
+TEST(FormatNumberText, OtherConversionsAreKeptAsText) {
+    // A library text is never used as a printf format: %s or %n cannot read or write memory.
+    EXPECT_EQ(FormatNumberText(L"%s %n %d", 3, 256), L"%s %n 3");
+    EXPECT_EQ(FormatNumberText(L"100%% %d", 3, 256), L"100% 3");
+    EXPECT_EQ(FormatNumberText(L"trailing %", 3, 256), L"trailing %");
+}
+
+TEST(FormatNumberText, LongTextsAreCut) {
+    std::wstring longText(2000, L'x');
+    EXPECT_EQ(FormatNumberText(longText + L"%d", 1, 256).size(), 256u);
+    EXPECT_EQ(FormatNumberText(L"%d", 123456, 3), L"123");
+}
+
+TEST(LanguageLibraries, WantedLanguageThenEnglish) {
+    using Names = std::vector<std::wstring>;
+    EXPECT_EQ(LanguageLibraryNames(L"040c"), (Names{L"QuvaStrings_FRE", L"QuvaStrings_ENG"}));
+    EXPECT_EQ(LanguageLibraryNames(L"0411"), (Names{L"QuvaStrings_JAP", L"QuvaStrings_ENG"}));
+    EXPECT_EQ(LanguageLibraryNames(L"0409"), (Names{L"QuvaStrings_ENG"}));
+    EXPECT_EQ(LanguageLibraryNames(L"0413"), (Names{L"QuvaStrings_ENG"}));  // unknown id
+    EXPECT_EQ(LanguageLibraryNames(nullptr), (Names{L"QuvaStrings_ENG"}));  // failed query
+}
