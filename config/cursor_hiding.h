@@ -27,6 +27,10 @@ void RestoreCursorsIfNeeded();
 // values; builds and stores the default list when "Quva" cannot be read.
 void HideSystemCursors();
 
+// Replaces the user's cursor values by the saved copy, the scheme name last (so the cursors
+// count as hidden until every other value is back); false when something was not put back.
+bool RestoreSavedCursorValues();
+
 // Reloads the system cursors from the user's values.
 void RestoreSystemCursors();
 

@@ -52,8 +52,10 @@ void StoreKeyPath(RegistryStatus& status, const wchar_t* path) {
     std::wcsncpy(status.KeyPath, path, kRegistryKeyPathCapacity - 1);
 }
 
-// Replaces the values of HKCU\toKey by those of HKCU\fromKey; false when the copy went wrong.
-bool ReplaceUserValues(const wchar_t* toKey, const wchar_t* fromKey) {
+// Replaces the values of the saved copy by those of the user's key; false when it went wrong.
+bool SaveUserValues() {
+    const wchar_t* toKey = kSavedCursorsKey;
+    const wchar_t* fromKey = kUserCursorsKey;
     RegistryStatus status{};
     StoreKeyPath(status, toKey);
     status.Key = CreateUserKey(toKey);
@@ -88,7 +90,7 @@ void HideCursorsIfNeeded() {
     // that dies anywhere in here leaves either the user's values untouched or a state that the
     // next restore undoes.
     if (HKEY key = CreateUserKey(kUserCursorsKey)) RegCloseKey(key);
-    if (!ReplaceUserValues(kSavedCursorsKey, kUserCursorsKey)) {
+    if (!SaveUserValues()) {
         DebugPrint(L"Tarnix.exe: %s",
                    L"HideCursorsIfNeeded(): cursor settings not saved, cursors stay");
         return;
@@ -107,7 +109,7 @@ void RestoreCursorsIfNeeded() {
     SchemeValues values;
     ReadSchemeValues(values);
     if (!values.Hidden()) return;
-    if (!ReplaceUserValues(kUserCursorsKey, kSavedCursorsKey)) {
+    if (!RestoreSavedCursorValues()) {
         DebugPrint(L"Tarnix.exe: %s",
                    L"RestoreCursorsIfNeeded(): saved cursor settings not copied back");
     }

@@ -76,6 +76,15 @@ TEST_F(CursorHiding, RestoreReturnsTheSavedValuesOnce) {
     EXPECT_EQ(SnapshotKey(kUser, kUserCursorsKey), changed);
 }
 
+TEST_F(CursorHiding, RestoreRemovesValuesAddedWhileHidden) {
+    const KeySnapshot user = SetUpUserScheme();
+    HideCursorsIfNeeded();
+    SetText(kUser, kUserCursorsKey, L"Pin", L"C:\\added\\while_hidden.cur");
+    SetText(kUser, kUserCursorsKey, L"Person", std::wstring(600, L'x'));  // too long to copy
+    RestoreCursorsIfNeeded();
+    EXPECT_EQ(SnapshotKey(kUser, kUserCursorsKey), user);
+}
+
 TEST_F(CursorHiding, RestoreWithoutHideDoesNothing) {
     const KeySnapshot user = SetUpUserScheme();
     SetText(kUser, kSavedCursorsKey, nullptr, L"Stale copy");
