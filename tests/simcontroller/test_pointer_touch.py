@@ -20,31 +20,35 @@ def wait_for(predicate, timeout=20.0):
     return False
 
 
+def run_click(test, bench, settings, point, screen):
+    """Starts the touch window, clicks the Windows point and returns the parsed (expected, touch)."""
+    folder = bench.install([LIBRARY, WINDOW], where="program")
+    bench.write_file(os.path.join(folder, "SimController.ini"), settings)
+    proc = bench.run(bench.program_path(os.path.basename(WINDOW)),
+                     [str(point[0]), str(point[1]), str(screen)], timeout=60)
+    bench.wait_window("^SimTouchWindow$", timeout=30)
+    test.assertTrue(wait_for(lambda: "screens " in proc.stdout()), proc.stdout())
+    bench.click(*bench.to_x(*point))
+    test.assertEqual(0, proc.wait(40), proc.stdout() + proc.stderr())
+    out = proc.stdout()
+    print(out)
+    expected = re.search(r"expected X=(\d+) Y=(\d+) Z=(\d+)", out)
+    touch = re.search(r"touch screen=(\d+) X=(\d+) Y=(\d+) Z=(\d+)", out)
+    test.assertIsNotNone(expected, out)
+    test.assertIsNotNone(touch, out)
+    return expected.groups(), touch.groups()
+
+
 class PointerTouch(unittest.TestCase):
     def test_click_arrives_as_a_touch_with_the_model_counts(self):
         with winebench.WineBench(name="sim-pointer") as bench:
-            folder = bench.install([LIBRARY, WINDOW], where="program")
-            bench.write_file(os.path.join(folder, "SimController.ini"),
-                             "[SimController]\nTouchSource=pointer\n")
-            point = (300, 200)
-            proc = bench.run(bench.program_path(os.path.basename(WINDOW)),
-                             [str(point[0]), str(point[1])], timeout=60)
-            bench.wait_window("^SimTouchWindow$", timeout=30)
-            self.assertTrue(wait_for(lambda: "screens 1" in proc.stdout()), proc.stdout())
-            x, y = bench.to_x(*point)
-            bench.click(x, y)
-            self.assertEqual(0, proc.wait(40), proc.stdout() + proc.stderr())
-            out = proc.stdout()
-            print(out)
-            expected = re.search(r"expected X=(\d+) Y=(\d+) Z=(\d+)", out)
-            touch = re.search(r"touch screen=(\d+) X=(\d+) Y=(\d+) Z=(\d+)", out)
-            self.assertIsNotNone(expected, out)
-            self.assertIsNotNone(touch, out)
-            self.assertEqual("0", touch.group(1))
-            self.assertEqual(expected.groups(), touch.groups()[1:])
+            expected, touch = run_click(self, bench, "[SimController]\nTouchSource=pointer\n",
+                                        (300, 200), 0)
+            self.assertEqual("0", touch[0])
+            self.assertEqual(expected, touch[1:])
             # The default sensor puts the point off centre where it should be: left and up.
-            self.assertLess(int(touch.group(2)) >> 4, 2048)
-            self.assertLess(int(touch.group(3)) >> 4, 2048)
+            self.assertLess(int(touch[1]) >> 4, 2048)
+            self.assertLess(int(touch[2]) >> 4, 2048)
 
             log = bench.data_path("Zeph", "Touch", "SimController", "Touches.log")
             with open(log, encoding="ascii") as f:

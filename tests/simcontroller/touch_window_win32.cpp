@@ -6,6 +6,7 @@
 //                              s.
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
@@ -16,6 +17,8 @@
 #include "simcontroller/sim_settings.h"
 
 namespace {
+
+std::atomic<bool> touched{false};
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
     if (message == WM_DESTROY) PostQuitMessage(0);
@@ -38,19 +41,22 @@ HWND MakeWindow(HINSTANCE instance) {
     return window;
 }
 
-void PrintExpected(double x, double y) {
+void PrintExpected(double x, double y, int screen) {
     // The library reads the settings beside itself; so does this program, for the same model.
     const SimSettings settings = ReadSimSettings(IniFile::FromFile(SimSettingsPath()), {}, {});
-    const ScreenRect monitor{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    const RawCounts raw = SensorRawTouch(monitor, settings.screens.at(0).sensor, x, y, nullptr);
+    if (screen < 0 || screen >= settings.screenCount) return;
+    ScreenRect monitor;
+    if (!MakeWin32Environment(nullptr).monitorRect(settings.screens[screen].monitor, &monitor))
+        return;
+    const RawCounts raw = SensorRawTouch(monitor, settings.screens[screen].sensor, x, y, nullptr);
     std::printf("expected X=%d Y=%d Z=%d\n", raw.x, raw.y, raw.z);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) return 3;
-    PrintExpected(std::atof(argv[1]), std::atof(argv[2]));
+    if (argc != 3 && argc != 4) return 3;
+    PrintExpected(std::atof(argv[1]), std::atof(argv[2]), argc == 4 ? std::atoi(argv[3]) : 0);
     std::printf("screens %d\n", QuvaIF_EnumTouchScreen());  // the library and its hook start here
     std::fflush(stdout);
     HWND window = MakeWindow(GetModuleHandleW(nullptr));
@@ -60,18 +66,16 @@ int main(int argc, char** argv) {
         if (screen >= 0)
             std::printf("touch screen=%d X=%d Y=%d Z=%d\n", screen, sample.X, sample.Y, sample.Z);
         std::fflush(stdout);
-        PostMessageW(window, WM_CLOSE, screen >= 0 ? 0 : 2, 0);
-        PostMessageW(window, WM_APP, screen >= 0 ? 0 : 2, 0);
+        touched = screen >= 0;
+        PostMessageW(window, WM_CLOSE, 0, 0);
     });
     // No touch within 30 s: release the call so that the program ends.
     SetTimer(window, 1, 30000, nullptr);
-    int code = 0;
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (message.message == WM_TIMER) QuvaIF_ClearAllGetPoint(0);
-        if (message.message == WM_APP) code = static_cast<int>(message.wParam);
         DispatchMessageW(&message);
     }
     worker.join();
-    return code == 0 && message.wParam == 0 ? 0 : 2;
+    return touched ? 0 : 2;
 }
