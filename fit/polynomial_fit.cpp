@@ -82,6 +82,19 @@ bool AllFinite(const Vector& v, uint32_t count) {
     return true;
 }
 
+bool NormalisedDataFinite(const CalibrationFit& fit, uint32_t n) {
+    return std::isfinite(fit.ControllerOffset) && std::isfinite(fit.ScaleFactor) &&
+           AllFinite(fit.TouchV, n) && AllFinite(fit.TouchW, n) && AllFinite(fit.TargetX, n) &&
+           AllFinite(fit.TargetY, n);
+}
+
+bool MatrixFinite(const Matrix& m) {
+    for (int32_t r = 0; r < m.rows; ++r)
+        for (int32_t c = 0; c < m.cols; ++c)
+            if (!std::isfinite(m[r][c])) return false;
+    return true;
+}
+
 // The checks that keep a pass from fitting data it does not have.
 int CheckPolynomialInput(CalibrationFit& fit, uint32_t n) {
     if (fit.Config == nullptr || fit.Parameters == nullptr)
@@ -123,14 +136,19 @@ int PreparePolynomialFit(CalibrationFit& fit) {
     const uint32_t n = fit.Config ? DataPointCount(*fit.Config) : 0;
     if (!CheckPolynomialInput(fit, n)) return 0;
     NormaliseData(fit, n);
+    if (!NormalisedDataFinite(fit, n))
+        return Refuse(fit, FitStatus::NonFiniteResult, L"the normalised data are not finite");
     WriteInputReport(fit, n);
     fit.Weights = Filled(uint32_t(fit.PointCount), 1.0);
     fit.FitU = Matrix(fit.PointCount, fit.TermCount);
     fit.FitV = Matrix(fit.PointCount, fit.TermCount);
     fit.SingularValues = Vector(uint32_t(fit.TermCount));
+    BuildPolynomialDesignMatrix(fit, int32_t(n));
+    // A design matrix that overflowed would send the decomposition into its fatal error.
+    if (!MatrixFinite(PolynomialDesignMatrix))
+        return Refuse(fit, FitStatus::NonFiniteResult, L"the polynomial terms overflow");
     fit.CoeffX = Filled(uint32_t(fit.TermCount), 0.0);
     fit.CoeffY = Filled(uint32_t(fit.TermCount), 0.0);
-    BuildPolynomialDesignMatrix(fit, int32_t(n));
     fit.LastStatus = FitStatus::Prepared;
     return 1;
 }

@@ -8,8 +8,9 @@
 
 // Normalises touches and targets (grid points, plus the 11 mini targets when configured), writes
 // "SvdFitInputs.txt", allocates the fit containers and builds the design matrix. 1; 0 (with
-// LastStatus set and a trace, nothing changed) when the record is unlinked, the arrays are too
-// short, PointCount is below TermCount or a touch is not finite.
+// LastStatus set and a trace, the coefficients untouched) when the record is unlinked, the arrays
+// are too short, PointCount is below TermCount, a touch is not finite, or the normalised data or
+// their powers are not (a ControllerMax equal to ControllerMin, a touch of 1e300).
 int PreparePolynomialFit(CalibrationFit& fit);
 
 // The fits of X and Y over the PointCount grid points, "SvdFitOutputs.txt" and, with mini targets,

@@ -176,12 +176,15 @@ TEST(PolynomialFit, NonFiniteMiniTargetTouchIsRefused) {
     EXPECT_EQ(bench.Fit->LastStatus, FitStatus::NonFiniteTouch);
 }
 
-TEST(PolynomialFit, NonFiniteResultIsRefused) {
+TEST(PolynomialFit, NonFiniteNormalisationIsRefusedBeforeTheDecomposition) {
     ReportFolder reports;
     FitBench bench(Grid(5, 5, 3));
-    bench.Config.Touches[3].V = 1e300;  // finite, but the normalised powers overflow
+    ASSERT_EQ(RunPolynomialPass(*bench.Fit), 1);
+    const Vector goodY = bench.Fit->CoeffY;
+    bench.Config.Touches[3].V = 1e300;  // finite, but its normalised powers overflow
     EXPECT_EQ(RunPolynomialPass(*bench.Fit), 0);
     EXPECT_EQ(bench.Fit->LastStatus, FitStatus::NonFiniteResult);
+    for (int k = 0; k < 10; ++k) EXPECT_EQ(bench.Fit->CoeffY[k], goodY[k]) << k;
 }
 
 TEST(PolynomialFit, InconsistentInputIsRefused) {
