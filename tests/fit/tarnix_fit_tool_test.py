@@ -127,7 +127,8 @@ class CommandLine(unittest.TestCase):
         self.assertIn("missing TouchGrid keys (first: TouchGridX07)", err)
 
     def test_laplace_kinds_run_or_say_not_built_yet(self):
-        source = read(self.example).decode("ascii").replace("\r\n", "\n").replace("FitModelCode=13", "FitModelCode=43")
+        source = read(self.example).decode("ascii").replace("\r\n", "\n")
+        source = source.replace("FitModelCode=13", "FitModelCode=43")
         path = self.write_cfg("laplace", source.replace("[TARNIX-APP]\n", ""))
         code, out, err = run("--config", program_path(path), "--reports",
                              program_path(os.path.join(WORK, "laplace", "r")))
