@@ -20,7 +20,7 @@ std::string PassScript() {
     for (int i = 0; i < kPassTouches; ++i)
         script += "raw 0 " + std::to_string(4000 + 2000 * i) + " " +
                   std::to_string(60000 - 2000 * i) + " z=" + std::to_string(100 + i) + "\r\n";
-    return script;
+    return script + "redo 0 delay=20\r\n";  // asks Tarnix for a redo once the pass is over
 }
 
 // The settings are in place before the library's first call.
@@ -29,6 +29,9 @@ const std::filesystem::path kFolder =
                    "TouchSource=script\r\nControllerType=7\r\nDiagnosticsWord4=3\r\n"
                    "CalibrationByte=0x41\r\nScreenCount=2\r\n",
                    PassScript());
+
+// The redo event as Tarnix's worker thread holds it (auto-reset), made before the script runs.
+const HANDLE kRedoEvent = CreateEventW(nullptr, FALSE, FALSE, L"QuvaReDoCalEvent4683");
 
 }  // namespace
 
