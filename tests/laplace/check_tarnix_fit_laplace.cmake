@@ -1,9 +1,10 @@
 # tarnix-fit on the shipped kind-4 example: the summary and every report of the Laplace path.
-# -DTARNIX_FIT=<program> [-DRUNNER=<command prefix, ;-separated>] [-DPREFIX=<drive the program
+# -DTARNIX_FIT=<program> [-DRUNNER=<command prefix, |-separated>] [-DPREFIX=<drive the program
 # sees the file system under, Z: under Wine>] -DCONFIG=<cfg> -DWORK=<folder>
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
-execute_process(COMMAND ${RUNNER} ${TARNIX_FIT} --config ${PREFIX}${CONFIG}
+string(REPLACE "|" ";" runner "${RUNNER}")
+execute_process(COMMAND ${runner} ${TARNIX_FIT} --config ${PREFIX}${CONFIG}
                         --reports ${PREFIX}${WORK}/reports
                 OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status TIMEOUT 120)
 if(NOT status EQUAL 0)

@@ -227,10 +227,12 @@ TEST(LaplaceFit, RefusesAVirtualGridSideBelowTwoWithATrace) {
         EXPECT_EQ(RunLaplaceFit(fit), 0);
         const std::string trace = traces.Take();
         EXPECT_EQ(fit.LastStatus, FitStatus::BadInput);
-        EXPECT_NE(trace.find("Laplace fit refused: the virtual grid Nxside " + std::to_string(nx) +
-                             " x Nyside " + std::to_string(ny)),
-                  std::string::npos)
-            << trace;
+        if (TraceCapture::kAvailable) {
+            EXPECT_NE(trace.find("Laplace fit refused: the virtual grid Nxside " +
+                                 std::to_string(nx) + " x Nyside " + std::to_string(ny)),
+                      std::string::npos)
+                << trace;
+        }
         ASSERT_EQ(fit.CoeffX.length, coeffX.length);
         for (uint32_t k = 0; k < coeffX.length; ++k) EXPECT_EQ(fit.CoeffX[k], coeffX[k]);
         for (uint32_t m = 0; m < fit.TargetX.length; ++m)

@@ -39,9 +39,18 @@ inline double ModelW(const double* c, int terms, double x, double y, double thet
 // Raw counts of the default electrical model for normalised controller coordinates.
 inline double RawCount(double normalised) { return 2047.5 + normalised * 4095.0; }
 
-// Traces switched on for the lifetime of the object and collected from standard error.
+// Traces switched on for the lifetime of the object and collected from standard error (the
+// portable build's trace channel; Windows builds send them to the debugger and Take gives "").
+#if defined(_WIN32)
 class TraceCapture {
   public:
+    static constexpr bool kAvailable = false;
+    std::string Take() { return ""; }
+};
+#else
+class TraceCapture {
+  public:
+    static constexpr bool kAvailable = true;
     TraceCapture() {
         char pattern[] = "/tmp/tarnix-laplace-trace-XXXXXX";
         folder_ = mkdtemp(pattern);
@@ -67,3 +76,4 @@ class TraceCapture {
     std::filesystem::path folder_;
     bool taken_ = false;
 };
+#endif
