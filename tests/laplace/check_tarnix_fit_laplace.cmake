@@ -1,6 +1,7 @@
 # tarnix-fit on the shipped kind-4 example: the summary and every report of the Laplace path.
 # -DTARNIX_FIT=<program> [-DRUNNER=<command prefix, |-separated>] [-DPREFIX=<drive the program
-# sees the file system under, Z: under Wine>] -DCONFIG=<cfg> -DWORK=<folder>
+# sees the file system under, Z: under Wine>] -DCONFIG=<cfg> -DWORK=<folder> [-DGOLDEN=<folder of
+# the reports every build must write byte for byte>]
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 string(REPLACE "|" ";" runner "${RUNNER}")
@@ -46,4 +47,14 @@ foreach(entry ${markers})
         message(FATAL_ERROR "${name} has a line end that is not CR LF")
     endif()
 endforeach()
+if(GOLDEN)
+    file(GLOB golden_reports RELATIVE ${GOLDEN} ${GOLDEN}/*.txt)
+    foreach(name ${golden_reports})
+        file(SHA256 ${GOLDEN}/${name} expected)
+        file(SHA256 ${WORK}/reports/${name} written)
+        if(NOT expected STREQUAL written)
+            message(FATAL_ERROR "${name} differs from ${GOLDEN}/${name}")
+        endif()
+    endforeach()
+endif()
 message(STATUS "tarnix-fit wrote every report of the Laplace path")
