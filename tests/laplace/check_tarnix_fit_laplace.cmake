@@ -2,6 +2,7 @@
 # -DTARNIX_FIT=<program> [-DRUNNER=<command prefix, |-separated>] [-DPREFIX=<drive the program
 # sees the file system under, Z: under Wine>] -DCONFIG=<cfg> -DWORK=<folder> [-DGOLDEN=<folder of
 # the reports every build must write byte for byte>]
+cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 string(REPLACE "|" ";" runner "${RUNNER}")
