@@ -57,9 +57,14 @@ bool AllFinite(const Vector& v) {
     return true;
 }
 
-bool TargetsFinite(const CalibrationConfig& c, uint32_t count) {
-    for (uint32_t i = 0; i < count; ++i)
-        if (!std::isfinite(c.Targets[i].X) || !std::isfinite(c.Targets[i].Y)) return false;
+// The normalised targets build the Laplace design matrices: a NaN or infinity there (a bad
+// target, or a zero RangeX or RangeY) would keep the decomposition from converging.
+bool NormalisedTargetsFinite(const CalibrationConfig& c, uint32_t count) {
+    for (uint32_t i = 0; i < count; ++i) {
+        if (!std::isfinite((c.Targets[i].X - c.OriginX) / c.RangeX) ||
+            !std::isfinite((c.Targets[i].Y - c.OriginY) / c.RangeY))
+            return false;
+    }
     return true;
 }
 
@@ -267,8 +272,9 @@ int CheckLaplaceInput(CalibrationFit& fit) {
         return Refuse(fit, FitStatus::BadInput,
                       L"the Laplace term count is outside 1 .. 15 or above the grid points");
     if (!CheckGrid(fit)) return 0;
-    if (!TargetsFinite(c, data))
-        return Refuse(fit, FitStatus::BadInput, L"a target position is not a finite number");
+    if (!NormalisedTargetsFinite(c, data))
+        return Refuse(fit, FitStatus::BadInput,
+                      L"a normalised target position is not a finite number");
     return CheckTouchesFinite(fit, data) ? 1 : 0;
 }
 

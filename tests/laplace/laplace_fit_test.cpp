@@ -260,6 +260,12 @@ TEST(LaplaceFit, RefusesNonFiniteTouchesAndBadRecords) {
     bench.Config.Nxside = bench.Config.Nyside = 3;  // 9 grid points for 10 terms
     EXPECT_EQ(RunLaplaceFit(fit), 0);
     EXPECT_EQ(fit.LastStatus, FitStatus::BadInput);
+    bench.Config.Nxside = bench.Config.Nyside = 9;
+    bench.Config.RangeY = 0.0;  // every target at an infinite Y
+    EXPECT_EQ(RunLaplaceFit(fit), 0);
+    EXPECT_EQ(fit.LastStatus, FitStatus::BadInput);
+    bench.Config.RangeY = 1.0;
+    EXPECT_EQ(RunLaplaceFit(fit), 1);
     CalibrationFit unlinked;
     unlinked.ModelKind = 4;
     EXPECT_EQ(RunLaplaceFit(unlinked), 0);
