@@ -57,6 +57,19 @@ bool AllFinite(const Vector& v) {
     return true;
 }
 
+bool MatrixFinite(const Matrix& m) {
+    for (int32_t r = 0; r < m.rows; ++r)
+        for (int32_t c = 0; c < m.cols; ++c)
+            if (!std::isfinite(m[r][c])) return false;
+    return true;
+}
+
+bool NormalisedDataFinite(const CalibrationFit& fit) {
+    return std::isfinite(fit.ControllerOffset) && std::isfinite(fit.ScaleFactor) &&
+           AllFinite(fit.TouchV) && AllFinite(fit.TouchW) && AllFinite(fit.TargetX) &&
+           AllFinite(fit.TargetY);
+}
+
 // The normalised targets build the Laplace design matrices: a NaN or infinity there (a bad
 // target, or a zero RangeX or RangeY) would keep the decomposition from converging.
 bool NormalisedTargetsFinite(const CalibrationConfig& c, uint32_t count) {
@@ -229,11 +242,14 @@ void LayVirtualGrid(CalibrationFit& fit) {
     FillVirtualGrid(c.Nxside, c.Nyside, fit.TargetX, fit.TargetY);
 }
 
-void FitGridPolynomial(CalibrationFit& fit) {
+int FitGridPolynomial(CalibrationFit& fit) {
     const CalibrationConfig& c = *fit.Config;
     const int32_t g = GridPointCount(c);
     const Vector x2 = IndexVector(uint32_t(g));
     PrepareGridPolynomialFit(fit, g);
+    if (!MatrixFinite(PolynomialDesignMatrix))
+        return Refuse(fit, FitStatus::NonFiniteResult,
+                      L"the polynomial terms of the grid overflow");
     double chi1 = 0.0, chi2 = 0.0;
     SvdFit(x2, fit.TargetX, fit.GridWeights, fit.CoeffX, fit.GridFitU, fit.GridFitV,
            fit.GridSingularValues, chi1, PolynomialBasisRow);
@@ -243,6 +259,7 @@ void FitGridPolynomial(CalibrationFit& fit) {
     WriteFitReport(L"SvdFitOutputsFinal.txt", fit.CoeffX, fit, PolynomialTermNames, listed,
                    fit.TermCount, fit.CoeffY, PolynomialDesignMatrix, PolynomialDesignMatrix, chi1,
                    chi2);
+    return 1;
 }
 
 bool LaplaceStageFinite(CalibrationFit& fit) {
@@ -296,12 +313,17 @@ int PrepareLaplaceInputs(CalibrationFit& fit) {
         UseSymmetricComponents(fit, n);
     }
     NormaliseTargets(fit, n);
+    if (!NormalisedDataFinite(fit))
+        return Refuse(fit, FitStatus::NonFiniteResult, L"the normalised data are not finite");
     WriteInputReport(fit, n);
     fit.Weights = Filled(n, 1.0);
     fit.FitU = Matrix(int32_t(n), terms);
     fit.FitV = Matrix(int32_t(n), terms);
     fit.SingularValues = Vector(uint32_t(terms));
     BuildLaplaceDesignMatrices(fit, L"LcoeffsP1.txt", int32_t(n));
+    // A design matrix that overflowed would send the decomposition into its fatal error.
+    if (!MatrixFinite(LaplaceDesignMatrixX) || !MatrixFinite(LaplaceDesignMatrixY))
+        return Refuse(fit, FitStatus::NonFiniteResult, L"the Laplace terms overflow");
     fit.LaplaceCoeffV = Filled(uint32_t(terms), 0.0);
     fit.LaplaceCoeffW = Filled(uint32_t(terms), 0.0);
     fit.LastStatus = FitStatus::Prepared;
@@ -324,7 +346,7 @@ int RunLaplaceFit(CalibrationFit& fit) {
     LayVirtualGrid(fit);
     SynthesiseGridTouches(fit, terms);
     if (!LaplaceStageFinite(fit)) return 0;
-    FitGridPolynomial(fit);
+    if (!FitGridPolynomial(fit)) return 0;
     if (fit.Config->HasMiniTargets) EvaluateLaplaceMiniTargets(fit);
     fit.GridFitU = Matrix();
     fit.GridFitV = Matrix();

@@ -272,6 +272,23 @@ TEST(LaplaceFit, RefusesNonFiniteTouchesAndBadRecords) {
     EXPECT_EQ(unlinked.LastStatus, FitStatus::BadInput);
 }
 
+// Values that overflow the terms would keep the decomposition from converging and end the
+// process: the fit refuses them first.
+TEST(LaplaceFit, RefusesDataWhoseTermsOverflowInsteadOfEndingTheProcess) {
+    ReportFolder reports;
+    FitBench bench(LaplaceGrid(4));
+    CalibrationFit& fit = *bench.Fit;
+    bench.Config.Touches[3].V = 1e300;  // finite, but its grid's cube is not
+    EXPECT_EQ(RunLaplaceFit(fit), 0);
+    EXPECT_EQ(fit.LastStatus, FitStatus::NonFiniteResult);
+    bench.Config.Touches[3].V = 2000.0;
+    bench.Config.Targets[2].X = 1e60;  // its seventh power overflows the Laplace terms
+    EXPECT_EQ(RunLaplaceFit(fit), 0);
+    EXPECT_EQ(fit.LastStatus, FitStatus::NonFiniteResult);
+    bench.Config.Targets[2].X = 0.5;
+    EXPECT_EQ(RunLaplaceFit(fit), 1);
+}
+
 TEST(LaplaceFit, TheFinalReportListsAtMostTheGridPoints) {
     ReportFolder reports;
     FitBench bench(LaplaceGrid(3, 1));
