@@ -40,9 +40,16 @@ PlatformReportStream* PlatformOpenReport(const std::wstring& path) {
 
 void PlatformWriteReport(PlatformReportStream* stream, const char* text) {
     if (stream == nullptr || text == nullptr) return;
-    for (const char* p = text; *p != '\0'; ++p) {
-        if (*p == '\n') std::fputc('\r', stream->file);
-        std::fputc(*p, stream->file);
+    // Whole runs between line ends go out in one write each.
+    for (const char* run = text; *run != '\0';) {
+        const char* end = std::strchr(run, '\n');
+        if (end == nullptr) {
+            std::fputs(run, stream->file);
+            return;
+        }
+        std::fwrite(run, 1, static_cast<size_t>(end - run), stream->file);
+        std::fputs("\r\n", stream->file);
+        run = end + 1;
     }
 }
 

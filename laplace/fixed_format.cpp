@@ -12,16 +12,47 @@ constexpr int kWidth = 8;
 constexpr uint64_t kScale = 10000;  // four decimals
 constexpr double kDirectLimit = 1e9;
 
+// An unsigned 128-bit value as two halves: 32-bit targets have no native 128-bit integer.
+struct Wide {
+    uint64_t hi;
+    uint64_t lo;
+};
+
+// m * s for m below 2^53 and s below 2^32.
+Wide Multiply(uint64_t m, uint64_t s) {
+    const uint64_t low = (m & 0xffffffffu) * s;
+    const uint64_t high = (m >> 32) * s;
+    const uint64_t lo = (high << 32) + low;
+    return Wide{(high >> 32) + (lo < low ? 1u : 0u), lo};
+}
+
+Wide ShiftRight(Wide v, int k) {
+    if (k == 0) return v;
+    if (k >= 128) return Wide{0, 0};
+    if (k >= 64) return Wide{0, v.hi >> (k - 64)};
+    return Wide{v.hi >> k, (v.lo >> k) | (v.hi << (64 - k))};
+}
+
+uint64_t LowMask(int k) { return k >= 64 ? ~uint64_t(0) : (uint64_t(1) << k) - 1; }
+
+// True when any of the lowest k bits of v is set.
+bool LowBitsSet(Wide v, int k) {
+    if (k <= 0) return false;
+    if (k <= 64) return (v.lo & LowMask(k)) != 0;
+    return v.lo != 0 || (v.hi & LowMask(k - 64)) != 0;
+}
+
 // round(m * 2^e * 10^4) with ties to even, for m * 2^e below kDirectLimit.
 uint64_t ScaledRounded(uint64_t m, int e) {
-    const unsigned __int128 n = static_cast<unsigned __int128>(m) * kScale;
-    if (e >= 0) return static_cast<uint64_t>(n << e);
+    if (e >= 0) return (m << e) * kScale;  // m * 2^e is a whole number below 1e9
     const int shift = -e;
-    if (shift > 100) return 0;  // n < 2^67: far below one half
-    const uint64_t q = static_cast<uint64_t>(n >> shift);
-    const unsigned __int128 rest = n - (static_cast<unsigned __int128>(q) << shift);
-    const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
-    return (rest > half || (rest == half && (q & 1))) ? q + 1 : q;
+    if (shift > 100) return 0;  // m * 10^4 < 2^67: far below one half
+    const Wide n = Multiply(m, kScale);
+    const uint64_t q = ShiftRight(n, shift).lo;
+    const bool halfBit = (ShiftRight(n, shift - 1).lo & 1) != 0;
+    const bool belowHalf = LowBitsSet(n, shift - 1);
+    const bool roundUp = halfBit && (belowHalf || (q & 1));
+    return roundUp ? q + 1 : q;
 }
 
 }  // namespace
