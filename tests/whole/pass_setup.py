@@ -11,6 +11,8 @@ import time
 import winebench
 
 BUILD_DIR = os.environ.get("TARNIX_BUILD_DIR", "")
+SOURCE_DIR = os.environ.get("TARNIX_SOURCE_DIR",
+                            os.path.dirname(os.path.dirname(os.path.dirname(__file__))))
 LOG_FOLDER_WINDOWS = r"C:\ProgramData\SimLogs"
 CAPTION_TWIPS = 330  # mini targets of 22 pixels
 BACKGROUND = (140, 215, 242)
@@ -88,6 +90,7 @@ class PassInstall:
         bench.install([target("simcontroller_dll", "simcontroller/QuvaIntf.dll"),
                        target("QuvaDkMon", "simcontroller/QuvaDkMon.exe"),
                        target("QuvaStrings_ENG", "resources/QuvaStrings_ENG.dll")])
+        bench.install(os.path.join(SOURCE_DIR, "resources", "cursors", "null.cur"))
         program = exe or target("Tarnix", "app/Tarnix.exe")
         shutil.copy(program, self.exe())
         bench.write_file(bench.program_path("Tarnix.cfg"), cfg)

@@ -117,6 +117,8 @@ class Sequence(unittest.TestCase):
             proc = inst.run()
             window = bench.wait_window(TITLE, timeout=30)
             self.assertTrue(wait_for(lambda: inst.count_calls("GetFirstCalTouch() waiting") == 1))
+            if "System reported Monitors = 1" in traces(proc):
+                self.skipTest("Wine reports one monitor on the bench's two-monitor X server")
             before = bench.window_geometry(window)
             bench.key("Escape", window=window)
             self.assertTrue(wait_for(lambda: inst.count_calls("GetFirstCalTouch() waiting") == 2))
