@@ -137,6 +137,23 @@ class Sequence(unittest.TestCase):
             self.assertIsNone(inst.record())
             self.assertGreaterEqual(inst.count_calls("QuvaIF_ClearAllGetPoint("), 1)
 
+    def test_refused_fit_writes_nothing_and_offers_retry_only(self):
+        cfg = GRID_5X5.replace("FitModelCode=13", "FitModelCode=33") + "Nxside=1\nNyside=1\n"
+        with winebench.WineBench("pass-refused") as bench:
+            inst, proc = self.run_script(bench, point_script(grid_targets(WIDTH, HEIGHT)),
+                                         cfg=cfg)
+            self.assertTrue(wait_for(lambda: "refused the pass" in traces(proc), 30))
+            self.assertTrue(wait_for(lambda: inst.pixel(*RETRY) != BACKGROUND, 10))
+            self.assertEqual(BACKGROUND, inst.pixel(*ACCEPT))
+            bench.screenshot("fit-refused")
+            self.assertEqual(0, inst.count_calls("QuvaIF_WriteCalibrationData("))
+            self.assertEqual(0, inst.count_calls("QuvaIF_SetVirtualFullScreen("))
+            self.assertEqual(0, inst.count_calls("QuvaIF_EnableScreen("))
+            self.click(bench, RETRY)
+            self.assertTrue(wait_for(lambda: inst.count_calls("GetFirstCalTouch() waiting") == 2))
+            bench.key("Escape", window=bench.wait_window(TITLE))
+            self.assertEqual(0, proc.wait(20))
+
     def test_cancelled_first_touch_beeps_and_runs_the_end_routine(self):
         with winebench.WineBench("pass-cancelled") as bench:
             inst, proc = self.run_script(bench, "cancel delay=300\n")
