@@ -120,8 +120,7 @@ void SimController::RunScript(std::vector<ScriptEntry> entries) {
         }
         QueuedTouch touch;
         if (MakeScriptTouch(entry, &touch)) {
-            touch.serial = queue_.Push(touch);
-            LogQueued(touch);
+            queue_.Push(touch, [this](const QueuedTouch& queued) { LogQueued(queued); });
         } else {
             recorder_.Call("script line %d: screen %d has no rectangle, touch skipped",
                            entry.lineNumber, entry.screen);
@@ -141,8 +140,7 @@ bool SimController::PointerPress(double x, double y) {
                 SensorRawTouch(rect, settings_.screens[screen].sensor, x, y, &noise_[screen]);
             touch = QueuedTouch{screen, counts.x, counts.y, counts.z, true, x, y, 0};
         }
-        touch.serial = queue_.Push(touch);
-        LogQueued(touch);
+        queue_.Push(touch, [this](const QueuedTouch& queued) { LogQueued(queued); });
         return true;
     }
     recorder_.Touch("ignored press at (%.1f,%.1f): no touch screen there", x, y);

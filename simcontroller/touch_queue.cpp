@@ -4,9 +4,11 @@
 #include <algorithm>
 #include <chrono>
 
-uint64_t TouchQueue::Push(QueuedTouch touch) {
+uint64_t TouchQueue::Push(QueuedTouch touch,
+                          const std::function<void(const QueuedTouch&)>& queued) {
     std::lock_guard<std::mutex> lock(mutex_);
     touch.serial = nextSerial_++;
+    if (queued) queued(touch);
     queue_.push_back(touch);
     touchArrived_.notify_all();
     return touch.serial;

@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -27,8 +28,9 @@ class TouchQueue {
   public:
     static constexpr int32_t kAnyScreen = -1;
 
-    // Appends a touch and wakes the callers; returns its serial number.
-    uint64_t Push(QueuedTouch touch);
+    // Appends a touch and wakes the callers; returns its serial number. When given, queued sees
+    // the touch with its serial before any caller can take it (so logs keep their order).
+    uint64_t Push(QueuedTouch touch, const std::function<void(const QueuedTouch&)>& queued = {});
 
     // Blocks until a touch for screen (kAnyScreen: any) is queued and takes the oldest such
     // touch (true), or until a release or Close (false).

@@ -198,3 +198,21 @@ TEST(TouchQueue, EveryReleaseReachesTheBlockedCaller) {
         EXPECT_FALSE(waiter.get());
     }
 }
+
+TEST(TouchQueue, TheQueuedCallbackSeesTheTouchBeforeAnyCallerCanTakeIt) {
+    TouchQueue queue;
+    std::vector<uint64_t> seen;
+    // A caller blocked before the push cannot take the touch before the callback has run.
+    auto waiter = std::async(std::launch::async, [&] {
+        QueuedTouch out;
+        const bool taken = queue.Wait(0, &out);
+        return taken && seen.size() == 1 && seen[0] == out.serial;
+    });
+    ASSERT_TRUE(WaitForWaiters(queue, 1));
+    queue.Push(TouchOn(0, 1), [&](const QueuedTouch& touch) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));  // a slow log line
+        seen.push_back(touch.serial);
+    });
+    ASSERT_EQ(waiter.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    EXPECT_TRUE(waiter.get());
+}
