@@ -17,6 +17,7 @@ LOG_FOLDER_WINDOWS = r"C:\ProgramData\SimLogs"
 CAPTION_TWIPS = 330  # mini targets of 22 pixels
 BACKGROUND = (140, 215, 242)
 BLACK = (0, 0, 0)
+WHITE = (255, 255, 255)
 
 GRID_5X5 = "[TARNIX-APP]\nNumGridRows=5\nNumGridPoints=25\nFitModelCode=13\n"
 RECORD_SIZE = 1257
@@ -156,17 +157,33 @@ class PassInstall:
         return self.bench.data_path("Zeph", "Touch")
 
     # ----- the screen ----------------------------------------------------------------------
-    def pixel(self, x, y):
-        """One pixel of the screen now (Windows coordinates of the primary monitor)."""
+    def pixels(self, x, y, width, height):
+        """{(dx, dy): rgb} of a box of the screen now (Windows coordinates of the primary
+        monitor), from one grab."""
         xx, yy = self.bench.to_x(x, y)
-        out = self.bench.x(["import", "-window", "root", "-crop", "1x1+%d+%d" % (xx, yy),
-                            "-depth", "8", "txt:-"], timeout=30)
-        m = re.search(r"\((\d+),(\d+),(\d+)", out.splitlines()[-1])
-        return tuple(int(v) for v in m.groups())
+        out = self.bench.x(["import", "-window", "root", "-crop",
+                            "%dx%d+%d+%d" % (width, height, xx, yy), "+repage", "-depth", "8",
+                            "txt:-"], timeout=30)
+        found = {}
+        for line in out.splitlines():
+            m = re.match(r"(\d+),(\d+): \((\d+),(\d+),(\d+)", line)
+            if m:
+                v = [int(g) for g in m.groups()]
+                found[(v[0], v[1])] = tuple(v[2:])
+        return found
+
+    def pixel(self, x, y):
+        return self.pixels(x, y, 1, 1)[(0, 0)]
+
+    def target_shown(self, at):
+        """A target is drawn: its cross at the centre, white beside it inside the innermost ring
+        (so the black of an X screen without the window does not count)."""
+        box = self.pixels(at[0], at[1], 3, 3)
+        return box.get((0, 0)) == BLACK and box.get((2, 2)) == WHITE
 
     def wait_target_shown(self, at, timeout=10.0):
-        """True once the cross of a target is drawn at its centre."""
-        return wait_for(lambda: self.pixel(*at) == BLACK, timeout, step=0.02)
+        """True once the target at a position is drawn."""
+        return wait_for(lambda: self.target_shown(at), timeout, step=0.02)
 
     def touch(self, at):
         self.bench.click(*self.bench.to_x(*at))
