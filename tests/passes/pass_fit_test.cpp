@@ -1,0 +1,69 @@
+// The fit of a finished pass: the model kind chooses the fit, the area sets the monitor size, and
+// a refusal is reported so the pass commits nothing.
+#include "app/pass_fit.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "tests/fit/fit_test_support.h"
+
+namespace {
+
+GridSetup KindSetup(uint32_t kind) {
+    GridSetup setup;
+    setup.Kind = kind;
+    return setup;
+}
+
+TEST(PassFit, PolynomialKindFitsWithTheAreaAsMonitor) {
+    ReportFolder reports;
+    FitBench bench(KindSetup(1));
+    EXPECT_TRUE(RunPassFit(*bench.Fit, 1280, 1024));
+    EXPECT_EQ(1280, bench.Fit->MonitorWidth);
+    EXPECT_EQ(1024, bench.Fit->MonitorHeight);
+    EXPECT_EQ(FitStatus::Fitted, bench.Fit->LastStatus);
+    EXPECT_EQ(uint32_t(bench.Fit->TermCount), bench.Fit->CoeffX.length);
+    EXPECT_TRUE(bench.Fit->LaplaceCoeffV.empty());  // the Laplace fit did not run
+    EXPECT_TRUE(reports.Exists("SvdFitOutputs.txt"));
+    EXPECT_FALSE(reports.Exists("SvdFitLaplaceOutputs.txt"));
+}
+
+TEST(PassFit, LaplaceKindsRunTheLaplaceFit) {
+    for (uint32_t kind : {3u, 4u}) {
+        ReportFolder reports;
+        FitBench bench(KindSetup(kind));
+        EXPECT_TRUE(RunPassFit(*bench.Fit, 1920, 1080)) << "kind " << kind;
+        EXPECT_FALSE(bench.Fit->LaplaceCoeffV.empty()) << "kind " << kind;
+        EXPECT_TRUE(reports.Exists("SvdFitLaplaceOutputs.txt")) << "kind " << kind;
+        // The polynomial coefficients the driver gets map the centre near the centre.
+        EXPECT_NEAR(0.0, bench.Fit->CoeffX[0], 0.05) << "kind " << kind;
+    }
+}
+
+TEST(PassFit, NonFiniteTouchIsRefused) {
+    ReportFolder reports;
+    FitBench bench(KindSetup(1));
+    bench.Config.Touches[7].V = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_FALSE(RunPassFit(*bench.Fit, 1920, 1080));
+    EXPECT_EQ(FitStatus::NonFiniteTouch, bench.Fit->LastStatus);
+}
+
+TEST(PassFit, RefusedLaplaceGridIsRefused) {
+    ReportFolder reports;
+    FitBench bench(KindSetup(3));
+    bench.Config.Nxside = 1;  // a virtual grid needs at least 2 x 2 points
+    bench.Config.Nyside = 1;
+    EXPECT_FALSE(RunPassFit(*bench.Fit, 1920, 1080));
+    EXPECT_NE(FitStatus::Fitted, bench.Fit->LastStatus);
+}
+
+TEST(PassFit, RefusalExplanationNamesTheReasonAndTheWayOn) {
+    const std::wstring text = FitRefusalExplanation(FitStatus::NonFiniteTouch);
+    EXPECT_NE(std::wstring::npos, text.find(FitStatusText(FitStatus::NonFiniteTouch)));
+    EXPECT_NE(std::wstring::npos, text.find(L"previous calibration is kept"));
+    EXPECT_NE(std::wstring::npos, text.find(L"Retry"));
+}
+
+}  // namespace
