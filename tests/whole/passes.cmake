@@ -13,7 +13,7 @@ if(WIN32 AND TARGET Tarnix)
                           DEPENDS ${pass_programs} tarnix-fit simcontroller-check
                           LABELS passes NO_INSTALL TIMEOUT 240)
     tarnix_add_whole_test(pass_sequence SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_pass_sequence.py
-                          DEPENDS ${pass_programs} TarnixTestSettings
+                          DEPENDS ${pass_programs} TarnixTestSettings tarnix-fit
                           LABELS passes NO_INSTALL TIMEOUT 400)
     tarnix_add_whole_test(pass_cursor_run SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_cursor_run.py
                           DEPENDS ${pass_programs} LABELS passes NO_INSTALL TIMEOUT 200)

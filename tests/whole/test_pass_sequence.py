@@ -1,14 +1,15 @@
 """How Tarnix.exe moves through its passes under Wine with the stand-in controller: mini targets,
 a redo request after the last touch, Retry, Accept on an area already calibrated, Esc with one
-and with two monitors, the countdown running out, a cancelled first touch and a type '7'
-controller."""
+and with two monitors, Enter, the countdown running out, a refused fit, simulated touches, a
+cancelled first touch and a type '7' controller."""
 
 import os
+import time
 import unittest
 
 import winebench
-from pass_setup import (BACKGROUND, GRID_5X5, PassInstall, fit_fields, grid_targets, mini_targets,
-                        record_ints, target, wait_for)
+from pass_setup import (BACKGROUND, GRID_5X5, SOURCE_DIR, PassInstall, fit_fields, grid_targets,
+                        mini_targets, record_ints, target, wait_for)
 
 WIDTH, HEIGHT = 1024, 768
 CENTRE = (WIDTH // 2, HEIGHT // 2)
@@ -153,6 +154,31 @@ class Sequence(unittest.TestCase):
             self.assertTrue(wait_for(lambda: inst.count_calls("GetFirstCalTouch() waiting") == 2))
             bench.key("Escape", window=bench.wait_window(TITLE))
             self.assertEqual(0, proc.wait(20))
+
+    def test_simulated_touches_after_the_first_real_one(self):
+        with open(os.path.join(SOURCE_DIR, "resources", "examples", "sim-5x5.cfg")) as f:
+            cfg = f.read()
+        with winebench.WineBench("pass-simulated") as bench:
+            inst, proc = self.run_script(bench, "point 0 100 80\n", cfg=cfg)
+            started = time.monotonic()
+            self.assertTrue(wait_for(lambda: inst.record() is not None, 40))
+            # 24 simulated touches at their 500 ms pace follow the one real touch.
+            self.assertGreater(time.monotonic() - started, 24 * 0.5 - 1.0)
+            self.assertEqual(1, len(inst.delivered()))
+            tool = inst.fit_with_tool(cfg, (WIDTH, HEIGHT),
+                                      os.path.join(bench.work_dir, "simulated.bin"))
+            self.assertEqual(fit_fields(tool), fit_fields(inst.record()))
+            self.click(bench, ACCEPT)
+            self.assertEqual(0, proc.wait(20))
+
+    def test_enter_ends_the_run_without_the_end_routine(self):
+        with winebench.WineBench("pass-enter") as bench:
+            inst, proc = self.run_script(bench, "")
+            self.assertTrue(wait_for(lambda: inst.count_calls("GetFirstCalTouch() waiting") == 1))
+            bench.key("Return", window=bench.wait_window(TITLE))
+            self.assertEqual(0, proc.wait(20))
+            self.assertEqual(0, inst.count_calls("QuvaIF_GetMonitorCount("))
+            self.assertGreaterEqual(inst.count_calls("QuvaIF_CloseDeviceHandles("), 1)
 
     def test_cancelled_first_touch_beeps_and_runs_the_end_routine(self):
         with winebench.WineBench("pass-cancelled") as bench:
