@@ -176,10 +176,10 @@ class PassInstall:
         return self.pixels(x, y, 1, 1)[(0, 0)]
 
     def target_shown(self, at):
-        """A target is drawn: its cross at the centre, white beside it inside the innermost ring
-        (so the black of an X screen without the window does not count)."""
-        box = self.pixels(at[0], at[1], 3, 3)
-        return box.get((0, 0)) == BLACK and box.get((2, 2)) == WHITE
+        """A target is drawn: its cross at the centre, white up and left of it inside the
+        innermost ring (so the black of an X screen without the window does not count)."""
+        box = self.pixels(at[0] - 2, at[1] - 2, 3, 3)
+        return box.get((2, 2)) == BLACK and box.get((0, 0)) == WHITE
 
     def wait_target_shown(self, at, timeout=10.0):
         """True once the target at a position is drawn."""
