@@ -102,12 +102,15 @@ class Sequence(unittest.TestCase):
             self.assertIn("Tarnix.exe: accepted 1 of 2 touch screens; 1 areas", log)
             self.assertIn("Tarnix.exe: accepted 2 of 2 touch screens; 2 areas", log)
 
-    def test_esc_with_one_monitor_ends_the_run(self):
+    def test_countdown_shows_and_esc_with_one_monitor_ends_the_run(self):
         with winebench.WineBench("pass-esc") as bench:
             inst = PassInstall(bench)
             proc = inst.run()
             window = bench.wait_window(TITLE, timeout=30)
             self.assertTrue(inst.wait_target_shown(grid_targets(WIDTH, HEIGHT)[0]))
+            # The countdown (text 428) in red in the bottom band, once a second has passed.
+            band = lambda: inst.pixels(CENTRE[0] - 100, HEIGHT - 60, 200, 20).values()
+            self.assertTrue(wait_for(lambda: (255, 0, 0) in band(), 5))
             bench.key("Escape", window=window)
             self.assertEqual(0, proc.wait(20))
             self.assertIsNone(inst.record())
