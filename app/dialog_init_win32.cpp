@@ -6,7 +6,6 @@
 
 #include "app/calibration_dialog.h"
 #include "app/cursor_control.h"
-#include "app/grid_check.h"
 #include "app/language_library.h"
 #include "app/run_state.h"
 #include "app/text_format.h"

@@ -1,14 +1,20 @@
-// Creation and linking of the fit record.
+// Creation, linking and status of the fit record; the term count of an order.
 #include "fit/calibration_fit.h"
 
 #include <new>
 
+#include "config/debug_trace.h"
 #include "numeric/design_matrices.h"
 
 int32_t TermCountForOrder(uint32_t polynomialOrder) {
     if (polynomialOrder < 1 || polynomialOrder > 7) return 0;
     int32_t n = static_cast<int32_t>(polynomialOrder);
     return (n + 1) * (n + 2) / 2;
+}
+
+int32_t MinimumGridPoints(uint32_t polynomialOrder) {
+    const int32_t terms = TermCountForOrder(polynomialOrder);
+    return terms > 0 ? terms : 3;
 }
 
 std::unique_ptr<CalibrationFit> CreateCalibrationFit(uint32_t polynomialOrder, uint32_t modelKind,
@@ -51,4 +57,10 @@ const wchar_t* FitStatusText(FitStatus status) {
             return L"inconsistent fit input";
     }
     return L"unknown";
+}
+
+int RefuseFit(CalibrationFit& fit, FitStatus status, const wchar_t* fitName, const wchar_t* why) {
+    fit.LastStatus = status;
+    DebugPrint(L"Tarnix.exe: %s fit refused: %s", fitName, why);
+    return 0;
 }

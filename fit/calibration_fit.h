@@ -1,5 +1,5 @@
 // CalibrationFit: the fit record of a pass (normalised data, coefficients, working storage, touch
-// offset, rotation and mini-target figures), with its creation and linking.
+// offset, rotation and mini-target figures), with its creation, linking and status.
 #pragma once
 
 #include <cstdint>
@@ -76,6 +76,10 @@ struct CalibrationFit {
 // (n + 1)(n + 2) / 2 terms for order n = 1 .. 7; 0 for any other order.
 int32_t TermCountForOrder(uint32_t polynomialOrder);
 
+// The smallest grid a pass may be fitted on: one point per term (TermCountForOrder), 3 for an
+// order outside 1 .. 7.
+int32_t MinimumGridPoints(uint32_t polynomialOrder);
+
 // A record with every vector and matrix empty, PointCount = pointCount, TermCount by the order and
 // the model kind and order copied. Null only when memory is exhausted.
 std::unique_ptr<CalibrationFit> CreateCalibrationFit(uint32_t polynomialOrder, uint32_t modelKind,
@@ -88,3 +92,7 @@ bool LinkCalibrationFit(CalibrationFit& fit, CalibrationConfig& config,
 
 // Short English text of a status, for traces and tools.
 const wchar_t* FitStatusText(FitStatus status);
+
+// Sets LastStatus to status and traces "<fitName> fit refused: <why>". Always 0, the result of the
+// refused step.
+int RefuseFit(CalibrationFit& fit, FitStatus status, const wchar_t* fitName, const wchar_t* why);

@@ -5,6 +5,7 @@
 
 #include "config/calibration_config.h"
 #include "fit/design_matrix_builders.h"
+#include "fit/fit_inputs.h"
 
 namespace {
 
@@ -25,8 +26,7 @@ bool PredictNormalisedPosition(const CalibrationFit& fit, double rawV, double ra
         fit.CoeffY.length < uint32_t(terms))
         return false;
     double row[kMaxTerms];
-    PolynomialTerms((rawV - fit.ControllerOffset) * fit.ScaleFactor,
-                    (rawW - fit.ControllerOffset) * fit.ScaleFactor, terms, row);
+    PolynomialTerms(NormalisedTouch(fit, rawV), NormalisedTouch(fit, rawW), terms, row);
     x = Dot(fit.CoeffX, row, terms);
     y = Dot(fit.CoeffY, row, terms);
     return true;
@@ -42,8 +42,8 @@ GridResiduals ComputeGridResiduals(const CalibrationFit& fit) {
         double x, y;
         if (!PredictNormalisedPosition(fit, c.Touches[i].V, c.Touches[i].W, x, y)) break;
         PointResidual r;
-        r.DeltaX = x - (c.Targets[i].X - c.OriginX) / c.RangeX;
-        r.DeltaY = y - (c.Targets[i].Y - c.OriginY) / c.RangeY;
+        r.DeltaX = x - NormalisedTargetX(c, c.Targets[i].X);
+        r.DeltaY = y - NormalisedTargetY(c, c.Targets[i].Y);
         const double px = r.DeltaX * c.RangeX * fit.MonitorWidth;
         const double py = r.DeltaY * c.RangeY * fit.MonitorHeight;
         r.Pixels = std::sqrt(px * px + py * py);

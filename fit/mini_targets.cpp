@@ -7,16 +7,15 @@
 #include "config/report_file.h"
 #include "fit/fit_report.h"
 #include "fit/symmetrisation.h"
-#include "numeric/design_matrices.h"
 
 namespace {
 
 constexpr double kMickeys = 65536.0;
 
-bool MiniTargetRowsExist(const CalibrationFit& fit, int32_t gridPointCount) {
-    const int64_t last = int64_t(gridPointCount) + kFitMiniTargets;
-    return gridPointCount >= 0 && last <= PolynomialDesignMatrix.rows &&
-           last <= int64_t(fit.TargetX.length) && last <= int64_t(fit.TargetY.length);
+bool MiniTargetRowsExist(const MiniTargetRows& rows) {
+    const int64_t last = int64_t(rows.First) + kFitMiniTargets;
+    return rows.First >= 0 && last <= rows.Design.rows && last <= int64_t(rows.TargetX.length) &&
+           last <= int64_t(rows.TargetY.length);
 }
 
 void WriteMiniTargetLines(ReportFile& r, int k, double d, double dx, double dy, double tx,
@@ -47,17 +46,16 @@ void WriteSpacingTable(ReportFile& r, CalibrationFit& fit, const double* px, con
 
 }  // namespace
 
-int EvaluateMiniTargets(CalibrationFit& fit, int32_t termCount, int32_t gridPointCount,
-                        const Vector& coeffX, const Vector& coeffY) {
-    if (fit.Config == nullptr || !MiniTargetRowsExist(fit, gridPointCount)) return 0;
+int EvaluateMiniTargets(CalibrationFit& fit, const MiniTargetRows& rows) {
+    if (fit.Config == nullptr || !MiniTargetRowsExist(rows)) return 0;
     ReportFile report(L"SvdFitOutputs.txt");
     double px[kFitMiniTargets], py[kFitMiniTargets];
     for (int k = 0; k < kFitMiniTargets; ++k) {
-        const int32_t j = gridPointCount + k;
-        px[k] = PredictPoint(coeffX, PolynomialDesignMatrix, j, termCount);
-        py[k] = PredictPoint(coeffY, PolynomialDesignMatrix, j, termCount);
-        const double tx = (fit.TargetX[j] + 0.5) * kMickeys;
-        const double ty = (fit.TargetY[j] + 0.5) * kMickeys;
+        const int32_t j = rows.First + k;
+        px[k] = PredictPoint(fit.CoeffX, rows.Design, j, fit.TermCount);
+        py[k] = PredictPoint(fit.CoeffY, rows.Design, j, fit.TermCount);
+        const double tx = (rows.TargetX[j] + 0.5) * kMickeys;
+        const double ty = (rows.TargetY[j] + 0.5) * kMickeys;
         const double dx = tx - (px[k] + 0.5) * kMickeys;
         const double dy = ty - (py[k] + 0.5) * kMickeys;
         const double d = std::sqrt(dx * dx + dy * dy);

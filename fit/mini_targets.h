@@ -5,9 +5,17 @@
 
 #include "fit/calibration_fit.h"
 
-// Predicts mini target k (data point gridPointCount + k) from PolynomialDesignMatrix, stores the
-// figures in mickeys and appends them to "SvdFitOutputs.txt", then the spacing table. 1 when the
-// table was written; 0 when DistanceOfInfluence is (almost) zero, the record is unlinked or the
-// mini-target rows do not exist (their figures are then left 0).
-int EvaluateMiniTargets(CalibrationFit& fit, int32_t termCount, int32_t gridPointCount,
-                        const Vector& coeffX, const Vector& coeffY);
+// Where the 11 mini targets stand: rows First .. First + 10 of Design (the polynomial terms of
+// their normalised touches) and of TargetX, TargetY (their normalised positions).
+struct MiniTargetRows {
+    const Matrix& Design;
+    const Vector& TargetX;
+    const Vector& TargetY;
+    int32_t First;
+};
+
+// Predicts mini target k with the fit's CoeffX, CoeffY (TermCount terms) from row First + k,
+// stores the figures in mickeys and appends them to "SvdFitOutputs.txt", then the spacing table.
+// 1 when the table was written; 0 when DistanceOfInfluence is (almost) zero, the record is
+// unlinked or the mini-target rows do not exist (their figures are then left 0).
+int EvaluateMiniTargets(CalibrationFit& fit, const MiniTargetRows& rows);

@@ -6,8 +6,8 @@
 #include "config/calibration_config.h"
 #include "config/controller_parameters.h"
 #include "config/debug_trace.h"
-#include "config/report_file.h"
 #include "fit/design_matrix_builders.h"
+#include "fit/fit_inputs.h"
 #include "fit/fit_report.h"
 #include "fit/mini_targets.h"
 #include "fit/term_names.h"
@@ -17,82 +17,7 @@
 namespace {
 
 int Refuse(CalibrationFit& fit, FitStatus status, const wchar_t* why) {
-    fit.LastStatus = status;
-    DebugPrint(L"Tarnix.exe: polynomial fit refused: %s", why);
-    return 0;
-}
-
-uint32_t DataPointCount(const CalibrationConfig& c) {
-    return c.NumGridPoints + (c.HasMiniTargets ? kFitMiniTargets : 0);
-}
-
-Vector Filled(uint32_t n, double value) {
-    Vector v(n);
-    for (uint32_t i = 0; i < n; ++i) v[i] = value;
-    return v;
-}
-
-Vector IndexVector(uint32_t n) {
-    Vector x(n);
-    for (uint32_t i = 0; i < n; ++i) x[i] = i;
-    return x;
-}
-
-void NormaliseData(CalibrationFit& fit, uint32_t n) {
-    const CalibrationConfig& c = *fit.Config;
-    fit.TargetX = Vector(n);
-    fit.TargetY = Vector(n);
-    fit.TouchV = Vector(n);
-    fit.TouchW = Vector(n);
-    fit.ControllerOffset = GetControllerOffset(*fit.Parameters);
-    fit.ScaleFactor = GetScaleFactor(*fit.Parameters);
-    for (uint32_t i = 0; i < n; ++i) {
-        fit.TouchV[i] = (c.Touches[i].V - fit.ControllerOffset) * fit.ScaleFactor;
-        fit.TouchW[i] = (c.Touches[i].W - fit.ControllerOffset) * fit.ScaleFactor;
-        fit.TargetX[i] = (c.Targets[i].X - c.OriginX) / c.RangeX;
-        fit.TargetY[i] = (c.Targets[i].Y - c.OriginY) / c.RangeY;
-    }
-}
-
-void WriteInputReport(const CalibrationFit& fit, uint32_t n) {
-    const CalibrationConfig& c = *fit.Config;
-    ReportFile report(L"SvdFitInputs.txt");
-    if (!report.IsOpen()) return;
-    report.Printf("Scale Factor      = %15.7f\n", fit.ScaleFactor);
-    report.Printf("Controller Offset = %15.5f\n", fit.ControllerOffset);
-    report.Printf("Origin X = %15.5f, Range X = %15.5f\n", c.OriginX, c.RangeX);
-    report.Printf("Origin Y = %15.5f, Range Y = %15.5f\n", c.OriginY, c.RangeY);
-    report.Printf("           V(n)             W(n)\n");
-    report.Printf("=============== ================\n");
-    for (uint32_t i = 0; i < n; ++i)
-        report.Printf("%15.5f  %15.5f  \n", fit.TouchV[i], fit.TouchW[i]);
-    report.Printf("\n");
-    report.Printf("           X(n)             Y(n)\n");
-    report.Printf("=============== ================\n");
-    for (uint32_t i = 0; i < n; ++i)
-        report.Printf("%15.5f  %15.5f  \n", fit.TargetX[i], fit.TargetY[i]);
-    report.Printf("\n");
-    report.Printf("\n");
-}
-
-bool AllFinite(const Vector& v, uint32_t count) {
-    if (v.length < count) return false;
-    for (uint32_t i = 0; i < count; ++i)
-        if (!std::isfinite(v[i])) return false;
-    return true;
-}
-
-bool NormalisedDataFinite(const CalibrationFit& fit, uint32_t n) {
-    return std::isfinite(fit.ControllerOffset) && std::isfinite(fit.ScaleFactor) &&
-           AllFinite(fit.TouchV, n) && AllFinite(fit.TouchW, n) && AllFinite(fit.TargetX, n) &&
-           AllFinite(fit.TargetY, n);
-}
-
-bool MatrixFinite(const Matrix& m) {
-    for (int32_t r = 0; r < m.rows; ++r)
-        for (int32_t c = 0; c < m.cols; ++c)
-            if (!std::isfinite(m[r][c])) return false;
-    return true;
+    return RefuseFit(fit, status, L"polynomial", why);
 }
 
 // The checks that keep a pass from fitting data it does not have.
@@ -135,10 +60,10 @@ int PreparePolynomialFit(CalibrationFit& fit) {
     fit.LastStatus = FitStatus::NotRun;
     const uint32_t n = fit.Config ? DataPointCount(*fit.Config) : 0;
     if (!CheckPolynomialInput(fit, n)) return 0;
-    NormaliseData(fit, n);
+    NormaliseFitData(fit, n);
     if (!NormalisedDataFinite(fit, n))
         return Refuse(fit, FitStatus::NonFiniteResult, L"the normalised data are not finite");
-    WriteInputReport(fit, n);
+    WriteFitInputReport(fit, n);
     fit.Weights = Filled(uint32_t(fit.PointCount), 1.0);
     fit.FitU = Matrix(fit.PointCount, fit.TermCount);
     fit.FitV = Matrix(fit.PointCount, fit.TermCount);
@@ -160,7 +85,7 @@ int RunPolynomialFit(CalibrationFit& fit) {
         return 0;
     }
     const CalibrationConfig& c = *fit.Config;
-    Vector x = IndexVector(uint32_t(fit.PointCount));
+    Vector x = RowIndices(uint32_t(fit.PointCount));
     double chisqX = 0.0, chisqY = 0.0;
     SvdFit(x, fit.TargetX, fit.Weights, fit.CoeffX, fit.FitU, fit.FitV, fit.SingularValues, chisqX,
            PolynomialBasisRow);
@@ -171,7 +96,8 @@ int RunPolynomialFit(CalibrationFit& fit) {
                    fit.TermCount, fit.CoeffY, PolynomialDesignMatrix, PolynomialDesignMatrix,
                    chisqX, chisqY);
     if (c.HasMiniTargets)
-        EvaluateMiniTargets(fit, fit.TermCount, int32_t(c.NumGridPoints), fit.CoeffX, fit.CoeffY);
+        EvaluateMiniTargets(
+            fit, {PolynomialDesignMatrix, fit.TargetX, fit.TargetY, int32_t(c.NumGridPoints)});
     return AcceptFitResults(fit) ? 1 : 0;
 }
 

@@ -5,10 +5,10 @@
 #include <cmath>
 
 #include "config/calibration_config.h"
-#include "config/controller_parameters.h"
 #include "config/debug_trace.h"
 #include "config/report_file.h"
 #include "fit/design_matrix_builders.h"
+#include "fit/fit_inputs.h"
 #include "fit/fit_report.h"
 #include "fit/polynomial_fit.h"
 #include "fit/symmetrisation.h"
@@ -26,56 +26,19 @@ constexpr uint32_t kGeneralLaplaceKind = 3;
 constexpr uint32_t kSymmetricLaplaceKind = 4;
 
 int Refuse(CalibrationFit& fit, FitStatus status, const wchar_t* why) {
-    fit.LastStatus = status;
-    DebugPrint(L"Tarnix.exe: Laplace fit refused: %s", why);
-    return 0;
+    return RefuseFit(fit, status, L"Laplace", why);
 }
 
 bool Symmetric(const CalibrationFit& fit) { return fit.ModelKind == kSymmetricLaplaceKind; }
 
-uint32_t DataPointCount(const CalibrationConfig& c) {
-    return c.NumGridPoints + (c.HasMiniTargets ? kFitMiniTargets : 0);
-}
-
 int32_t GridPointCount(const CalibrationConfig& c) { return c.Nxside * c.Nyside; }
-
-Vector Filled(uint32_t n, double value) {
-    Vector v(n);
-    for (uint32_t i = 0; i < n; ++i) v[i] = value;
-    return v;
-}
-
-Vector IndexVector(uint32_t n) {
-    Vector x(n);
-    for (uint32_t i = 0; i < n; ++i) x[i] = i;
-    return x;
-}
-
-bool AllFinite(const Vector& v) {
-    for (uint32_t i = 0; i < v.length; ++i)
-        if (!std::isfinite(v[i])) return false;
-    return true;
-}
-
-bool MatrixFinite(const Matrix& m) {
-    for (int32_t r = 0; r < m.rows; ++r)
-        for (int32_t c = 0; c < m.cols; ++c)
-            if (!std::isfinite(m[r][c])) return false;
-    return true;
-}
-
-bool NormalisedDataFinite(const CalibrationFit& fit) {
-    return std::isfinite(fit.ControllerOffset) && std::isfinite(fit.ScaleFactor) &&
-           AllFinite(fit.TouchV) && AllFinite(fit.TouchW) && AllFinite(fit.TargetX) &&
-           AllFinite(fit.TargetY);
-}
 
 // The normalised targets build the Laplace design matrices: a NaN or infinity there (a bad
 // target, or a zero RangeX or RangeY) would keep the decomposition from converging.
 bool NormalisedTargetsFinite(const CalibrationConfig& c, uint32_t count) {
     for (uint32_t i = 0; i < count; ++i) {
-        if (!std::isfinite((c.Targets[i].X - c.OriginX) / c.RangeX) ||
-            !std::isfinite((c.Targets[i].Y - c.OriginY) / c.RangeY))
+        if (!std::isfinite(NormalisedTargetX(c, c.Targets[i].X)) ||
+            !std::isfinite(NormalisedTargetY(c, c.Targets[i].Y)))
             return false;
     }
     return true;
@@ -97,22 +60,6 @@ int CheckGrid(CalibrationFit& fit) {
     return 1;
 }
 
-void NormaliseTouches(CalibrationFit& fit, uint32_t n) {
-    const CalibrationConfig& c = *fit.Config;
-    for (uint32_t i = 0; i < n; ++i) {
-        fit.TouchV[i] = (c.Touches[i].V - fit.ControllerOffset) * fit.ScaleFactor;
-        fit.TouchW[i] = (c.Touches[i].W - fit.ControllerOffset) * fit.ScaleFactor;
-    }
-}
-
-void NormaliseTargets(CalibrationFit& fit, uint32_t n) {
-    const CalibrationConfig& c = *fit.Config;
-    for (uint32_t i = 0; i < n; ++i) {
-        fit.TargetX[i] = (c.Targets[i].X - c.OriginX) / c.RangeX;
-        fit.TargetY[i] = (c.Targets[i].Y - c.OriginY) / c.RangeY;
-    }
-}
-
 // Kind 4 fits the scaled symmetric components; the collected touches wait in SavedV, SavedW.
 void UseSymmetricComponents(CalibrationFit& fit, uint32_t n) {
     double rotationDegrees = 0.0;
@@ -132,27 +79,6 @@ void RestoreCollectedTouches(CalibrationFit& fit, uint32_t n) {
     }
 }
 
-void WriteInputReport(const CalibrationFit& fit, uint32_t n) {
-    const CalibrationConfig& c = *fit.Config;
-    ReportFile report(L"SvdFitInputs.txt");
-    if (!report.IsOpen()) return;
-    report.Printf("Scale Factor      = %15.7f\n", fit.ScaleFactor);
-    report.Printf("Controller Offset = %15.5f\n", fit.ControllerOffset);
-    report.Printf("Origin X = %15.5f, Range X = %15.5f\n", c.OriginX, c.RangeX);
-    report.Printf("Origin Y = %15.5f, Range Y = %15.5f\n", c.OriginY, c.RangeY);
-    report.Printf("           V(n)             W(n)\n");
-    report.Printf("=============== ================\n");
-    for (uint32_t i = 0; i < n; ++i)
-        report.Printf("%15.5f  %15.5f  \n", fit.TouchV[i], fit.TouchW[i]);
-    report.Printf("\n");
-    report.Printf("           X(n)             Y(n)\n");
-    report.Printf("=============== ================\n");
-    for (uint32_t i = 0; i < n; ++i)
-        report.Printf("%15.5f  %15.5f  \n", fit.TargetX[i], fit.TargetY[i]);
-    report.Printf("\n");
-    report.Printf("\n");
-}
-
 void BuildLaplaceDesignMatrices(CalibrationFit& fit, const wchar_t* reportName, int32_t count) {
     if (Symmetric(fit)) {
         BuildSymmetricLaplaceDesignMatrixX(fit, count);
@@ -164,7 +90,7 @@ void BuildLaplaceDesignMatrices(CalibrationFit& fit, const wchar_t* reportName, 
 }
 
 void FitLaplaceModel(CalibrationFit& fit, int32_t n, int32_t terms) {
-    const Vector x = IndexVector(uint32_t(n));
+    const Vector x = RowIndices(uint32_t(n));
     double chi1 = 0.0, chi2 = 0.0;
     SvdFit(x, fit.TouchV, fit.Weights, fit.LaplaceCoeffV, fit.FitU, fit.FitV, fit.SingularValues,
            chi1, LaplaceBasisRowX);
@@ -245,7 +171,7 @@ void LayVirtualGrid(CalibrationFit& fit) {
 int FitGridPolynomial(CalibrationFit& fit) {
     const CalibrationConfig& c = *fit.Config;
     const int32_t g = GridPointCount(c);
-    const Vector x2 = IndexVector(uint32_t(g));
+    const Vector x2 = RowIndices(uint32_t(g));
     PrepareGridPolynomialFit(fit, g);
     if (!MatrixFinite(PolynomialDesignMatrix))
         return Refuse(fit, FitStatus::NonFiniteResult,
@@ -263,10 +189,12 @@ int FitGridPolynomial(CalibrationFit& fit) {
 }
 
 bool LaplaceStageFinite(CalibrationFit& fit) {
-    const bool finite = AllFinite(fit.LaplaceCoeffV) && AllFinite(fit.LaplaceCoeffW) &&
+    const bool finite = AllFinite(fit.LaplaceCoeffV, fit.LaplaceCoeffV.length) &&
+                        AllFinite(fit.LaplaceCoeffW, fit.LaplaceCoeffW.length) &&
                         std::isfinite(fit.LaplaceOffsetX) && std::isfinite(fit.LaplaceOffsetY) &&
-                        std::isfinite(fit.LaplaceRotation) && AllFinite(fit.TouchV) &&
-                        AllFinite(fit.TouchW);
+                        std::isfinite(fit.LaplaceRotation) &&
+                        AllFinite(fit.TouchV, fit.TouchV.length) &&
+                        AllFinite(fit.TouchW, fit.TouchW.length);
     if (!finite) Refuse(fit, FitStatus::NonFiniteResult, L"the virtual grid is not finite");
     return finite;
 }
@@ -300,22 +228,15 @@ int PrepareLaplaceInputs(CalibrationFit& fit) {
     const uint32_t n = uint32_t(fit.PointCount);
     const int32_t terms = fit.Config->LaplaceTermCount;
     ActiveLaplaceTermCount = terms;
-    fit.TargetX = Vector(n);
-    fit.TargetY = Vector(n);
-    fit.TouchV = Vector(n);
-    fit.TouchW = Vector(n);
-    fit.ControllerOffset = GetControllerOffset(*fit.Parameters);
-    fit.ScaleFactor = GetScaleFactor(*fit.Parameters);
-    NormaliseTouches(fit, n);
+    NormaliseFitData(fit, n);
     if (Symmetric(fit)) {
         fit.SavedV.Resize(n);
         fit.SavedW.Resize(n);
         UseSymmetricComponents(fit, n);
     }
-    NormaliseTargets(fit, n);
-    if (!NormalisedDataFinite(fit))
+    if (!NormalisedDataFinite(fit, n))
         return Refuse(fit, FitStatus::NonFiniteResult, L"the normalised data are not finite");
-    WriteInputReport(fit, n);
+    WriteFitInputReport(fit, n);
     fit.Weights = Filled(n, 1.0);
     fit.FitU = Matrix(int32_t(n), terms);
     fit.FitV = Matrix(int32_t(n), terms);

@@ -1,7 +1,8 @@
-// Matrix storage: the element block, its row pointers, copying and moving.
+// Matrix storage (the element block, its row pointers, copying and moving) and its finiteness.
 #include "numeric/matrix.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <utility>
 
@@ -64,4 +65,11 @@ void Matrix::Release() {
     rows = 0;
     cols = 0;
     data = nullptr;
+}
+
+bool MatrixFinite(const Matrix& m) {
+    for (int32_t r = 0; r < m.rows; ++r)
+        for (int32_t c = 0; c < m.cols; ++c)
+            if (!std::isfinite(m[r][c])) return false;
+    return true;
 }

@@ -30,3 +30,6 @@ struct Matrix {
   private:
     void Release();
 };
+
+// Whether every element is finite (neither NaN nor infinite); true for an empty matrix.
+bool MatrixFinite(const Matrix& m);

@@ -19,6 +19,10 @@ void SvdDecompose(Matrix& a, Vector& w, Matrix& v);
 void SvdBackSubstitute(const Matrix& u, const Vector& w, const Matrix& v, const Vector& b,
                        Vector& x);
 
+// Row indices 0, 1, .. n - 1 as doubles: the x of SvdFit when the basis callback reads the rows of
+// a design matrix.
+Vector RowIndices(uint32_t n);
+
 // Weighted least squares over ndata = x.length points (y and sig need as many) for the
 // ma = a.length coefficients a. Out: u (ndata x ma, U), v (ma x ma, V), w (ma singular values,
 // those below 1e-13 of the largest set to 0), chisq (weighted sum of squared residuals).

@@ -1,4 +1,4 @@
-// Weighted linear least squares by singular value decomposition of the design matrix.
+// SvdFit, weighted linear least squares by decomposing the design matrix, and its row indices.
 #include "numeric/svd.h"
 
 namespace {
@@ -64,4 +64,10 @@ void SvdFit(const Vector& x, const Vector& y, const Vector& sig, Vector& a, Matr
     DiscardWeakSingularValues(w);
     SvdBackSubstitute(u, w, v, b, a);
     chisq = WeightedResidualSquares(x, y, sig, a, afunc, basis);
+}
+
+Vector RowIndices(uint32_t n) {
+    Vector x(n);
+    for (uint32_t i = 0; i < n; ++i) x[i] = static_cast<double>(i);
+    return x;
 }

@@ -1,7 +1,8 @@
-// Vector storage: allocation, copying and moving of the owning double array.
+// Vector storage (allocation, copying, moving), filled vectors and their finiteness check.
 #include "numeric/vector.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 Vector::Vector() : length(0), data(nullptr) {}
@@ -38,4 +39,17 @@ void Vector::Resize(uint32_t n) {
     if (n == length) return;
     Vector fresh(n);
     *this = std::move(fresh);
+}
+
+Vector Filled(uint32_t n, double value) {
+    Vector v(n);
+    std::fill(v.data, v.data + n, value);
+    return v;
+}
+
+bool AllFinite(const Vector& v, uint32_t count) {
+    if (v.length < count) return false;
+    for (uint32_t i = 0; i < count; ++i)
+        if (!std::isfinite(v[i])) return false;
+    return true;
 }

@@ -23,3 +23,9 @@ struct Vector {
     // Gives the vector n elements (contents undefined) unless it has n already.
     void Resize(uint32_t n);
 };
+
+// n elements, each value.
+Vector Filled(uint32_t n, double value);
+
+// Whether v has at least count elements and the first count are finite (neither NaN nor infinite).
+bool AllFinite(const Vector& v, uint32_t count);

@@ -1,9 +1,7 @@
-// Target sizes, ring radii, cross and erase square; minimum grid sizes.
+// Target sizes, ring radii, cross and erase square.
 #include "app/target_graphic.h"
 
 #include <gtest/gtest.h>
-
-#include "app/grid_check.h"
 
 TEST(TargetGraphic, GridTargetOnFullHd) {
     TargetGraphic g = MakeGridTargetGraphic(192, 108, 1920, 1080);
@@ -34,13 +32,4 @@ TEST(TargetGraphic, MiniTargetFromCaptionHeight) {
     EXPECT_EQ(RingRadius(g, 1), 4);
     EXPECT_EQ(MakeMiniTargetGraphic(0, 0, -300).Size, 0);
     EXPECT_EQ(RingRadius(TargetGraphic{}, 1), -1);  // no rings: nothing drawn
-}
-
-TEST(GridCheck, MinimumPointsByOrder) {
-    EXPECT_EQ(MinimumGridPoints(1), 3);
-    EXPECT_EQ(MinimumGridPoints(2), 6);
-    EXPECT_EQ(MinimumGridPoints(3), 10);
-    EXPECT_EQ(MinimumGridPoints(7), 36);
-    EXPECT_EQ(MinimumGridPoints(0), 3);
-    EXPECT_EQ(MinimumGridPoints(8), 3);
 }

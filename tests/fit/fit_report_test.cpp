@@ -165,13 +165,17 @@ struct MiniBench : ReportBench {
             PolynomialDesignMatrix[i][2] = fit.TouchW[i];
         }
     }
-    const Vector cx = Values({0.0, 1.0, 0.0});
-    const Vector cy = Values({0.0, 0.0, 1.0});
+    // The mini targets are data points 4 .. 14; the coefficients map (v, w) to (v, w).
+    int Evaluate() {
+        fit.CoeffX = Values({0.0, 1.0, 0.0});
+        fit.CoeffY = Values({0.0, 0.0, 1.0});
+        return EvaluateMiniTargets(fit, {PolynomialDesignMatrix, fit.TargetX, fit.TargetY, 4});
+    }
 };
 
 TEST(MiniTargets, ExactPredictionsGiveZeroDeltas) {
     MiniBench m(0.05);
-    EXPECT_EQ(EvaluateMiniTargets(m.fit, 3, 4, m.cx, m.cy), 1);
+    EXPECT_EQ(m.Evaluate(), 1);
     const std::string text = m.reports.Read("SvdFitOutputs.txt");
     EXPECT_EQ(text.rfind(" MiniTarget [0]:  Delta distance is     0.0000,      0.000 mickeys,     "
                          "0.0000 inches\r\n"
@@ -208,7 +212,7 @@ TEST(MiniTargets, SpacingIsTruncated) {
     PolynomialDesignMatrix[4][2] = 0.0;
     PolynomialDesignMatrix[5][1] = 1000.9 / 65536.0;
     PolynomialDesignMatrix[5][2] = 0.0;
-    EvaluateMiniTargets(m.fit, 3, 4, m.cx, m.cy);
+    m.Evaluate();
     EXPECT_EQ(m.fit.MiniTargetSpacing[1][0], 1000);
     EXPECT_NE(m.reports.Read("SvdFitOutputs.txt").find("[ 1]   1000 \r\n"), std::string::npos);
     EXPECT_EQ(m.fit.MiniTargetSpacing[0][1], 0);  // only the part under the diagonal
@@ -217,7 +221,7 @@ TEST(MiniTargets, SpacingIsTruncated) {
 TEST(MiniTargets, ZeroDistanceOfInfluenceWritesNoTable) {
     MiniBench m(0.0);
     PolynomialDesignMatrix[6][1] += 0.01;  // mini target 2 predicted 0.01 to the right
-    EXPECT_EQ(EvaluateMiniTargets(m.fit, 3, 4, m.cx, m.cy), 0);
+    EXPECT_EQ(m.Evaluate(), 0);
     const std::string text = m.reports.Read("SvdFitOutputs.txt");
     const std::string last = "Distance of Influence =   0.000 \r\n";
     EXPECT_EQ(text.substr(text.size() - last.size()), last);
@@ -229,7 +233,7 @@ TEST(MiniTargets, ZeroDistanceOfInfluenceWritesNoTable) {
 TEST(MiniTargets, MissingRowsAreNotRead) {
     MiniBench m(0.05);
     PolynomialDesignMatrix = Matrix(10, 3);  // fewer rows than grid + 11
-    EXPECT_EQ(EvaluateMiniTargets(m.fit, 3, 4, m.cx, m.cy), 0);
+    EXPECT_EQ(m.Evaluate(), 0);
     EXPECT_EQ(m.fit.MiniTargetX[0], 0.0);
     EXPECT_FALSE(m.reports.Exists("SvdFitOutputs.txt"));
 }

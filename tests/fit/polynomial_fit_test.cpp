@@ -254,6 +254,13 @@ TEST(CalibrationFitRecord, CreationAndLinking) {
     for (uint32_t order = 1; order <= 7; ++order)
         EXPECT_EQ(TermCountForOrder(order), expected[order - 1]);
     EXPECT_EQ(TermCountForOrder(0), 0);
+    // Start-up refuses a grid with fewer points than terms; an unknown order needs 3.
+    EXPECT_EQ(MinimumGridPoints(1), 3);
+    EXPECT_EQ(MinimumGridPoints(2), 6);
+    EXPECT_EQ(MinimumGridPoints(3), 10);
+    EXPECT_EQ(MinimumGridPoints(7), 36);
+    EXPECT_EQ(MinimumGridPoints(0), 3);
+    EXPECT_EQ(MinimumGridPoints(8), 3);
 }
 
 }  // namespace

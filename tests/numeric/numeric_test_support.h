@@ -16,19 +16,6 @@ inline Matrix RandomMatrix(int32_t m, int32_t n, std::mt19937& rng) {
     return a;
 }
 
-inline Vector Filled(uint32_t n, double value) {
-    Vector v(n);
-    for (uint32_t i = 0; i < n; ++i) v[i] = value;
-    return v;
-}
-
-// Row indices 0, 1, 2, ... as the fits pass them to the basis callbacks.
-inline Vector RowIndices(uint32_t n) {
-    Vector v(n);
-    for (uint32_t i = 0; i < n; ++i) v[i] = static_cast<double>(i);
-    return v;
-}
-
 struct FitResult {
     Vector a;
     Matrix u;

@@ -11,12 +11,6 @@
 
 namespace {
 
-// The minimum grid of start-up: the polynomial's term count, 3 for an unknown order.
-uint32_t MinimumGridPoints(uint32_t order) {
-    int32_t terms = TermCountForOrder(order);
-    return terms > 0 ? uint32_t(terms) : 3;
-}
-
 int Fail(std::string& error, const std::string& message) {
     error = message;
     return kExitBadInput;
@@ -50,7 +44,7 @@ int ReadLayout(const ToolOptions& options, FitSession& s, std::string& error) {
     CalibrationConfig& c = *s.Config;
     ReadGridConfig(c);
     if (options.HasCaptionHeight) c.CaptionHeight = options.CaptionHeight;
-    const uint32_t minimum = MinimumGridPoints(c.PolynomialOrder);
+    const uint32_t minimum = uint32_t(MinimumGridPoints(c.PolynomialOrder));
     if (c.NumGridPoints < minimum)
         return Fail(error, "too few grid points: " + std::to_string(c.NumGridPoints) +
                                " for a polynomial of order " + std::to_string(c.PolynomialOrder) +
