@@ -6,8 +6,10 @@
 // while not hidden. Safe to call from any thread (the calls are serialised).
 #pragma once
 
-#include <cstdint>
 #include <string>
+#include <vector>
+
+#include "config/registry_values.h"
 
 // The registry keys of the cursor settings, under the current user and the machine-wide hive.
 inline constexpr const wchar_t* kUserCursorsKey = L"Control Panel\\Cursors";
@@ -38,19 +40,9 @@ void RestoreSystemCursors();
 // not there; true when the file is there afterwards.
 bool InstallNullCursor();
 
-// One value of "Control Panel\Cursors" as read for restoring.
-inline constexpr int kMaxUserCursorEntries = 32;
-struct UserCursorEntry {
-    bool Valid = false;
-    wchar_t Name[256] = {};
-    uint32_t Type = 0;
-    uint32_t Size = 0;  // bytes of Data in use
-    wchar_t Data[260] = {};
-};
-
-// Reads up to kMaxUserCursorEntries values of "Control Panel\Cursors" into entries; returns the
-// number read. Values whose name or data do not fit an entry are passed over.
-int ReadUserCursorValues(UserCursorEntry* entries, int capacity);
+// Up to kMaxRegistryKeyValues values of "Control Panel\Cursors", as read for restoring; values
+// beyond the registry value limits are passed over.
+std::vector<RegistryValue> ReadUserCursorValues();
 
 // The platform's Windows folder, and the first %VARIABLE% of a path expanded from the environment.
 std::wstring WindowsFolder();

@@ -1,7 +1,6 @@
 // The hide/restore state machine of the system cursors, kept in the user's registry.
 #include <windows.h>
 
-#include <cwchar>
 #include <mutex>
 
 #include "config/cursor_hiding.h"
@@ -14,7 +13,7 @@ namespace {
 // Hide and restore run from the dialog thread and from pass workers: one at a time.
 std::mutex CursorStateMutex;
 
-constexpr DWORD kSchemeNameBytes = 520;
+constexpr DWORD kSchemeNameBytes = kMaxRegistryValueData;
 
 // "(Default)" and "Scheme Source" of the user's cursor settings.
 struct SchemeValues {
@@ -48,16 +47,12 @@ HKEY CreateUserKey(const wchar_t* path) {
     return result == ERROR_SUCCESS ? key : nullptr;
 }
 
-void StoreKeyPath(RegistryStatus& status, const wchar_t* path) {
-    std::wcsncpy(status.KeyPath, path, kRegistryKeyPathCapacity - 1);
-}
-
 // Replaces the values of the saved copy by those of the user's key; false when it went wrong.
 bool SaveUserValues() {
     const wchar_t* toKey = kSavedCursorsKey;
     const wchar_t* fromKey = kUserCursorsKey;
     RegistryStatus status{};
-    StoreKeyPath(status, toKey);
+    SetRegistryKeyPath(status, toKey);
     status.Key = CreateUserKey(toKey);
     if (status.Key == nullptr) return false;
     DeleteRegistryValues(status);
@@ -75,7 +70,7 @@ bool WriteHiddenMarker(SchemeValues& values) {
         {0, L"", 0, 0, nullptr},
     };
     RegistryStatus status{};
-    StoreKeyPath(status, kUserCursorsKey);
+    SetRegistryKeyPath(status, kUserCursorsKey);
     WriteRegistryValues(HKEY_CURRENT_USER, list, status);
     return status.LastError == 0;
 }

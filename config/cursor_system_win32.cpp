@@ -13,9 +13,15 @@
 namespace {
 
 constexpr DWORD kMaxEnvironmentValue = 519;  // characters
-constexpr DWORD kMaxCursorValueName = 127;   // characters
 
 bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
+
+// The text of a string value, up to its first terminator.
+std::wstring TextOf(const RegistryValue& value) {
+    std::wstring text(reinterpret_cast<const wchar_t*>(value.Data.data()),
+                      value.Data.size() / sizeof(wchar_t));
+    return text.substr(0, text.find(L'\0'));
+}
 
 std::wstring EnvironmentValue(const std::wstring& name) {
     wchar_t value[kMaxEnvironmentValue + 1];
@@ -45,7 +51,7 @@ std::wstring ReadSchemeList() {
         {1, kHiddenSchemeName, REG_SZ, static_cast<DWORD>((scheme.size() + 1) * sizeof(wchar_t)),
          scheme.data()},
         {0, L"", 0, 0, nullptr}};
-    std::wcsncpy(status.KeyPath, kCursorSchemesKey, kRegistryKeyPathCapacity - 1);
+    SetRegistryKeyPath(status, kCursorSchemesKey);
     WriteRegistryValues(HKEY_LOCAL_MACHINE, store, status);
     return scheme;
 }
@@ -56,7 +62,7 @@ void WriteUserCursorValue(const wchar_t* name, const std::wstring& path) {
          const_cast<wchar_t*>(path.c_str())},
         {0, L"", 0, 0, nullptr}};
     RegistryStatus status{};
-    std::wcsncpy(status.KeyPath, kUserCursorsKey, kRegistryKeyPathCapacity - 1);
+    SetRegistryKeyPath(status, kUserCursorsKey);
     WriteRegistryValues(HKEY_CURRENT_USER, list, status);
 }
 
@@ -101,41 +107,23 @@ void HideSystemCursors() {
     }
 }
 
-int ReadUserCursorValues(UserCursorEntry* entries, int capacity) {
+std::vector<RegistryValue> ReadUserCursorValues() {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, kUserCursorsKey, 0, KEY_QUERY_VALUE, &key) !=
         ERROR_SUCCESS)
-        return 0;
-    int count = 0;
-    for (DWORD index = 0; index < kMaxUserCursorEntries && count < capacity; ++index) {
-        UserCursorEntry& entry = entries[count];
-        entry = UserCursorEntry();
-        DWORD nameLength = kMaxCursorValueName + 1;
-        DWORD type = 0;
-        DWORD size = sizeof entry.Data - sizeof(wchar_t);  // always leaves a terminator
-        LONG result = RegEnumValueW(key, index, entry.Name, &nameLength, nullptr, &type,
-                                    reinterpret_cast<BYTE*>(entry.Data), &size);
-        if (result == ERROR_MORE_DATA) continue;  // too long for an entry: passed over
-        if (result != ERROR_SUCCESS) break;
-        entry.Valid = true;
-        entry.Type = type;
-        entry.Size = size;
-        ++count;
-    }
-    if (count < capacity) entries[count].Valid = false;
+        return {};
+    std::vector<RegistryValue> values = ListRegistryValues(key, true, kMaxRegistryKeyValues);
     RegCloseKey(key);
-    return count;
+    return values;
 }
 
 void RestoreSystemCursors() {
     // Fails under some environments; the per-cursor pass below does the same work.
     SystemParametersInfoW(SPI_SETCURSORS, 0, nullptr, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
-    UserCursorEntry entries[kMaxUserCursorEntries];
-    const int count = ReadUserCursorValues(entries, kMaxUserCursorEntries);
-    for (int i = 0; i < count; ++i) {
-        const uint32_t id = FindCursorId(entries[i].Name);
-        if (id == 0 || !IsText(entries[i].Type)) continue;
-        std::wstring path(entries[i].Data);
+    for (const RegistryValue& value : ReadUserCursorValues()) {
+        const uint32_t id = FindCursorId(value.Name.c_str());
+        if (id == 0 || !IsText(value.Type)) continue;
+        std::wstring path = TextOf(value);
         if (!ExpandPathVariables(path)) continue;
         InstallSystemCursor(LoadCursorFromFileW(path.c_str()), id);
     }

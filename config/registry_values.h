@@ -3,6 +3,16 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
+// The largest value the whole-key operations handle: longer names and larger data are passed over.
+constexpr DWORD kMaxRegistryValueName = 127;  // characters, without the terminator
+constexpr DWORD kMaxRegistryValueData = 520;  // bytes
+// The most values of one key that are copied, saved or put back.
+constexpr int kMaxRegistryKeyValues = 32;
+
 // One value of a list; a list ends at the first entry whose Name is empty (or null).
 struct RegistryValueSpec {
     DWORD Found;  // set by ReadRegistryValues; WriteRegistryValues writes only entries with 1
@@ -21,6 +31,25 @@ struct RegistryStatus {
     HKEY Key;         // an open key for DeleteRegistryValues
 };
 
+// Stores keyPath, cut to the capacity, as the key of the next list operation.
+void SetRegistryKeyPath(RegistryStatus& status, const wchar_t* keyPath);
+
+// One value of a key as enumerated; the key's unnamed value has an empty Name.
+struct RegistryValue {
+    std::wstring Name;
+    DWORD Type = 0;
+    std::vector<BYTE> Data;  // empty when only the names are enumerated
+};
+
+// Hands the values of the open key to visit in index order until visit returns false or the
+// values end; with withData false only the names are read. A value whose name or data exceed the
+// limits above is passed over. ERROR_SUCCESS, or the registry error that ended the enumeration.
+LONG VisitRegistryValues(HKEY key, bool withData,
+                         const std::function<bool(const RegistryValue&)>& visit);
+
+// The first maxValues values of the open key that VisitRegistryValues hands over.
+std::vector<RegistryValue> ListRegistryValues(HKEY key, bool withData, size_t maxValues);
+
 // Reads every value of the list from hive\keyPath; returns the number read. An entry whose
 // buffer is too small for the stored value is not read (Found 0) and keeps its Size. An entry
 // with Size 0 gets a zero-filled buffer (new BYTE[]) two bytes larger than the stored value; it
@@ -35,6 +64,6 @@ int WriteRegistryValues(HKEY hive, RegistryValueSpec* list, RegistryStatus& stat
 // Deletes the values of status.Key (at most 31 of them) and closes it.
 void DeleteRegistryValues(RegistryStatus& status);
 
-// Copies up to 32 values of HKCU\fromKey into the existing HKCU\toKey; values whose name or data
-// do not fit the copy buffers are skipped. Traces the outcome.
+// Copies up to kMaxRegistryKeyValues values of HKCU\fromKey into the existing HKCU\toKey; values
+// beyond the limits are skipped. Traces the outcome.
 void RegCopyValues(RegistryStatus& status, const wchar_t* toKey, const wchar_t* fromKey);

@@ -7,24 +7,15 @@
 
 namespace {
 
-constexpr DWORD kMaxValueNameLength = 127;  // characters, without the terminator
-constexpr DWORD kMaxValueDataSize = 520;    // bytes
-constexpr int kMaxDeletedValues = 31;
-constexpr int kMaxEnumerations = 32;
-constexpr int kMaxCopiedValues = 32;
+constexpr size_t kMaxDeletedValues = 31;
 
 bool IsListEnd(const RegistryValueSpec& entry) {
     return entry.Name == nullptr || entry.Name[0] == L'\0';
 }
 
-// The name to hand to the registry: null for the unnamed default value.
+// The name to hand to the registry: null for "(Default)", the key's unnamed value.
 const wchar_t* RegistryName(const RegistryValueSpec& entry) {
     return std::wcscmp(entry.Name, L"(Default)") == 0 ? nullptr : entry.Name;
-}
-
-void StoreKeyPath(RegistryStatus& status, const wchar_t* keyPath) {
-    std::wcsncpy(status.KeyPath, keyPath, kRegistryKeyPathCapacity - 1);
-    status.KeyPath[kRegistryKeyPathCapacity - 1] = L'\0';
 }
 
 // Asks for the stored size, gives the entry a zero-filled buffer two bytes larger (so text is
@@ -55,30 +46,79 @@ LONG ReadIntoBuffer(HKEY key, RegistryValueSpec& entry) {
     return status;
 }
 
+// The result of an entry that an operation does not touch.
+constexpr LONG kPassedOver = -1;
+
+// Applies operation to every entry of the list and closes key: the number of entries it
+// succeeded on, with the last failure in status.LastError (0 when there was none).
+int ApplyToEntries(HKEY key, RegistryValueSpec* list, RegistryStatus& status,
+                   const std::function<LONG(RegistryValueSpec&)>& operation) {
+    status.LastError = 0;
+    int count = 0;
+    for (RegistryValueSpec* entry = list; !IsListEnd(*entry); ++entry) {
+        const LONG result = operation(*entry);
+        if (result == ERROR_SUCCESS) {
+            ++count;
+        } else if (result != kPassedOver) {
+            status.LastError = result;
+        }
+    }
+    RegCloseKey(key);
+    return count;
+}
+
 }  // namespace
+
+void SetRegistryKeyPath(RegistryStatus& status, const wchar_t* keyPath) {
+    std::wcsncpy(status.KeyPath, keyPath, kRegistryKeyPathCapacity - 1);
+    status.KeyPath[kRegistryKeyPathCapacity - 1] = L'\0';
+}
+
+LONG VisitRegistryValues(HKEY key, bool withData,
+                         const std::function<bool(const RegistryValue&)>& visit) {
+    RegistryValue value;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[kMaxRegistryValueName + 1];
+        DWORD nameLength = kMaxRegistryValueName + 1;
+        BYTE data[kMaxRegistryValueData];
+        DWORD size = sizeof data;
+        LONG result =
+            RegEnumValueW(key, index, name, &nameLength, nullptr, withData ? &value.Type : nullptr,
+                          withData ? data : nullptr, withData ? &size : nullptr);
+        if (result == ERROR_NO_MORE_ITEMS) return ERROR_SUCCESS;
+        if (result == ERROR_MORE_DATA) continue;  // name or data beyond the limits: passed over
+        if (result != ERROR_SUCCESS) return result;
+        value.Name.assign(name, nameLength);
+        value.Data.assign(data, data + (withData ? size : 0));
+        if (!visit(value)) return ERROR_SUCCESS;
+    }
+}
+
+std::vector<RegistryValue> ListRegistryValues(HKEY key, bool withData, size_t maxValues) {
+    std::vector<RegistryValue> values;
+    if (maxValues == 0) return values;
+    VisitRegistryValues(key, withData, [&](const RegistryValue& value) {
+        values.push_back(value);
+        return values.size() < maxValues;
+    });
+    return values;
+}
 
 int ReadRegistryValues(HKEY hive, const wchar_t* keyPath, RegistryValueSpec* list,
                        RegistryStatus& status) {
-    StoreKeyPath(status, keyPath);
+    SetRegistryKeyPath(status, keyPath);
     HKEY key = nullptr;
     LONG result = RegOpenKeyExW(hive, keyPath, 0, KEY_QUERY_VALUE, &key);
     if (result != ERROR_SUCCESS) {
         status.LastError = result;
         return 0;
     }
-    status.LastError = 0;
-    int count = 0;
-    for (RegistryValueSpec* entry = list; !IsListEnd(*entry); ++entry) {
-        result = entry->Size == 0 ? ReadIntoNewBuffer(key, *entry) : ReadIntoBuffer(key, *entry);
-        entry->Found = result == ERROR_SUCCESS ? 1 : 0;
-        if (result == ERROR_SUCCESS) {
-            ++count;
-        } else {
-            status.LastError = result;
-        }
-    }
-    RegCloseKey(key);
-    return count;
+    return ApplyToEntries(key, list, status, [key](RegistryValueSpec& entry) {
+        const LONG read =
+            entry.Size == 0 ? ReadIntoNewBuffer(key, entry) : ReadIntoBuffer(key, entry);
+        entry.Found = read == ERROR_SUCCESS ? 1 : 0;
+        return read;
+    });
 }
 
 int WriteRegistryValues(HKEY hive, RegistryValueSpec* list, RegistryStatus& status) {
@@ -91,35 +131,17 @@ int WriteRegistryValues(HKEY hive, RegistryValueSpec* list, RegistryStatus& stat
         status.LastError = result;
         return 0;
     }
-    status.LastError = 0;
-    int count = 0;
-    for (RegistryValueSpec* entry = list; !IsListEnd(*entry); ++entry) {
-        if (entry->Found != 1) continue;
-        result = RegSetValueExW(key, RegistryName(*entry), 0, entry->Type,
-                                static_cast<const BYTE*>(entry->Data), entry->Size);
-        if (result == ERROR_SUCCESS) {
-            ++count;
-        } else {
-            status.LastError = result;
-        }
-    }
-    RegCloseKey(key);
-    return count;
+    return ApplyToEntries(key, list, status, [key](RegistryValueSpec& entry) {
+        if (entry.Found != 1) return kPassedOver;
+        return RegSetValueExW(key, RegistryName(entry), 0, entry.Type,
+                              static_cast<const BYTE*>(entry.Data), entry.Size);
+    });
 }
 
 void DeleteRegistryValues(RegistryStatus& status) {
     if (status.Key == nullptr) return;
-    std::vector<std::wstring> names;
-    for (DWORD index = 0; index < kMaxEnumerations && names.size() < kMaxDeletedValues; ++index) {
-        wchar_t name[kMaxValueNameLength + 1];
-        DWORD length = kMaxValueNameLength + 1;
-        LONG result =
-            RegEnumValueW(status.Key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
-        if (result == ERROR_NO_MORE_ITEMS) break;
-        if (result == ERROR_SUCCESS) names.emplace_back(name, length);
-    }
-    for (const std::wstring& name : names) {
-        LONG result = RegDeleteValueW(status.Key, name.c_str());
+    for (const RegistryValue& value : ListRegistryValues(status.Key, false, kMaxDeletedValues)) {
+        LONG result = RegDeleteValueW(status.Key, value.Name.c_str());
         if (result != ERROR_SUCCESS) status.LastError = result;
     }
     RegCloseKey(status.Key);
@@ -131,27 +153,17 @@ namespace {
 // Copies the source values one by one; returns how many were copied.
 int CopyValues(HKEY from, HKEY to, RegistryStatus& status) {
     int copied = 0;
-    for (DWORD index = 0; copied < kMaxCopiedValues; ++index) {
-        wchar_t name[kMaxValueNameLength + 1];
-        DWORD nameLength = kMaxValueNameLength + 1;
-        BYTE data[kMaxValueDataSize];
-        DWORD dataSize = sizeof data;
-        DWORD type = 0;
-        LONG result =
-            RegEnumValueW(from, index, name, &nameLength, nullptr, &type, data, &dataSize);
-        if (result == ERROR_NO_MORE_ITEMS) break;
-        if (result == ERROR_MORE_DATA) continue;  // name or data too large: skipped
-        if (result != ERROR_SUCCESS) {
-            status.LastError = result;
-            break;
-        }
-        result = RegSetValueExW(to, name, 0, type, data, dataSize);
+    const LONG ended = VisitRegistryValues(from, true, [&](const RegistryValue& value) {
+        const LONG result = RegSetValueExW(to, value.Name.c_str(), 0, value.Type, value.Data.data(),
+                                           DWORD(value.Data.size()));
         if (result == ERROR_SUCCESS) {
             ++copied;
         } else {
             status.LastError = result;
         }
-    }
+        return copied < kMaxRegistryKeyValues;
+    });
+    if (ended != ERROR_SUCCESS) status.LastError = ended;
     return copied;
 }
 

@@ -154,13 +154,9 @@ TEST(CursorPaths, SystemRootExpandsToTheWindowsFolder) {
 
 TEST(UserCursorValues, ReadEveryValueOfTheKey) {
     const KeySnapshot user = SetUpUserScheme();
-    UserCursorEntry entries[kMaxUserCursorEntries];
-    const int count = ReadUserCursorValues(entries, kMaxUserCursorEntries);
-    ASSERT_EQ(count, int(user.size()));
-    for (int i = 0; i < count; ++i) {
-        ASSERT_TRUE(entries[i].Valid);
-        ASSERT_EQ(user.count(entries[i].Name), 1u) << i;
-    }
+    const std::vector<RegistryValue> values = ReadUserCursorValues();
+    ASSERT_EQ(values.size(), user.size());
+    for (const RegistryValue& value : values) ASSERT_EQ(user.count(value.Name), 1u);
 }
 
 // A run that dies while the cursors are hidden: a child process hides and is killed.
