@@ -6,9 +6,6 @@
 
 #include "fit/calibration_fit.h"
 
-// Model kinds fitted through the Laplace virtual grid.
-inline bool IsLaplaceModel(uint32_t modelKind) { return modelKind == 3 || modelKind == 4; }
-
 // Sets the monitor size of the fit to the area's and runs the fit of its model kind: the Laplace
 // fit for kinds 3 and 4, else the polynomial fit. True when the coefficients may be committed.
 bool RunPassFit(CalibrationFit& fit, int32_t areaWidth, int32_t areaHeight);

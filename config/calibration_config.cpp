@@ -108,6 +108,20 @@ void ReadNormalisation(CalibrationConfig& c) {
     c.CreateCfgData = ReadCfgFlag(path, L"CreateCfgData", false);
 }
 
+// A non-negative real, else the default with a trace.
+double ReadCheckBound(const wchar_t* path, const wchar_t* key, double defaultValue) {
+    double value = defaultValue;
+    if (!ReadCfgOptionalReal(path, key, &value) || value >= 0.0) return value;
+    DebugPrint(L"Tarnix.exe: %s must not be negative, using its default", key);
+    return defaultValue;
+}
+
+void ReadPassChecks(CalibrationConfig& c) {
+    c.MisclickTolerance =
+        ReadCheckBound(c.CfgFilePath, L"MisclickTolerance", kDefaultMisclickTolerance);
+    c.MaxFitResidual = ReadCheckBound(c.CfgFilePath, L"MaxFitResidual", kDefaultMaxFitResidual);
+}
+
 void RejectGrid(CalibrationConfig& c) {
     c.NumGridPoints = 0;
     c.TargetCount = 0;
@@ -156,6 +170,7 @@ bool ReadGridConfig(CalibrationConfig& c) {
     ReadMiniTargets(c);
     c.TargetCount = c.NumGridPoints + (c.HasMiniTargets ? kMiniTargetSlots : 0);
     ReadNormalisation(c);
+    ReadPassChecks(c);
     if (!gridUsable || !AllocateArrays(c)) {
         RejectGrid(c);
         return false;

@@ -27,6 +27,11 @@ struct GridCell {
 
 inline constexpr int kMiniTargetSlots = 11;
 
+// Defaults of the checks of a pass: a touch farther than 0.4 of the smaller grid step from where
+// its target should be touched is refused; the residual bound is 1 % of the smaller area side.
+inline constexpr double kDefaultMisclickTolerance = 0.4;
+inline constexpr double kDefaultMaxFitResidual = -1.0;
+
 // Grids with more points than this are rejected rather than allocated.
 inline constexpr uint32_t kMaxGridPoints = 10000;
 
@@ -64,10 +69,13 @@ struct CalibrationConfig {
     double MeanTouchW = 0.0;
     double GridMagnification = 1.0;
     std::vector<GridCell> GridCells;
+    double MisclickTolerance = kDefaultMisclickTolerance;  // share of the smaller grid step; 0: off
+    double MaxFitResidual = kDefaultMaxFitResidual;  // pixels RMS; 0: off; negative: the default
 };
 
-// Reads the grid, model and mini-target keys and CaptionHeight, and sizes Targets and Touches.
-// False (with NumGridPoints 0, so start-up refuses) for an unusable grid or a failed allocation.
+// Reads the grid, model and mini-target keys, the checks of a pass and CaptionHeight, and sizes
+// Targets and Touches. False (with NumGridPoints 0, so start-up refuses) for an unusable grid or a
+// failed allocation.
 bool ReadGridConfig(CalibrationConfig& config);
 
 // Caption height in twips: the per-user "CaptionHeight" negated, else the platform's own.

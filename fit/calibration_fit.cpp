@@ -41,6 +41,13 @@ bool LinkCalibrationFit(CalibrationFit& fit, CalibrationConfig& config,
     return true;
 }
 
+int32_t NonZeroSingularValues(const Vector& singularValues, int32_t termCount) {
+    int32_t count = 0;
+    for (uint32_t k = 0; k < singularValues.length && int64_t(k) < termCount; ++k)
+        if (singularValues[k] != 0.0) ++count;
+    return count;
+}
+
 const wchar_t* FitStatusText(FitStatus status) {
     switch (status) {
         case FitStatus::NotRun:

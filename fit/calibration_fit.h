@@ -71,7 +71,11 @@ struct CalibrationFit {
     uint32_t ModelKind = 0;
     uint32_t PolynomialOrder = 0;
     FitStatus LastStatus = FitStatus::NotRun;
+    int32_t FinalRank = 0;  // non-zero singular values of the fit that gave CoeffX and CoeffY
 };
+
+// Model kinds fitted through the Laplace virtual grid.
+inline bool IsLaplaceModel(uint32_t modelKind) { return modelKind == 3 || modelKind == 4; }
 
 // (n + 1)(n + 2) / 2 terms for order n = 1 .. 7; 0 for any other order.
 int32_t TermCountForOrder(uint32_t polynomialOrder);
@@ -89,6 +93,9 @@ std::unique_ptr<CalibrationFit> CreateCalibrationFit(uint32_t polynomialOrder, u
 // For an order outside 1 .. 7 only PolynomialTermCount (3) is set and false is returned.
 bool LinkCalibrationFit(CalibrationFit& fit, CalibrationConfig& config,
                         ControllerParameters& parameters);
+
+// Number of non-zero singular values among the first termCount (after the fit's threshold).
+int32_t NonZeroSingularValues(const Vector& singularValues, int32_t termCount);
 
 // Short English text of a status, for traces and tools.
 const wchar_t* FitStatusText(FitStatus status);

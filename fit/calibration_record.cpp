@@ -14,40 +14,49 @@ namespace {
 
 constexpr double kCoefficientScale = 16384.0;
 
-int32_t Scaled(double value, double scale) { return TruncateToInt32(value * scale); }
+// Turns the doubles of the fit into their 32-bit fields, truncated toward zero, and notes whether
+// every one was a finite number inside the field's range (an outsider packs as the x86
+// conversion does, INT32_MIN).
+struct FieldPacker {
+    bool AllFit = true;
+    int32_t operator()(double value) {
+        if (!(value > -2147483649.0 && value < 2147483648.0)) AllFit = false;
+        return TruncateToInt32(value);
+    }
+    int32_t Scaled(double value) { return (*this)(value * kCoefficientScale); }
+};
 
 // The record is byte-packed: its arrays are filled from aligned copies.
-void PackCoefficients(const Vector& coeff, int32_t termCount, void* field) {
+void PackCoefficients(const Vector& coeff, int32_t termCount, void* field, FieldPacker& pack) {
     int32_t scaled[kRecordCoefficientCount] = {};
     for (int32_t k = 0; k < termCount && k < kRecordCoefficientCount && uint32_t(k) < coeff.length;
          ++k)
-        scaled[k] = Scaled(coeff[k], kCoefficientScale);
+        scaled[k] = pack.Scaled(coeff[k]);
     std::memcpy(field, scaled, sizeof scaled);
 }
 
-void PackMiniTargets(const CalibrationFit& fit, CalibrationDataRecord& r) {
+void PackMiniTargets(const CalibrationFit& fit, CalibrationDataRecord& r, FieldPacker& pack) {
     for (int k = 0; k < kRecordMiniTargetCount; ++k) {
-        r.MiniTargetDeltaX[k] = TruncateToInt32(fit.MiniTargetDeltaX[k]);
-        r.MiniTargetDeltaY[k] = TruncateToInt32(fit.MiniTargetDeltaY[k]);
-        r.MiniTargetX[k] = TruncateToInt32(fit.MiniTargetX[k]);
-        r.MiniTargetY[k] = TruncateToInt32(fit.MiniTargetY[k]);
-        if (fit.Config)
-            r.InfluenceRadius[k] = TruncateToInt32(fit.Config->InfluenceRadius[k] * 16 * 4096);
+        r.MiniTargetDeltaX[k] = pack(fit.MiniTargetDeltaX[k]);
+        r.MiniTargetDeltaY[k] = pack(fit.MiniTargetDeltaY[k]);
+        r.MiniTargetX[k] = pack(fit.MiniTargetX[k]);
+        r.MiniTargetY[k] = pack(fit.MiniTargetY[k]);
+        if (fit.Config) r.InfluenceRadius[k] = pack(fit.Config->InfluenceRadius[k] * 16 * 4096);
         for (int q = 0; q < k; ++q) r.MiniTargetSpacing[k][q] = fit.MiniTargetSpacing[k][q];
     }
 }
 
-void PackFitFields(const CalibrationFit& fit, CalibrationDataRecord& r) {
-    PackCoefficients(fit.CoeffX, fit.TermCount, r.CoeffX);
-    PackCoefficients(fit.CoeffY, fit.TermCount, r.CoeffY);
+void PackFitFields(const CalibrationFit& fit, CalibrationDataRecord& r, FieldPacker& pack) {
+    PackCoefficients(fit.CoeffX, fit.TermCount, r.CoeffX, pack);
+    PackCoefficients(fit.CoeffY, fit.TermCount, r.CoeffY, pack);
     r.ModelKind = int32_t(fit.ModelKind);
-    r.RotationDegrees = Scaled(fit.RotationDegrees, kCoefficientScale);
-    r.OffsetV = Scaled(fit.OffsetV, kCoefficientScale);
-    r.OffsetW = Scaled(fit.OffsetW, kCoefficientScale);
+    r.RotationDegrees = pack.Scaled(fit.RotationDegrees);
+    r.OffsetV = pack.Scaled(fit.OffsetV);
+    r.OffsetW = pack.Scaled(fit.OffsetW);
     r.PolynomialOrder = int32_t(fit.PolynomialOrder);
-    r.ControllerOffset = TruncateToInt32(fit.ControllerOffset);
-    r.InverseScaleFactor = TruncateToInt32(1.0 / fit.ScaleFactor);
-    PackMiniTargets(fit, r);
+    r.ControllerOffset = pack(fit.ControllerOffset);
+    r.InverseScaleFactor = pack(1.0 / fit.ScaleFactor);
+    PackMiniTargets(fit, r, pack);
 }
 
 }  // namespace
@@ -78,7 +87,8 @@ bool PackCalibrationRecord(const RecordArea& area, int32_t screenIndex, char con
     r.VirtualScreenTop = screen.Top;
     r.AreaLeft = area.Left;
     r.AreaTop = area.Top;
-    if (withFit) PackFitFields(*fit, r);
+    FieldPacker pack;
+    if (withFit) PackFitFields(*fit, r, pack);
     r.TrailingScreenIndex = screenIndex;
     ReferenceTarget targets[3];
     ComputeReferenceTargets(area, targets);
@@ -114,4 +124,12 @@ CommitLogLines FormatCommitLogLines(const RecordArea& area) {
         log.Lines[i + 1] = line;
     }
     return log;
+}
+
+bool FitFieldsFitRecord(const CalibrationFit& fit) {
+    CalibrationDataRecord scratch;
+    std::memset(&scratch, 0, sizeof scratch);
+    FieldPacker pack;
+    PackFitFields(fit, scratch, pack);
+    return pack.AllFit;
 }

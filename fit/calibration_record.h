@@ -47,6 +47,10 @@ bool PackCalibrationRecord(const RecordArea& area, int32_t screenIndex, char con
                            const VirtualScreenMetrics& screen, const CalibrationFit* fit,
                            CalibrationDataRecord& record);
 
+// True when every fit field of the record would be a finite number inside its 32-bit field (the
+// scaled coefficients, rotation, offsets, normalisation and mini-target figures).
+bool FitFieldsFitRecord(const CalibrationFit& fit);
+
 // The four log lines of the commit: the area line, then one line per reference target.
 struct CommitLogLines {
     std::wstring Lines[4];

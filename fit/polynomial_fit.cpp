@@ -91,6 +91,7 @@ int RunPolynomialFit(CalibrationFit& fit) {
            PolynomialBasisRow);
     SvdFit(x, fit.TargetY, fit.Weights, fit.CoeffY, fit.FitU, fit.FitV, fit.SingularValues, chisqY,
            PolynomialBasisRow);
+    fit.FinalRank = NonZeroSingularValues(fit.SingularValues, fit.TermCount);
     const int32_t reportCount = fit.PointCount + (c.HasMiniTargets ? kFitMiniTargets : 0);
     WriteFitReport(L"SvdFitOutputs.txt", fit.CoeffX, fit, PolynomialTermNames, reportCount,
                    fit.TermCount, fit.CoeffY, PolynomialDesignMatrix, PolynomialDesignMatrix,

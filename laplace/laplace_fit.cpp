@@ -181,6 +181,7 @@ int FitGridPolynomial(CalibrationFit& fit) {
            fit.GridSingularValues, chi1, PolynomialBasisRow);
     SvdFit(x2, fit.TargetY, fit.GridWeights, fit.CoeffY, fit.GridFitU, fit.GridFitV,
            fit.GridSingularValues, chi2, PolynomialBasisRow);
+    fit.FinalRank = NonZeroSingularValues(fit.GridSingularValues, fit.TermCount);
     const int32_t listed = fit.PointCount < g ? fit.PointCount : g;
     WriteFitReport(L"SvdFitOutputsFinal.txt", fit.CoeffX, fit, PolynomialTermNames, listed,
                    fit.TermCount, fit.CoeffY, PolynomialDesignMatrix, PolynomialDesignMatrix, chi1,

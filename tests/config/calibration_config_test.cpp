@@ -175,6 +175,19 @@ TEST(Normalisation, EmptyValueTakesTheDefault) {
     EXPECT_EQ(c.FitModelCode, 13u);
 }
 
+TEST(PassChecks, ToleranceAndResidualBoundWithTheirDefaults) {
+    TempCfgFile f;
+    CalibrationConfig absent = ReadConfig(f, "NumGridRows=5\r\nMaxFitResidual=\r\n");
+    EXPECT_EQ(absent.MisclickTolerance, 0.4);
+    EXPECT_LT(absent.MaxFitResidual, 0.0);  // 1 % of the smaller area side, decided per area
+    CalibrationConfig set = ReadConfig(f, "MisclickTolerance=0\r\nMaxFitResidual=2.5\r\n");
+    EXPECT_EQ(set.MisclickTolerance, 0.0);
+    EXPECT_EQ(set.MaxFitResidual, 2.5);
+    CalibrationConfig bad = ReadConfig(f, "MisclickTolerance=-1\r\nMaxFitResidual=-3\r\n");
+    EXPECT_EQ(bad.MisclickTolerance, 0.4);
+    EXPECT_LT(bad.MaxFitResidual, 0.0);
+}
+
 TEST(CaptionHeight, ComesFromThePlatform) {
     int32_t twips = ReadCaptionHeightTwips();
     EXPECT_GT(twips, 0);

@@ -166,6 +166,32 @@ class CommandLine(unittest.TestCase):
         self.assertIn("ReferenceTarget[1]     = screen (1680, 945), controller (57344, 57344)", out)
         self.assertIn("reserved bytes         = all zero", out)
 
+    def test_the_gate_of_the_calibration_window(self):
+        """A dead sensor and a residual above MaxFitResidual: the summary or JSON with the
+        verdict, exit 1, the reason on stderr and no record; MaxFitResidual=0 lifts the bound."""
+        dead = "".join("TouchGridX%02d=1500\nTouchGridY%02d=2500\n" % (i, i) for i in range(25))
+        source = read(self.example).decode("ascii").replace("\r\n", "\n")
+        source = source.replace("[TARNIX-APP]\n", "")
+        cases = [("dead", "Simulate=1\n" + dead, 1, "rank-deficient"),
+                 ("tight", source + "MaxFitResidual=0.1\n", 1, "residual-too-large"),
+                 ("off", source + "MaxFitResidual=0\n", 0, "sound")]
+        for name, text, status, verdict in cases:
+            path = self.write_cfg(name, text)
+            record = os.path.join(WORK, name, "record.bin")
+            code, out, err = run("--config", program_path(path), "--json", "--reports",
+                                 program_path(os.path.join(WORK, name, "r")), "--record",
+                                 program_path(record))
+            self.assertEqual(code, status, name + err)
+            self.assertEqual(json.loads(out)["Verdict"], verdict, name)
+            self.assertEqual(os.path.exists(record), status == 0, name)
+            if status:
+                self.assertIn("the calibration window would refuse this fit", err)
+        code, out, err = run("--config", program_path(self.write_cfg("dead", dead)), "--reports",
+                             program_path(os.path.join(WORK, "dead", "r")))
+        self.assertEqual(code, 1)
+        self.assertIn("Verdict: the touches do not span the screen", out)
+        self.assertIn("rank-deficient", err)
+
     def test_decode_rejects_other_files(self):
         code, _, err = run("--decode", program_path(self.example))
         self.assertEqual(code, 3)

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fit/fit_evaluation.h"
+#include "fit/fit_gate.h"
 #include "laplace/laplace_model.h"
 #include "laplace/virtual_grid.h"
 #include "numeric/design_matrices.h"
@@ -97,6 +98,19 @@ TEST(LaplaceFitKind3, RecoversAnExactGeneralHarmonicSensorAndSynthesisesItsGrid)
         inputs.find(Format("%15.5f  %15.5f  \r\n", fit.LaplaceCoeffV[0] * 0 + GeneralV(-0.4, -0.4),
                            GeneralW(-0.4, -0.4))),
         std::string::npos);
+}
+
+TEST(LaplaceFit, KeepsTheRankOfItsFinalFitForTheGateAfterReleasingTheWorkingStorage) {
+    ReportFolder reports;
+    FitBench sound(LaplaceGrid(4));
+    ASSERT_EQ(RunLaplaceFit(*sound.Fit), 1);
+    EXPECT_EQ(sound.Fit->GridSingularValues.length, 0u);
+    EXPECT_EQ(sound.Fit->FinalRank, 10);
+    FitBench dead(LaplaceGrid(3), [](double, double, double& v, double& w) { v = w = 2500.0; });
+    ASSERT_EQ(RunLaplaceFit(*dead.Fit), 1);
+    EXPECT_LT(dead.Fit->FinalRank, 10);
+    EXPECT_EQ(JudgeFit(*dead.Fit, FitGateLimitsFor(0, 4095, 0.0, 1920, 1080)).Verdict,
+              FitVerdict::RankDeficient);
 }
 
 TEST(LaplaceFitKind3, LaysAWideVirtualGridRowByRowAndFitsAllOfIt) {

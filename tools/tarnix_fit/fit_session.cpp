@@ -90,3 +90,10 @@ int RunFitSession(FitSession& s, std::string& error) {
     error = "the fit refused the data: " + PrintableText(FitStatusText(s.Fit->LastStatus));
     return kExitFitRefused;
 }
+
+FitJudgement JudgeFitSession(const FitSession& s) {
+    const FitGateLimits limits =
+        FitGateLimitsFor(s.Parameters.ControllerMin, s.Parameters.ControllerMax,
+                         s.Config->MaxFitResidual, s.Fit->MonitorWidth, s.Fit->MonitorHeight);
+    return JudgeFit(*s.Fit, limits);
+}

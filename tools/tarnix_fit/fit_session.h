@@ -7,6 +7,7 @@
 #include "config/calibration_config.h"
 #include "config/controller_parameters.h"
 #include "fit/calibration_fit.h"
+#include "fit/fit_gate.h"
 #include "tools/tarnix_fit/tool_options.h"
 
 enum ToolExit : int {
@@ -31,3 +32,7 @@ int LoadFitSession(const ToolOptions& options, FitSession& session, std::string&
 
 // Runs the fit chosen by the model kind. kExitFitted, kExitFitRefused or kExitModelMissing.
 int RunFitSession(FitSession& session, std::string& error);
+
+// The quality gate of the calibration window applied to the session's fit, with the controller
+// range and MaxFitResidual of the configuration and the monitor size of the command line.
+FitJudgement JudgeFitSession(const FitSession& session);

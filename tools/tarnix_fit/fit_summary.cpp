@@ -69,7 +69,8 @@ void PrintSpacing(std::FILE* out, const CalibrationFit& fit, bool& first) {
 
 }  // namespace
 
-void PrintFitSummary(std::FILE* out, const FitSession& s, const std::wstring& reportFolder) {
+void PrintFitSummary(std::FILE* out, const FitSession& s, const FitJudgement& judgement,
+                     const std::wstring& reportFolder) {
     const CalibrationFit& fit = *s.Fit;
     const CalibrationConfig& c = *s.Config;
     const ModelRunner* runner = FindModelRunner(fit.ModelKind);
@@ -89,10 +90,12 @@ void PrintFitSummary(std::FILE* out, const FitSession& s, const std::wstring& re
     PrintResiduals(out, fit);
     std::fprintf(out, "\nRotation: %.6f degrees\n", fit.RotationDegrees);
     std::fprintf(out, "Offset: (%.6f, %.6f) controller counts\n", fit.OffsetV, fit.OffsetW);
+    std::fprintf(out, "Verdict: %s\n", PrintableText(FitVerdictText(judgement.Verdict)).c_str());
     std::fprintf(out, "Reports: %s\n", PrintableText(reportFolder).c_str());
 }
 
-void PrintFitJson(std::FILE* out, const FitSession& s, bool laplaceMembers) {
+void PrintFitJson(std::FILE* out, const FitSession& s, const FitJudgement& judgement,
+                  bool laplaceMembers) {
     const CalibrationFit& fit = *s.Fit;
     bool first = true;
     std::fprintf(out, "{");
@@ -126,5 +129,7 @@ void PrintFitJson(std::FILE* out, const FitSession& s, bool laplaceMembers) {
         PrintVectorMember(out, "LaplaceCoeffV", fit.LaplaceCoeffV, first);
         PrintVectorMember(out, "LaplaceCoeffW", fit.LaplaceCoeffW, first);
     }
+    PrintKey(out, "Verdict", first);
+    std::fprintf(out, "\"%s\"", FitVerdictName(judgement.Verdict));
     std::fprintf(out, "\n}\n");
 }

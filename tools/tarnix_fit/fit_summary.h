@@ -5,8 +5,10 @@
 
 #include "tools/tarnix_fit/fit_session.h"
 
-void PrintFitSummary(std::FILE* out, const FitSession& session, const std::wstring& reportFolder);
+void PrintFitSummary(std::FILE* out, const FitSession& session, const FitJudgement& judgement,
+                     const std::wstring& reportFolder);
 
 // One JSON object keyed by the fit record's member names; numbers with 17 significant digits,
-// null for a value that is not finite.
-void PrintFitJson(std::FILE* out, const FitSession& session, bool laplaceMembers);
+// null for a value that is not finite; "Verdict" holds the gate's name of the judgement.
+void PrintFitJson(std::FILE* out, const FitSession& session, const FitJudgement& judgement,
+                  bool laplaceMembers);

@@ -21,6 +21,12 @@ int Complain(int status, const std::string& message) {
     return status;
 }
 
+std::string FixedText(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.3f", value);
+    return text;
+}
+
 int Decode(const ToolOptions& options) {
     CalibrationDataRecord record;
     std::string error;
@@ -63,12 +69,19 @@ int Fit(const ToolOptions& options) {
     const std::wstring reportFolder = ChooseReportFolder(options);
     if (int status = RunFitSession(session, error); status != kExitFitted)
         return Complain(status, error);
+    const FitJudgement judgement = JudgeFitSession(session);
     if (options.Json) {
         const ModelRunner* runner = FindModelRunner(session.Fit->ModelKind);
-        PrintFitJson(stdout, session, runner != nullptr && runner->LaplaceMembers);
+        PrintFitJson(stdout, session, judgement, runner != nullptr && runner->LaplaceMembers);
     } else {
-        PrintFitSummary(stdout, session, reportFolder);
+        PrintFitSummary(stdout, session, judgement, reportFolder);
     }
+    if (judgement.Verdict != FitVerdict::Sound)
+        return Complain(kExitFitRefused, "the calibration window would refuse this fit: " +
+                                             PrintableText(FitVerdictText(judgement.Verdict)) +
+                                             " (RMS " + FixedText(judgement.RmsPixels) +
+                                             " px, bound " + FixedText(judgement.BoundPixels) +
+                                             " px); no record written");
     if (!options.RecordPath.empty()) return WriteRecord(options, *session.Fit);
     return kExitFitted;
 }
