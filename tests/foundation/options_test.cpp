@@ -1,6 +1,7 @@
 // Support folder, QuvaOptions.ini and the portable settings files.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <string>
 
 #include "config/platform.h"
@@ -49,6 +50,27 @@ TEST(QuvaOptions, MissingFileGivesZeroAndOneTrace) {
         0u)
         << trace;
     EXPECT_EQ(trace.find('\n'), std::string::npos);
+}
+
+// Folder names outside ASCII, as UTF-8 and as bytes that are not UTF-8, under the C locale and a
+// UTF-8 one: the existence check, the settings reader and the trace all name the same folder.
+TEST(PortableSettings, NonAsciiSupportFolderIsReadAndTraced) {
+    const std::string saved = std::setlocale(LC_CTYPE, nullptr);
+    for (const char* locale : {"C", "C.UTF-8"}) {
+        if (std::setlocale(LC_CTYPE, locale) == nullptr) continue;
+        for (const std::string name : {"support-Z\xc3\xbcrich-\xe6\x9d\xb1", "support-\xfc\xff"}) {
+            ScratchFolders folders(name);
+            folders.WriteSupportFile("QuvaOptions.ini", "[Calibration]\r\nTransparent=1\r\n");
+            EXPECT_EQ(getQuvaOptions(), 1) << locale << " " << name;
+            folders.EnableTracing("1");
+            CaptureStderr();
+            DebugPrint(L"Tarnix.exe: support folder %s", GetSupportFolder());
+            EXPECT_EQ(GetCapturedStderr(),
+                      "Tarnix.exe: support folder " + folders.support_.string())
+                << locale;
+        }
+    }
+    std::setlocale(LC_CTYPE, saved.c_str());
 }
 
 TEST(PortableSettings, UserTextAndMachineNumberComeFromSettingsFiles) {

@@ -10,13 +10,14 @@
 
 #include "config/debug_trace.h"
 
-// A fresh folder used as support folder and report root for one test; removed afterwards.
+// A fresh folder used as support folder and report root for one test; removed afterwards. The
+// support folder's name is given as the bytes the file system stores.
 class ScratchFolders {
   public:
-    ScratchFolders() {
+    explicit ScratchFolders(const std::string& supportName = "support") {
         char pattern[] = "/tmp/tarnix-foundation-XXXXXX";
         root_ = mkdtemp(pattern);
-        support_ = root_ / "support";
+        support_ = root_ / supportName;
         reports_ = root_ / "reports" / "nested" / "Zeph";
         std::filesystem::create_directories(support_);
         setenv("TARNIX_SUPPORT_DIR", support_.c_str(), 1);

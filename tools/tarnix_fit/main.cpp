@@ -1,5 +1,4 @@
 // tarnix-fit: fits one calibration pass offline from a configuration file's simulated touches.
-#include <clocale>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -13,6 +12,9 @@
 #include "tools/tarnix_fit/model_runners.h"
 #include "tools/tarnix_fit/record_file.h"
 #include "tools/tarnix_fit/tool_text.h"
+#ifndef _WIN32
+#include "config/portable_text.h"
+#endif
 
 namespace {
 
@@ -107,10 +109,10 @@ int wmain(int argc, wchar_t** argv) {
     return ToolMain(std::vector<std::wstring>(argv + 1, argv + argc));
 }
 #else
+// Arguments are UTF-8 (other bytes carried through), as every portable path.
 int main(int argc, char** argv) {
-    std::setlocale(LC_CTYPE, "");
     std::vector<std::wstring> args;
-    for (int i = 1; i < argc; ++i) args.push_back(WidenArgument(argv[i]));
+    for (int i = 1; i < argc; ++i) args.push_back(WideFromNarrow(argv[i]));
     return ToolMain(args);
 }
 #endif
