@@ -19,6 +19,8 @@ inline constexpr UINT kCountdownTimerId = 4683;
 inline constexpr UINT kDwellTimerId = 4684;
 inline constexpr DWORD kTargetDwellMs = 250;
 inline constexpr int kMaxTouchScreens = 32;
+// The window's background, also behind the countdown text.
+inline constexpr COLORREF kBackgroundColour = RGB(140, 215, 242);
 
 // Messages the worker thread posts to the window (it never calls into it).
 inline constexpr UINT WM_TARNIX_TOUCH = WM_APP + 1;           // a touch waits in the touch slot

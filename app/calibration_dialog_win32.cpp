@@ -3,12 +3,6 @@
 #include "app/pass_runtime.h"
 #include "resources/resource_ids.h"
 
-namespace {
-
-constexpr COLORREF kBackgroundColour = RGB(140, 215, 242);
-
-}  // namespace
-
 CalibrationDialog::CalibrationDialog(HINSTANCE instance) : Instance(instance) {
     Worker.Dialog = this;
     Worker.Slot = &Slot;

@@ -19,7 +19,6 @@ namespace {
 
 // How long a button waits for a fit and commit in progress before it tries again later.
 constexpr std::chrono::milliseconds kFitWait{5000};
-constexpr COLORREF kBackgroundColour = RGB(140, 215, 242);
 constexpr COLORREF kCountdownColour = RGB(255, 0, 0);
 constexpr int kCountdownBand = 60;
 

@@ -1,9 +1,12 @@
-// The platform seam: the few services the portable core asks of the platform, one implementation per build.
+// The platform seam: the few services the portable core asks of the platform, one implementation
+// per build (platform_<service>_win32.cpp and platform_<service>_portable.cpp).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+// --- Profiles (platform_profile_*) ---
 
 // Private-profile lookup with the semantics of GetPrivateProfileStringW: copies the value of key in
 // section of the file at path (or defaultValue) into out, at most capacity - 1 characters plus the
@@ -12,6 +15,8 @@ size_t PlatformReadProfileString(const wchar_t* section, const wchar_t* key,
                                  const wchar_t* defaultValue, wchar_t* out, size_t capacity,
                                  const wchar_t* path);
 
+// --- Settings (platform_settings_*) ---
+
 // A 32-bit number under the machine-wide settings store (HKLM on Win32); false when absent.
 bool PlatformReadMachineNumber(const wchar_t* keyPath, const wchar_t* valueName, uint32_t* value);
 
@@ -19,8 +24,11 @@ bool PlatformReadMachineNumber(const wchar_t* keyPath, const wchar_t* valueName,
 bool PlatformReadUserText(const wchar_t* keyPath, const wchar_t* valueName, wchar_t* out,
                           size_t capacity);
 
-// The platform's own window caption height in twips (positive), for when the per-user value is missing.
+// The platform's own window caption height in twips (positive), for when the per-user value is
+// missing.
 int PlatformDefaultCaptionHeightTwips();
+
+// --- Folders and files (platform_files_*) ---
 
 // The installation's support folder (program files + Zeph\Touch on Win32) and the shared report
 // folder (common application data + Zeph\Touch on Win32). No trailing separator.
@@ -35,8 +43,11 @@ bool PlatformFileExists(const std::wstring& path);
 // Creates the folder and its missing parents; false when it does not exist afterwards.
 bool PlatformCreateFolders(const std::wstring& path);
 
-// Hands one finished trace line to the platform's debugger channel (standard error elsewhere).
-void PlatformTrace(const wchar_t* line);
+// Reads a whole text file of at most maxBytes bytes into contents; false when it cannot be opened
+// or read (a longer file is cut at maxBytes).
+bool PlatformReadTextFile(const std::wstring& path, std::string& contents, size_t maxBytes);
+
+// --- Reports (platform_report_*) ---
 
 // A report file opened for appending. Text written through PlatformWriteReport uses "\n" line ends;
 // every build stores them as CR LF.
@@ -45,6 +56,10 @@ PlatformReportStream* PlatformOpenReport(const std::wstring& path);
 void PlatformWriteReport(PlatformReportStream* stream, const char* text);
 void PlatformCloseReport(PlatformReportStream* stream);
 
-// Reads a whole text file of at most maxBytes bytes into contents; false when it cannot be opened
-// or read (a longer file is cut at maxBytes).
-bool PlatformReadTextFile(const std::wstring& path, std::string& contents, size_t maxBytes);
+// --- Diagnostics (platform_diagnostics_*) ---
+
+// Hands one finished trace line to the platform's debugger channel (standard error elsewhere).
+void PlatformTrace(const wchar_t* line);
+
+// The platform's last error code (GetLastError on Win32, errno elsewhere), for traces.
+uint32_t PlatformLastError();

@@ -1,5 +1,5 @@
-// Settings store on the portable build: "machine-settings.ini" and "user-settings.ini" in the
-// support folder, one section per key path, one entry per value name.
+// Settings on the portable build: "machine-settings.ini" and "user-settings.ini" in the support
+// folder, one section per key path, one entry per value name; a caption height of 330 twips.
 #include <cwchar>
 #include <string>
 
@@ -39,3 +39,6 @@ bool PlatformReadUserText(const wchar_t* keyPath, const wchar_t* valueName, wcha
     }
     return true;
 }
+
+// 22 pixels at 96 dots per inch.
+int PlatformDefaultCaptionHeightTwips() { return 330; }

@@ -1,4 +1,5 @@
-// Settings store on Win32: machine-wide numbers under HKLM, per-user texts under HKCU.
+// Settings on Win32: machine-wide numbers under HKLM, per-user texts under HKCU, and the system's
+// caption height in twips of the screen's logical resolution.
 #include <windows.h>
 
 #include <vector>
@@ -39,4 +40,16 @@ bool PlatformReadUserText(const wchar_t* keyPath, const wchar_t* valueName, wcha
     wcsncpy(out, text.data(), capacity - 1);
     out[capacity - 1] = L'\0';
     return true;
+}
+
+int PlatformDefaultCaptionHeightTwips() {
+    int pixels = GetSystemMetrics(SM_CYCAPTION);
+    int dpi = 96;
+    if (HDC screen = GetDC(nullptr)) {
+        dpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+    }
+    if (pixels <= 0) pixels = 22;
+    if (dpi <= 0) dpi = 96;
+    return MulDiv(pixels, 1440, dpi);
 }

@@ -5,7 +5,6 @@
 
 #include "config/debug_trace.h"
 #include "config/platform.h"
-#include "config/platform_error.h"
 #include "config/support_folder.h"
 
 int getQuvaOptions() {

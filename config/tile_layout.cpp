@@ -77,7 +77,3 @@ int32_t MatchTileLayout(const std::vector<VideoMode>& modes, int32_t& width, int
     }
     return 0;
 }
-
-int32_t FindTileLayout(int32_t& width, int32_t& height, int32_t& columns, int32_t& rows) {
-    return MatchTileLayout(ReadVideoModes(), width, height, columns, rows);
-}

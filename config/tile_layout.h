@@ -28,6 +28,3 @@ std::vector<VideoMode> ReadVideoModes();
 // columns and rows are 1 and the result is 0 (also for zero or negative sizes).
 int32_t MatchTileLayout(const std::vector<VideoMode>& modes, int32_t& width, int32_t& height,
                         int32_t& columns, int32_t& rows);
-
-// MatchTileLayout with the modes read now from the support folder (or the built-in list).
-int32_t FindTileLayout(int32_t& width, int32_t& height, int32_t& columns, int32_t& rows);

@@ -73,8 +73,9 @@ TEST(VideoModeFile, ZeroHeightNegativeAndOverflowingPairsEndTheList) {
 #include <cstdlib>
 #include <filesystem>
 
-// FindTileLayout reads "QuvaVideo.txt" from the support folder at every call.
-TEST(VideoModeFile, FindTileLayoutReadsTheSupportFolderFile) {
+// The window tiles with the modes ReadVideoModes reads from "QuvaVideo.txt" in the support folder
+// at every call.
+TEST(VideoModeFile, ReadVideoModesReadsTheSupportFolderFile) {
     auto folder =
         std::filesystem::temp_directory_path() / ("tarnix-tiles-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
@@ -86,17 +87,17 @@ TEST(VideoModeFile, FindTileLayoutReadsTheSupportFolderFile) {
         std::fclose(f);
     };
     int32_t w = 1920, h = 1080, c = 0, r = 0;
-    EXPECT_EQ(FindTileLayout(w, h, c, r), 0);  // no file: the built-in list
+    EXPECT_EQ(MatchTileLayout(ReadVideoModes(), w, h, c, r), 0);  // no file: the built-in list
 
     write("960,540\n");
     w = 1920, h = 1080;
-    EXPECT_EQ(FindTileLayout(w, h, c, r), 4);
+    EXPECT_EQ(MatchTileLayout(ReadVideoModes(), w, h, c, r), 4);
     EXPECT_EQ(w, 960);
     EXPECT_EQ(c, 2);
 
     write("0,0\n960,540\n");  // a first pair 0,0: the built-in list
     w = 2560, h = 1920;
-    EXPECT_EQ(FindTileLayout(w, h, c, r), 4);
+    EXPECT_EQ(MatchTileLayout(ReadVideoModes(), w, h, c, r), 4);
     EXPECT_EQ(w, 1280);
     EXPECT_EQ(h, 960);
     std::filesystem::remove_all(folder);

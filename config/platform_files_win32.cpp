@@ -1,4 +1,5 @@
-// Folders and paths on Win32: program files and common application data, plus Zeph\Touch.
+// Folders, paths and whole small files on Win32: program files and common application data,
+// plus Zeph\Touch; files read as bytes.
 #include <shlobj.h>
 #include <windows.h>
 
@@ -40,4 +41,26 @@ bool PlatformCreateFolders(const std::wstring& path) {
     SHCreateDirectoryExW(nullptr, path.c_str(), nullptr);
     DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool PlatformReadTextFile(const std::wstring& path, std::string& contents, size_t maxBytes) {
+    contents.clear();
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool ok = true;
+    char buffer[4096];
+    while (contents.size() < maxBytes) {
+        DWORD wanted = DWORD(maxBytes - contents.size() < sizeof buffer ? maxBytes - contents.size()
+                                                                        : sizeof buffer);
+        DWORD got = 0;
+        if (!ReadFile(file, buffer, wanted, &got, nullptr)) {
+            ok = false;
+            break;
+        }
+        if (got == 0) break;
+        contents.append(buffer, got);
+    }
+    CloseHandle(file);
+    return ok;
 }

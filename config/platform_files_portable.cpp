@@ -1,8 +1,10 @@
-// Folders and paths on the portable build: TARNIX_SUPPORT_DIR and TARNIX_REPORT_DIR, with
-// defaults "Zeph/Touch" under the current directory and "$XDG_DATA_HOME/Zeph/Touch".
+// Folders, paths and whole small files on the portable build: TARNIX_SUPPORT_DIR and
+// TARNIX_REPORT_DIR, with defaults "Zeph/Touch" under the current directory and
+// "$XDG_DATA_HOME/Zeph/Touch"; files read as bytes.
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -64,4 +66,24 @@ bool PlatformCreateFolders(const std::wstring& path) {
     mkdir(narrow.c_str(), 0777);
     struct stat info;
     return stat(narrow.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool PlatformReadTextFile(const std::wstring& path, std::string& contents, size_t maxBytes) {
+    contents.clear();
+    std::FILE* file = std::fopen(NarrowFromWide(path).c_str(), "rb");
+    if (file == nullptr) return false;
+    char buffer[4096];
+    bool ok = true;
+    while (contents.size() < maxBytes) {
+        size_t wanted =
+            maxBytes - contents.size() < sizeof buffer ? maxBytes - contents.size() : sizeof buffer;
+        size_t got = std::fread(buffer, 1, wanted, file);
+        contents.append(buffer, got);
+        if (got < wanted) {
+            ok = std::ferror(file) == 0;
+            break;
+        }
+    }
+    std::fclose(file);
+    return ok;
 }
