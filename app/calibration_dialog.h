@@ -6,10 +6,10 @@
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "app/area_list.h"
+#include "app/pass_runtime.h"
 #include "app/target_graphic.h"
 #include "config/calibration_config.h"
 #include "config/controller_parameters.h"
@@ -25,20 +25,6 @@ inline constexpr COLORREF kBackgroundColour = RGB(140, 215, 242);
 // Messages the worker thread posts to the window (it never calls into it).
 inline constexpr UINT WM_TARNIX_TOUCH = WM_APP + 1;           // a touch waits in the touch slot
 inline constexpr UINT WM_TARNIX_PASS_CANCELLED = WM_APP + 2;  // the first touch call was cancelled
-
-// The latest touch from the worker thread.
-struct TouchSlot {
-    int32_t Word1 = 100, Word2 = 75, V = 100, W = 75, Z = 255;
-};
-
-class CalibrationDialog;
-
-// What the worker thread of a pass is given.
-struct WorkerParameters {
-    CalibrationDialog* Dialog = nullptr;
-    TouchSlot* Slot = nullptr;
-    HANDLE Thread = nullptr;
-};
 
 class CalibrationDialog {
   public:
@@ -57,15 +43,13 @@ class CalibrationDialog {
     CalibrationAreaList AreaList;
     HMODULE LanguageLibrary = nullptr;
     int32_t TouchStates[kMaxTouchScreens] = {};
-    TouchSlot Slot;
-    std::mutex SlotLock;  // guards Slot between the worker and the window
     int32_t OptionMonitor = 0;
     int32_t OptionScreenCount = 0;
-    int32_t CancelCount = 0;
     bool ExplicitTarget = false;
     HICON Icon = nullptr;
-    WorkerParameters Worker;
     HANDLE ExitEvent = nullptr;
+    // The passes: the sequencer that owns their state and the worker of the running one.
+    PassRuntime Passes;
 
     // Records owned by the window, released at destruction.
     std::unique_ptr<ControllerParameters> Parameters;
@@ -77,8 +61,9 @@ class CalibrationDialog {
     HWND Window = nullptr;
     HINSTANCE Instance = nullptr;
     HBRUSH BackgroundBrush = nullptr;
+    HBITMAP AcceptPicture = nullptr;  // loaded with the buttons, deleted at destruction
+    HBITMAP RetryPicture = nullptr;
     bool HasScreenOption = false;
-    bool Initialised = false;  // every start-up step ran and the first pass started
 
     // The text of a string id from the language library (the program's own 130 and 131 when no
     // library could be loaded; empty otherwise), at most kMaxTextLength characters.

@@ -4,8 +4,6 @@
 #include "resources/resource_ids.h"
 
 CalibrationDialog::CalibrationDialog(HINSTANCE instance) : Instance(instance) {
-    Worker.Dialog = this;
-    Worker.Slot = &Slot;
     Icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TARNIX));
     BackgroundBrush = CreateSolidBrush(kBackgroundColour);
 }

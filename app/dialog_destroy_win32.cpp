@@ -58,7 +58,7 @@ void CalibrationDialog::OnDestroy() {
     }
     GridGraphic.reset();
     MiniGraphic.reset();
-    ReleaseButtonPictures();
+    ReleaseButtonPictures(*this);
     Fit.reset();
     Config.reset();
     Parameters.reset();

@@ -7,4 +7,4 @@ class CalibrationDialog;
 void EndTargetDwell(CalibrationDialog& dialog);
 
 // Deletes the button pictures (at destruction).
-void ReleaseButtonPictures();
+void ReleaseButtonPictures(CalibrationDialog& dialog);

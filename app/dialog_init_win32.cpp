@@ -7,7 +7,6 @@
 #include "app/calibration_dialog.h"
 #include "app/cursor_control.h"
 #include "app/language_library.h"
-#include "app/run_state.h"
 #include "app/text_format.h"
 #include "app/worker_start.h"
 #include "config/command_line.h"
@@ -116,11 +115,7 @@ bool LoadConfiguration(CalibrationDialog& d) {
         MessageBoxW(d.Window, text.c_str(), L"Tarnix", MB_OK | MB_ICONERROR);
         return false;
     }
-    if (!BuildGridCells(*d.Config) || !BuildTargets(*d.Config)) return false;
-    SimulateMode = d.Config->Simulate;
-    GridPointCount = int32_t(d.Config->NumGridPoints);
-    TargetCount = int32_t(d.Config->TargetCount);
-    return true;
+    return BuildGridCells(*d.Config) && BuildTargets(*d.Config);
 }
 
 std::vector<MonitorRect> SystemMonitors() {
@@ -147,7 +142,7 @@ bool BuildAreas(CalibrationDialog& d, int32_t screens) {
         DebugPrint(L"Tarnix.exe: %s", L"no screen area to calibrate: stop");
         return false;
     }
-    if (SimulateMode && !ReadSimulatedTouches(*d.Config)) {
+    if (d.Config->Simulate && !ReadSimulatedTouches(*d.Config)) {
         DebugPrint(L"Tarnix.exe: %s", L"the simulated touches of Tarnix.cfg are incomplete: stop");
         return false;
     }
@@ -155,10 +150,10 @@ bool BuildAreas(CalibrationDialog& d, int32_t screens) {
 }
 
 bool CreateFit(CalibrationDialog& d) {
-    d.Fit = CreateCalibrationFit(d.Config->PolynomialOrder, d.Config->ModelKind, GridPointCount);
+    d.Fit = CreateCalibrationFit(d.Config->PolynomialOrder, d.Config->ModelKind,
+                                 int32_t(d.Config->NumGridPoints));
     if (!d.Fit) return false;
     LinkCalibrationFit(*d.Fit, *d.Config, *d.Parameters);
-    TouchesToCollect = d.Config->MiniTargetCount + GridPointCount;
     return true;
 }
 
@@ -195,15 +190,11 @@ bool CalibrationDialog::OnInitDialog() {
         EndWith(1);
         return false;
     }
-    CountdownSeconds = kCountdownStart;
-    CollectingTouches = true;
-    CalibrationDone = false;
     SetTimer(Window, kCountdownTimerId, 1000, nullptr);
     HidePassCursor();
     ChooseArea(*this);
     MoveToCurrentArea();
     ShowButtons(false);
-    CurrentTarget = 1;
     MakeTargetGraphics(1);
     StartPassWorker(*this);
     SendMessageW(Window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon));
@@ -212,6 +203,5 @@ bool CalibrationDialog::OnInitDialog() {
     InvalidateRect(Window, nullptr, TRUE);
     UpdateWindow(Window);
     SetFocus(Window);
-    Initialised = true;
     return true;
 }

@@ -6,7 +6,6 @@
 #include "app/calibration_dialog.h"
 #include "app/dialog_drawing.h"
 #include "app/pass_runtime.h"
-#include "app/run_state.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -15,9 +14,6 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr int kPenWidth = 2;
-
-HBITMAP AcceptPicture = nullptr;
-HBITMAP RetryPicture = nullptr;
 
 bool TargetPosition(const CalibrationDialog& d, int32_t target, POINT& at) {
     const CalibrationArea* area = d.AreaList.Current;
@@ -103,16 +99,17 @@ void CalibrationDialog::OnPaint() {
     RECT textRect = client;
     textRect.top = cy + 60;
     std::wstring text;
-    int32_t target = CurrentTarget;
-    if (Config && CollectingTouches) {
+    const PassView view = CurrentPassView(Passes);
+    const int32_t target = view.CurrentTarget;
+    if (Config && view.CollectingTouches) {
         text = Text(IDS_INSTRUCTION);
-        if (GridGraphic && target >= 1 && target <= GridPointCount)
+        const int32_t grid = int32_t(Config->NumGridPoints);
+        if (GridGraphic && target >= 1 && target <= grid)
             DrawTarget(*this, *GridGraphic, dc, target);
-        if (MiniGraphic && target > GridPointCount &&
-            MiniTargetEnabled(*Config, target - GridPointCount))
+        if (MiniGraphic && target > grid && MiniTargetEnabled(*Config, target - grid))
             DrawTarget(*this, *MiniGraphic, dc, target);
     }
-    if (CalibrationDone) text = PassResultText(*this);
+    if (view.CalibrationDone) text = PassResultText(*this);
     DrawTextW(dc, text.c_str(), -1, &textRect, DT_CENTER | DT_WORDBREAK);
     SelectObject(dc, oldFont);
     EndPaint(Window, &paint);
@@ -157,8 +154,8 @@ void CalibrationDialog::ShowButtons(bool show) {
     ShowWindow(retry, show ? SW_SHOW : SW_HIDE);
 }
 
-void ReleaseButtonPictures() {
-    if (AcceptPicture != nullptr) DeleteObject(AcceptPicture);
-    if (RetryPicture != nullptr) DeleteObject(RetryPicture);
-    AcceptPicture = RetryPicture = nullptr;
+void ReleaseButtonPictures(CalibrationDialog& d) {
+    if (d.AcceptPicture != nullptr) DeleteObject(d.AcceptPicture);
+    if (d.RetryPicture != nullptr) DeleteObject(d.RetryPicture);
+    d.AcceptPicture = d.RetryPicture = nullptr;
 }

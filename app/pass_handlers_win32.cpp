@@ -9,7 +9,6 @@
 #include "app/cursor_control.h"
 #include "app/dialog_drawing.h"
 #include "app/pass_runtime.h"
-#include "app/run_state.h"
 #include "app/text_format.h"
 #include "config/debug_trace.h"
 #include "driver/quva_driver.h"
@@ -59,7 +58,7 @@ void EndCalibration(CalibrationDialog& d) {
 
 // The pass-start routine: next (or the same) area, a fresh pass at target 1 and its worker.
 void StartPass(CalibrationDialog& d, bool stayOnArea) {
-    PassSequencer& sequencer = *Passes().Sequencer;
+    PassSequencer& sequencer = *d.Passes.Sequencer;
     const int32_t monitors = QuvaIF_GetMonitorCount();
     QuvaIF_ClearAllGetPoint(0);
     const PassStart start = sequencer.StartPass(d.AreaList, stayOnArea, monitors);
@@ -72,7 +71,6 @@ void StartPass(CalibrationDialog& d, bool stayOnArea) {
     SetTimer(d.Window, kCountdownTimerId, 1000, nullptr);
     SetFocus(d.Window);
     HidePassCursor();
-    MirrorPassView(d, sequencer.View());
     d.MakeTargetGraphics(1);
     LaunchPassWorker(d, start.Token);
     Repaint(d);
@@ -83,7 +81,7 @@ void Carry(CalibrationDialog& d, PassAction action, UINT command) {
     switch (action) {
         case PassAction::Busy:
             DebugPrint(L"Tarnix.exe: command %u waits for the fit in progress", command);
-            Passes().PendingCommand = command;
+            d.Passes.PendingCommand = command;
             SetTimer(d.Window, kPendingCommandTimerId, kPendingCommandDelayMs, nullptr);
             return;
         case PassAction::Ignored:
@@ -95,7 +93,6 @@ void Carry(CalibrationDialog& d, PassAction action, UINT command) {
             return;
         case PassAction::EndDialog:
             StopRunningWorker(d);
-            MirrorPassView(d, Passes().Sequencer->View());
             EndCalibration(d);
             return;
     }
@@ -103,8 +100,8 @@ void Carry(CalibrationDialog& d, PassAction action, UINT command) {
 
 void RunPendingCommand(CalibrationDialog& d) {
     KillTimer(d.Window, kPendingCommandTimerId);
-    const UINT command = Passes().PendingCommand;
-    Passes().PendingCommand = 0;
+    const UINT command = d.Passes.PendingCommand;
+    d.Passes.PendingCommand = 0;
     if (command == IDC_ACCEPT) d.OnAccept();
     if (command == IDC_RETRY) d.OnRetry();
     if (command == IDCANCEL) d.OnCancel();
@@ -121,10 +118,9 @@ void CalibrationDialog::OnTimer(UINT_PTR id) {
         RunPendingCommand(*this);
         return;
     }
-    PassSequencer* sequencer = Passes().Sequencer.get();
+    PassSequencer* sequencer = Passes.Sequencer.get();
     if (id != kCountdownTimerId || sequencer == nullptr) return;
     const TimerTick tick = sequencer->Tick();
-    CountdownSeconds = sequencer->View().CountdownSeconds;
     if (tick.Outcome == TimerOutcome::Escape) {
         PostMessageW(Window, WM_KEYDOWN, VK_ESCAPE, 0);
         PostMessageW(Window, WM_KEYUP, VK_ESCAPE, 0);
@@ -134,16 +130,15 @@ void CalibrationDialog::OnTimer(UINT_PTR id) {
 }
 
 void CalibrationDialog::OnTouch() {
-    PassSequencer* sequencer = Passes().Sequencer.get();
+    PassSequencer* sequencer = Passes.Sequencer.get();
     if (sequencer == nullptr) return;
     const PassView view = sequencer->View();
-    MirrorPassView(*this, view);
     if (view.CalibrationDone) ShowResult(*this, view);
     Repaint(*this);
 }
 
 void CalibrationDialog::OnAccept() {
-    PassSequencer* sequencer = Passes().Sequencer.get();
+    PassSequencer* sequencer = Passes.Sequencer.get();
     if (sequencer == nullptr) return;
     const int32_t screens = QuvaIF_EnumTouchScreen();
     const PassAction action = sequencer->Accept(AreaList, screens, kFitWait);
@@ -154,13 +149,13 @@ void CalibrationDialog::OnAccept() {
 }
 
 void CalibrationDialog::OnRetry() {
-    PassSequencer* sequencer = Passes().Sequencer.get();
+    PassSequencer* sequencer = Passes.Sequencer.get();
     if (sequencer == nullptr) return;
     Carry(*this, sequencer->Retry(kFitWait), IDC_RETRY);
 }
 
 void CalibrationDialog::OnCancel() {
-    PassSequencer* sequencer = Passes().Sequencer.get();
+    PassSequencer* sequencer = Passes.Sequencer.get();
     if (sequencer == nullptr) {
         EndWith(1);  // start-up stopped early: there is no pass to end
         return;
@@ -171,7 +166,7 @@ void CalibrationDialog::OnCancel() {
 }
 
 void HandlePassCancelled(CalibrationDialog& d, WPARAM token) {
-    PassSequencer* sequencer = Passes().Sequencer.get();
+    PassSequencer* sequencer = d.Passes.Sequencer.get();
     if (sequencer == nullptr) return;
     const PassAction action = sequencer->EndAfterCancelledFirstTouch(
         PassToken(token), d.AreaList, QuvaIF_EnumTouchScreen(), QuvaIF_GetMonitorCount(), kFitWait);

@@ -1,6 +1,5 @@
 // The pass machinery of the calibration window: the sequencer that owns the pass state, the
-// worker of the running pass, and what the window's handlers share about them. One calibration
-// window runs per process (the instance mutex), so there is one of each.
+// worker of the running pass, and what the window's handlers share about them.
 #pragma once
 
 #include <windows.h>
@@ -45,17 +44,17 @@ struct PassWorkerContext {
 inline constexpr UINT kPendingCommandTimerId = 4685;
 inline constexpr UINT kPendingCommandDelayMs = 100;
 
+// The window's passes: it owns one of these.
 struct PassRuntime {
     std::unique_ptr<PassSequencer> Sequencer;
     std::shared_ptr<PassWorkerContext> Worker;  // of the running pass; none between passes
+    HANDLE Thread = nullptr;                    // the running worker's thread
     UINT PendingCommand = 0;                    // a command that found a fit in progress
     std::atomic<int32_t> RefusedStatus{int32_t(FitStatus::NotRun)};  // of the last refused fit
 };
 
-PassRuntime& Passes();
-
-// Copies the sequencer's view into the globals the drawing reads (dialog thread only).
-void MirrorPassView(CalibrationDialog& dialog, const PassView& view);
+// The sequencer's view of the passes; the view before any pass while there is no sequencer.
+PassView CurrentPassView(const PassRuntime& passes);
 
 // The text shown after a pass's fit: text 198, or why nothing was written.
 std::wstring PassResultText(const CalibrationDialog& dialog);

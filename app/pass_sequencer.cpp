@@ -35,7 +35,6 @@ PassToken PassSequencer::BeginLocked() {
 
 PassToken PassSequencer::StartFirstPass() {
     Lock lock(mutex_);
-    if (state_.FitInProgress) return 0;
     return BeginLocked();
 }
 
@@ -68,11 +67,6 @@ bool PassSequencer::StopAfterFit(Lock& lock, std::chrono::milliseconds fitWait) 
         return false;
     running_ = 0;
     return true;
-}
-
-bool PassSequencer::WaitForFit(std::chrono::milliseconds bound) {
-    Lock lock(mutex_);
-    return fitFinished_.wait_for(lock, bound, [this] { return !state_.FitInProgress; });
 }
 
 PassAction PassSequencer::Accept(CalibrationAreaList& areas, int32_t touchScreenCount,
@@ -189,11 +183,6 @@ bool PassSequencer::FinishFit(PassToken token, bool committed) {
     lock.unlock();
     fitFinished_.notify_all();
     return current;
-}
-
-bool PassSequencer::IsCurrent(PassToken token) const {
-    Lock lock(mutex_);
-    return token != 0 && token == running_;
 }
 
 PassView PassSequencer::View() const {

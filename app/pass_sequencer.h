@@ -133,9 +133,6 @@ class PassSequencer {
                                            int32_t touchScreenCount, int32_t driverMonitorCount,
                                            std::chrono::milliseconds fitWait);
 
-    // Waits up to bound for a fit in progress; true when none is in progress.
-    bool WaitForFit(std::chrono::milliseconds bound);
-
     // Worker thread. Handles one touch of pass token.
     TouchResult HandleTouch(PassToken token, const TouchInput& touch, CalibrationAreaList& areas,
                             std::vector<TouchEntry>& touches);
@@ -143,7 +140,6 @@ class PassSequencer {
     bool FinishFit(PassToken token, bool committed);
 
     // Any thread.
-    bool IsCurrent(PassToken token) const;
     PassView View() const;
 
   private:

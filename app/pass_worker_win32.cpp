@@ -39,16 +39,17 @@ class NamedEvents {
     HANDLE Stop = nullptr;
 };
 
+// A touch in controller units.
 struct Touch {
-    int32_t V = 0, W = 0, Z = 0;
+    int32_t V = 0, W = 0;
 };
 
 Touch FromSample(const TouchSample& sample) {
-    return Touch{ControllerUnits(sample.X), ControllerUnits(sample.Y), sample.Z};
+    return Touch{ControllerUnits(sample.X), ControllerUnits(sample.Y)};
 }
 
 Touch Simulated(const PassWorkerContext& context, int32_t entry) {
-    Touch touch{0, 0, 255};
+    Touch touch;
     SimulatedTouch(context.SimulatedTouches, entry, touch.V, touch.W);
     return touch;
 }
@@ -70,24 +71,18 @@ bool FitAndCommit(CalibrationDialog& dialog, const TouchResult& result, int32_t 
     bool committed = false;
     if ((fitted || recordWithoutFit) && dialog.AreaList.Current != nullptr)
         committed = CommitCalibration(diagnostics, *dialog.AreaList.Current, screen, fit);
-    if (!committed && fit != nullptr) Passes().RefusedStatus = int32_t(fit->LastStatus);
+    if (!committed && fit != nullptr) dialog.Passes.RefusedStatus = int32_t(fit->LastStatus);
     return committed;
 }
 
-// One touch for the pass: the touch slot, the sequencer, after the last target the fit and the
-// commit, then a message to the window. False when the pass was stopped: the worker leaves.
+// One touch for the pass: the sequencer, after the last target the fit and the commit, then a
+// message to the window. False when the pass was stopped: the worker leaves.
 bool HandOver(PassWorkerContext& context, int32_t screen, const DiagnosticsRecord& diagnostics,
               const Touch& touch) {
     std::lock_guard<std::mutex> guard(context.Lock);
     if (context.Stopped) return false;
     CalibrationDialog& dialog = *context.Dialog;
     dialog.ScreenIndex = screen;
-    {
-        std::lock_guard<std::mutex> slotGuard(dialog.SlotLock);
-        dialog.Slot.V = touch.V;
-        dialog.Slot.W = touch.W;
-        dialog.Slot.Z = touch.Z;
-    }
     const TouchInput input{touch.V, touch.W, diagnostics.ControllerType, diagnostics.PassEndWord};
     const TouchResult result = context.Sequencer->HandleTouch(context.Token, input, dialog.AreaList,
                                                               dialog.Config->Touches);
@@ -176,7 +171,7 @@ DWORD WINAPI GetTouchThreadProc(LPVOID parameter) {
 }
 
 bool LaunchPassWorker(CalibrationDialog& dialog, PassToken token) {
-    PassRuntime& passes = Passes();
+    PassRuntime& passes = dialog.Passes;
     auto context = std::make_shared<PassWorkerContext>();
     context->Dialog = &dialog;
     context->Sequencer = passes.Sequencer.get();
@@ -197,16 +192,15 @@ bool LaunchPassWorker(CalibrationDialog& dialog, PassToken token) {
                    unsigned(GetLastError()));
         return false;
     }
-    dialog.Worker.Slot = &dialog.Slot;
-    dialog.Worker.Thread = thread;
+    passes.Thread = thread;
     passes.Worker = std::move(context);
     return true;
 }
 
 void StopRunningWorker(CalibrationDialog& dialog) {
-    std::shared_ptr<PassWorkerContext> context = std::move(Passes().Worker);
-    HANDLE thread = dialog.Worker.Thread;
-    dialog.Worker.Thread = nullptr;
+    std::shared_ptr<PassWorkerContext> context = std::move(dialog.Passes.Worker);
+    HANDLE thread = dialog.Passes.Thread;
+    dialog.Passes.Thread = nullptr;
     if (context) {
         {
             std::lock_guard<std::mutex> guard(context->Lock);  // waits for a touch in hand
