@@ -8,6 +8,9 @@ class CalibrationApp {
   public:
     // Always false: the process ends when the window has closed.
     bool InitInstance(HINSTANCE instance);
+
+    // The process's exit status: 0, or kExitUnexpectedFailure when the window ended by one.
+    int ExitStatus = 0;
 };
 
 extern CalibrationApp TheApp;

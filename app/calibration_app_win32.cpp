@@ -2,6 +2,7 @@
 #include "app/calibration_app.h"
 #include "app/calibration_dialog.h"
 #include "app/driver_version.h"
+#include "app/unexpected_failure.h"
 #include "config/debug_trace.h"
 #include "config/platform.h"
 #include "config/version_check.h"
@@ -40,7 +41,7 @@ bool CalibrationApp::InitInstance(HINSTANCE instance) {
         Refuse(L"Tarnix only works ver 4.0 or above!\nPlease update your driver!");
     } else {
         CalibrationDialog dialog(instance);
-        dialog.DoModal();
+        if (dialog.DoModal() == kExitUnexpectedFailure) ExitStatus = kExitUnexpectedFailure;
     }
     return false;
 }

@@ -64,6 +64,9 @@ class CalibrationDialog {
     HBITMAP AcceptPicture = nullptr;  // loaded with the buttons, deleted at destruction
     HBITMAP RetryPicture = nullptr;
     bool HasScreenOption = false;
+    // Refused by the instance mutex: the tear-down leaves the driver, the desktop monitor tool
+    // and the cursors to the copy that runs.
+    bool SecondCopy = false;
 
     // The text of a string id from the language library (the program's own 130 and 131 when no
     // library could be loaded; empty otherwise), at most kMaxTextLength characters.
@@ -93,6 +96,7 @@ class CalibrationDialog {
 
   private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static INT_PTR Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 };
 

@@ -1,6 +1,7 @@
 // The calibration window's object and message map: each message becomes one handler call.
 #include "app/calibration_dialog.h"
 #include "app/pass_runtime.h"
+#include "app/unexpected_failure.h"
 #include "resources/resource_ids.h"
 
 CalibrationDialog::CalibrationDialog(HINSTANCE instance) : Instance(instance) {
@@ -30,8 +31,20 @@ std::wstring CalibrationDialog::Text(UINT id) const {
 
 void CalibrationDialog::EndWith(INT_PTR result) { EndDialog(Window, result); }
 
+// No exception may cross the system's frames: one that reaches here ends the window, whose
+// tear-down then runs as at any other end.
 INT_PTR CALLBACK CalibrationDialog::DialogProc(HWND window, UINT message, WPARAM wParam,
                                                LPARAM lParam) {
+    try {
+        return Dispatch(window, message, wParam, lParam);
+    } catch (...) {
+        ReportUnexpectedFailure(L"the calibration window");
+        EndDialog(window, kExitUnexpectedFailure);
+        return FALSE;
+    }
+}
+
+INT_PTR CalibrationDialog::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* dialog = reinterpret_cast<CalibrationDialog*>(lParam);
         SetWindowLongPtrW(window, DWLP_USER, lParam);

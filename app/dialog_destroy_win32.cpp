@@ -1,5 +1,6 @@
 // Tear-down of the calibration window: the controllers go back to the driver, the desktop
-// monitor tool is started again, the named objects are closed and every record is released.
+// monitor tool is started again (neither by a second copy that the mutex refused), the named
+// objects are closed and every record is released.
 // clang-format off
 #include <windows.h>
 #include <shellapi.h>
@@ -44,8 +45,10 @@ void CalibrationDialog::OnDestroy() {
     StopPassWorker(*this);
     if (TimerId != 0) KillTimer(Window, kCountdownTimerId);
     KillTimer(Window, kDwellTimerId);
-    ReturnControllers();
-    RestartDesktopMonitor();
+    if (!SecondCopy) {
+        ReturnControllers();
+        RestartDesktopMonitor();
+    }
     if (ExitEvent != nullptr) {
         SetEvent(ExitEvent);
         CloseHandle(ExitEvent);

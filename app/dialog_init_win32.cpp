@@ -54,6 +54,9 @@ bool ClaimInstance(CalibrationDialog& d) {
     SetLastError(0);
     d.InstanceMutex = CreateMutexW(nullptr, TRUE, L"QuvaCalMutex");
     if (GetLastError() == 0) return true;
+    if (d.InstanceMutex != nullptr) CloseHandle(d.InstanceMutex);  // the other copy owns it
+    d.InstanceMutex = nullptr;
+    d.SecondCopy = true;
     QuvaIF_MakeBeep(2000, 500);
     DebugPrint(L"Tarnix.exe: another copy is running. Exit.");
     return false;

@@ -1,6 +1,8 @@
 // The fit of a finished pass, chosen by the model kind, and the words that explain a refusal.
 #include "app/pass_fit.h"
 
+#include <new>
+
 #include "config/debug_trace.h"
 #include "fit/polynomial_fit.h"
 #include "laplace/laplace_fit.h"
@@ -9,10 +11,14 @@ bool RunPassFit(CalibrationFit& fit, int32_t areaWidth, int32_t areaHeight) {
     fit.MonitorHeight = areaHeight;
     fit.MonitorWidth = areaWidth;
     int fitted = 0;
-    if (IsLaplaceModel(fit.ModelKind)) {
-        fitted = RunLaplaceFit(fit);
-    } else if (PreparePolynomialFit(fit)) {
-        fitted = RunPolynomialFit(fit);
+    try {
+        if (IsLaplaceModel(fit.ModelKind)) {
+            fitted = RunLaplaceFit(fit);
+        } else if (PreparePolynomialFit(fit)) {
+            fitted = RunPolynomialFit(fit);
+        }
+    } catch (const std::bad_alloc&) {
+        fit.LastStatus = FitStatus::OutOfMemory;
     }
     const bool usable = fitted != 0 && fit.LastStatus == FitStatus::Fitted;
     if (!usable)

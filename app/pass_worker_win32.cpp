@@ -8,6 +8,7 @@
 #include "app/pass_fit.h"
 #include "app/pass_rules.h"
 #include "app/pass_runtime.h"
+#include "app/unexpected_failure.h"
 #include "config/debug_trace.h"
 #include "driver/quva_driver.h"
 
@@ -167,7 +168,13 @@ DWORD WINAPI GetTouchThreadProc(LPVOID parameter) {
     auto* handed = static_cast<std::shared_ptr<PassWorkerContext>*>(parameter);
     const std::shared_ptr<PassWorkerContext> context = std::move(*handed);
     delete handed;
-    return CollectTouches(*context);
+    try {
+        return CollectTouches(*context);
+    } catch (...) {
+        ReportUnexpectedFailure(L"the touch worker");
+        PostMessageW(context->Window, WM_TARNIX_PASS_CANCELLED, WPARAM(context->Token), 0);
+        return 0;
+    }
 }
 
 bool LaunchPassWorker(CalibrationDialog& dialog, PassToken token) {

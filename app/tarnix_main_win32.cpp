@@ -2,8 +2,16 @@
 #include <windows.h>
 
 #include "app/calibration_app.h"
+#include "app/unexpected_failure.h"
 
+// Exit status: 0 after any ordinary end (refusals included), kExitUnexpectedFailure after an
+// exception that nothing else handled.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    TheApp.InitInstance(instance);
-    return 0;
+    try {
+        TheApp.InitInstance(instance);
+        return TheApp.ExitStatus;
+    } catch (...) {
+        ReportUnexpectedFailure(L"start-up");
+        return kExitUnexpectedFailure;
+    }
 }

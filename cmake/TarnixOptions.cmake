@@ -5,6 +5,12 @@ if(TARNIX_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     add_link_options(-fsanitize=address,undefined)
 endif()
+if(TARNIX_FUZZ)
+    # Coverage for libFuzzer everywhere; the fuzz targets add the fuzzer's own main.
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                        -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
 if(TARNIX_TSAN)
     add_compile_options(-fsanitize=thread)
     add_link_options(-fsanitize=thread)

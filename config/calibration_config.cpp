@@ -14,10 +14,11 @@ namespace {
 // Caption heights beyond this (about 133 pixels) leave no room for the mini targets.
 constexpr int32_t kMaxCaptionHeightTwips = 2000;
 
-// A grid count must be a positive number of sensible size; 0 also stands for unreadable text.
+// A grid count read as written: negative text is refused, 0 (also text without digits) is raised
+// by the rules of ReadGridShape, and more than kMaxGridPoints is refused.
 bool ReadGridCount(const wchar_t* path, const wchar_t* key, int32_t defaultValue, uint32_t* value) {
     int32_t read = ReadCfgInteger(path, key, defaultValue);
-    if (read <= 0 || uint32_t(read) > kMaxGridPoints) {
+    if (read < 0 || uint32_t(read) > kMaxGridPoints) {
         DebugPrint(L"Tarnix.exe: %s=%d is not a usable grid size", key, read);
         return false;
     }
@@ -162,6 +163,7 @@ int32_t ReadCaptionHeightTwips() {
 }
 
 bool ReadGridConfig(CalibrationConfig& c) {
+    ProfileReadingPass pass;
     c.CaptionHeight = ReadCaptionHeightTwips();
     bool gridUsable = ReadGridShape(c);
     c.Simulate = ReadCfgFlag(c.CfgFilePath, L"Simulate", false);

@@ -32,7 +32,8 @@ inline constexpr int kMiniTargetSlots = 11;
 inline constexpr double kDefaultMisclickTolerance = 0.4;
 inline constexpr double kDefaultMaxFitResidual = -1.0;
 
-// Grids with more points than this are rejected rather than allocated.
+// Grids with more points than this (after the rules that raise small counts) are refused rather
+// than allocated; "too few grid points" is the refusal start-up shows.
 inline constexpr uint32_t kMaxGridPoints = 10000;
 
 struct CalibrationConfig {

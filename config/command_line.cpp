@@ -7,21 +7,16 @@ namespace {
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
-// Leading blanks, an optional sign, decimal digits; 0 when there are none. Advances past them.
+// Leading blanks, then decimal digits (no sign: a '-' starts the next option); 0 when there are
+// none. Advances past them.
 int32_t ReadNumber(const wchar_t*& p) {
     while (IsBlank(*p)) ++p;
-    bool negative = false;
-    if (*p == L'+' || *p == L'-') {
-        if (p[1] < L'0' || p[1] > L'9') return 0;  // a '-' that starts the next option
-        negative = *p++ == L'-';
-    }
     int64_t value = 0;
     while (*p >= L'0' && *p <= L'9') {
         if (value <= INT32_MAX) value = value * 10 + (*p - L'0');
         ++p;
     }
-    if (value > INT32_MAX) value = INT32_MAX;
-    return int32_t(negative ? -value : value);
+    return int32_t(value > INT32_MAX ? INT32_MAX : value);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@ struct CommandLineOptions {
 };
 
 // Scans the whole command line (program path included) for '-'. Returns false when the character
-// after a '-' is not N, n, S or s: start-up stops. The number after the letter may follow blanks;
-// none reads as 0, and values beyond the 32-bit range are clamped.
+// after a '-' is not N, n, S or s: start-up stops. The number after the letter is unsigned decimal
+// and may follow blanks; none reads as 0 (so "-N -2" is -N with 0, then the option "-2", which
+// stops), and values beyond the 32-bit range are clamped.
 bool ParseCommandLine(const wchar_t* text, CommandLineOptions& options);

@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "config/debug_trace.h"
+#include "config/platform.h"
 #include "config/profile_values.h"
 
 namespace {
@@ -67,6 +68,7 @@ void TraceUnusableVoltages() {
 }  // namespace
 
 bool ReadControllerParameters(ControllerParameters& p, const wchar_t* cfgPath) {
+    ProfileReadingPass pass;
     p = ControllerParameters();
     bool pathFits = CopyText(p.CfgFilePath, cfgPath ? cfgPath : L"");
     if (!pathFits) {

@@ -15,6 +15,18 @@ size_t PlatformReadProfileString(const wchar_t* section, const wchar_t* key,
                                  const wchar_t* defaultValue, wchar_t* out, size_t capacity,
                                  const wchar_t* path);
 
+// A reading pass: while one of these lives on a thread, the portable reader decodes each profile
+// file once, at its first lookup, and answers every further lookup from that; outside any pass
+// every lookup reads the file anew, so an edit between passes is seen. Readers of many keys open
+// one. The Win32 reader asks the platform every time, which keeps its own cache of the file.
+class ProfileReadingPass {
+  public:
+    ProfileReadingPass();
+    ~ProfileReadingPass();
+    ProfileReadingPass(const ProfileReadingPass&) = delete;
+    ProfileReadingPass& operator=(const ProfileReadingPass&) = delete;
+};
+
 // --- Settings (platform_settings_*) ---
 
 // A 32-bit number under the machine-wide settings store (HKLM on Win32); false when absent.

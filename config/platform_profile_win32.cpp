@@ -12,3 +12,7 @@ size_t PlatformReadProfileString(const wchar_t* section, const wchar_t* key,
     DWORD size = capacity > UINT_MAX ? UINT_MAX : static_cast<DWORD>(capacity);
     return GetPrivateProfileStringW(section, key, defaultValue, out, size, path);
 }
+
+// The platform keeps its own cache of profile files.
+ProfileReadingPass::ProfileReadingPass() = default;
+ProfileReadingPass::~ProfileReadingPass() = default;

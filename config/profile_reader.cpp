@@ -2,6 +2,7 @@
 #include "config/profile_reader.h"
 
 #include <cwctype>
+#include <utility>
 
 namespace {
 
@@ -20,14 +21,6 @@ std::wstring_view TrimBlanks(std::wstring_view text) {
 wchar_t FoldCase(wchar_t c) {
     return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A')
                                     : static_cast<wchar_t>(std::towupper(c));
-}
-
-bool SameNameIgnoringCase(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
-    }
-    return true;
 }
 
 const wchar_t kWindows1252High[32] = {
@@ -171,28 +164,43 @@ size_t CopyProfileEntry(std::wstring_view value, wchar_t* out, size_t capacity) 
     return count;
 }
 
-size_t LookupProfileString(std::wstring_view fileText, const wchar_t* section, const wchar_t* key,
-                           const wchar_t* defaultValue, wchar_t* out, size_t capacity) {
-    std::wstring_view wantedSection = TrimBlanks(section ? section : L"");
-    std::wstring_view wantedKey = TrimBlanks(key ? key : L"");
-    enum class State { Before, Inside, Done } state = State::Before;
-    bool found = false;
-    std::wstring_view value;
-    ForEachLine(fileText, [&](std::wstring_view line) {
+ProfileIndex::ProfileIndex(std::wstring text) : text_(std::move(text)), folded_(text_) {
+    for (wchar_t& c : folded_) c = FoldCase(c);
+    auto folded = [this](std::wstring_view part) {
+        return std::wstring_view(folded_.data() + (part.data() - text_.data()), part.size());
+    };
+    Section* current = nullptr;  // null before the first section and in a repeated one
+    ForEachLine(text_, [&](std::wstring_view line) {
         ProfileLine parsed = ParseLine(line);
         if (parsed.isSection) {
-            if (state == State::Inside) state = State::Done;
-            if (state == State::Before && SameNameIgnoringCase(parsed.name, wantedSection))
-                state = State::Inside;
-            return state != State::Done;
+            auto [place, added] = sections_.try_emplace(folded(parsed.name));
+            current = added ? &place->second : nullptr;
+        } else if (current != nullptr) {
+            current->try_emplace(folded(parsed.name), Entry{parsed.hasValue, parsed.value});
         }
-        if (state == State::Inside && SameNameIgnoringCase(parsed.name, wantedKey)) {
-            found = parsed.hasValue;
-            value = parsed.value;
-            state = State::Done;
-        }
-        return state != State::Done;
+        return true;
     });
-    return CopyProfileEntry(found ? value : std::wstring_view(defaultValue ? defaultValue : L""),
-                            out, capacity);
+}
+
+size_t ProfileIndex::Lookup(const wchar_t* section, const wchar_t* key, const wchar_t* defaultValue,
+                            wchar_t* out, size_t capacity) const {
+    // Lookups come by the thousand: the folded names reuse one buffer per thread.
+    thread_local std::wstring folded;
+    auto fold = [](const wchar_t* name) {
+        folded.assign(TrimBlanks(name ? name : L""));
+        for (wchar_t& c : folded) c = FoldCase(c);
+        return std::wstring_view(folded);
+    };
+    std::wstring_view value(defaultValue ? defaultValue : L"");
+    auto place = sections_.find(fold(section));
+    if (place != sections_.end()) {
+        auto entry = place->second.find(fold(key));
+        if (entry != place->second.end() && entry->second.HasValue) value = entry->second.Value;
+    }
+    return CopyProfileEntry(value, out, capacity);
+}
+
+size_t LookupProfileString(std::wstring_view fileText, const wchar_t* section, const wchar_t* key,
+                           const wchar_t* defaultValue, wchar_t* out, size_t capacity) {
+    return ProfileIndex(std::wstring(fileText)).Lookup(section, key, defaultValue, out, capacity);
 }

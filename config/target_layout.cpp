@@ -5,6 +5,7 @@
 #include <new>
 
 #include "config/debug_trace.h"
+#include "config/platform.h"
 #include "config/profile_values.h"
 
 namespace {
@@ -96,6 +97,7 @@ bool BuildGridCells(CalibrationConfig& c) {
 }
 
 bool BuildTargets(CalibrationConfig& c) {
+    ProfileReadingPass pass;
     if (!Resize(c.Targets, size_t(c.NumGridPoints) + kMiniTargetSlots))
         return FailLayout(c, L"the targets");
     SetDefaultTargetPositions(c);
@@ -150,6 +152,7 @@ void PlaceMiniTargets(CalibrationConfig& c) {
 }
 
 bool ReadSimulatedTouches(CalibrationConfig& c) {
+    ProfileReadingPass pass;
     if (!Resize(c.Touches, size_t(c.NumGridPoints) + kMiniTargetSlots)) {
         c.Targets.clear();
         return FailLayout(c, L"the simulated touches");

@@ -3,6 +3,7 @@
 
 #include <cctype>
 
+#include "config/debug_trace.h"
 #include "config/platform.h"
 #include "config/support_folder.h"
 
@@ -31,6 +32,22 @@ bool ScanPair(const std::string& text, size_t& pos, VideoMode& mode) {
     if (pos >= text.size() || text[pos] != ',') return false;
     ++pos;
     return ScanInteger(text, pos, mode.Height);
+}
+
+// A mode that would give tiles too small to touch, or too many passes for one monitor, is passed
+// over (with a trace) as if it did not divide the monitor.
+bool TilesUsable(const VideoMode& mode, int32_t columns, int32_t rows) {
+    if (mode.Width < kMinTileSide || mode.Height < kMinTileSide) {
+        DebugPrint(L"Tarnix.exe: video mode %dx%d passed over: tiles must be at least %dx%d pixels",
+                   mode.Width, mode.Height, kMinTileSide, kMinTileSide);
+        return false;
+    }
+    if (int64_t(columns) * rows > kMaxTilesPerMonitor) {
+        DebugPrint(L"Tarnix.exe: video mode %dx%d passed over: %d x %d tiles, more than %d",
+                   mode.Width, mode.Height, columns, rows, kMaxTilesPerMonitor);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -68,6 +85,7 @@ int32_t MatchTileLayout(const std::vector<VideoMode>& modes, int32_t& width, int
     for (const VideoMode& mode : modes) {
         if (mode.Width <= 0 || mode.Height <= 0) break;
         if (width % mode.Width == 0 && height % mode.Height == 0) {
+            if (!TilesUsable(mode, width / mode.Width, height / mode.Height)) continue;
             columns = width / mode.Width;
             rows = height / mode.Height;
             width = mode.Width;

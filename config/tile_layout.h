@@ -23,8 +23,12 @@ std::vector<VideoMode> ParseVideoModes(const std::string& text);
 // or yields no pair.
 std::vector<VideoMode> ReadVideoModes();
 
-// The first mode that divides width and height exactly: width and height become the tile size,
-// columns and rows the tiling, and the result is columns x rows. Otherwise the size stays,
-// columns and rows are 1 and the result is 0 (also for zero or negative sizes).
+// Limits of the tiling: smaller tiles, or more of them on one monitor, are never laid.
+inline constexpr int32_t kMinTileSide = 64;
+inline constexpr int32_t kMaxTilesPerMonitor = 64;
+
+// The first mode that divides width and height exactly, within the limits above: width and height
+// become the tile size, columns and rows the tiling, and the result is columns x rows. Otherwise
+// the size stays, columns and rows are 1 and the result is 0 (also for zero or negative sizes).
 int32_t MatchTileLayout(const std::vector<VideoMode>& modes, int32_t& width, int32_t& height,
                         int32_t& columns, int32_t& rows);

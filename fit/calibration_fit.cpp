@@ -62,6 +62,8 @@ const wchar_t* FitStatusText(FitStatus status) {
             return L"the fit gave a non-finite result";
         case FitStatus::BadInput:
             return L"inconsistent fit input";
+        case FitStatus::OutOfMemory:
+            return L"not enough memory for the fit";
     }
     return L"unknown";
 }

@@ -22,6 +22,7 @@ enum class FitStatus : int32_t {
     NonFiniteTouch,   // a touch coordinate was NaN or infinite
     NonFiniteResult,  // the fit produced a NaN or infinite coefficient or offset
     BadInput,         // the record is not linked, or the grid and arrays disagree
+    OutOfMemory,      // the fit's storage could not be allocated
 };
 
 struct CalibrationFit {

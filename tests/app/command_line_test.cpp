@@ -53,9 +53,18 @@ TEST(CommandLine, TrailingDashEndsTheText) {
     EXPECT_EQ(options.ScreenIndex, 1);
 }
 
-TEST(CommandLine, HugeAndNegativeNumbersStayInRange) {
+TEST(CommandLine, HugeNumbersAreClampedAndNumbersHaveNoSign) {
     CommandLineOptions options;
-    ASSERT_TRUE(ParseCommandLine(L"t -N 99999999999999999999 -S -4", options));
+    ASSERT_TRUE(ParseCommandLine(L"t -N 99999999999999999999 -S +4", options));
     EXPECT_EQ(options.OptionMonitor, INT32_MAX);
-    EXPECT_EQ(options.ScreenIndex, -4);
+    EXPECT_EQ(options.ScreenIndex, 0);  // '+' is no digit: no number
+
+    // The '-' after the letter starts the next option, "-2", which stops start-up.
+    for (const wchar_t* line : {L"t -N -2", L"t -S -4", L"t -S\t-1 -N 1"}) {
+        CommandLineOptions signed_;
+        EXPECT_FALSE(ParseCommandLine(line, signed_));
+        EXPECT_TRUE(signed_.ExplicitTarget);
+        EXPECT_EQ(signed_.OptionMonitor, 0);
+        EXPECT_LE(signed_.ScreenIndex, 0);
+    }
 }

@@ -44,6 +44,18 @@ TEST(TileLayout, ZeroAndNegativeSizesNeverTile) {
     ExpectTiling(Tile({}, 800, 600), 0, 800, 600, 1, 1);
 }
 
+// Tiles under 64 x 64 pixels, or more than 64 of them on one monitor, are never laid: the mode is
+// passed over and the next one tried.
+TEST(TileLayout, TinyModesAndTooManyTilesArePassedOver) {
+    ExpectTiling(Tile({{1, 1}}, 1920, 1080), 0, 1920, 1080, 1, 1);
+    ExpectTiling(Tile({{63, 64}, {64, 63}}, 1008, 1008), 0, 1008, 1008, 1, 1);
+    ExpectTiling(Tile({{1, 1}, {960, 540}}, 1920, 1080), 4, 960, 540, 2, 2);
+    ExpectTiling(Tile({{64, 64}}, 1024, 768), 0, 1024, 768, 1, 1);         // 16 x 12 tiles
+    ExpectTiling(Tile({{128, 96}}, 1024, 768), 64, 128, 96, 8, 8);         // exactly the most
+    ExpectTiling(Tile({{128, 128}, {64, 64}}, 512, 64), 8, 64, 64, 8, 1);  // 128 does not divide 64
+    ExpectTiling(Tile({{64, 64}}, 2147483584, 64), 0, 2147483584, 64, 1, 1);
+}
+
 TEST(VideoModeFile, PairsSeparatedByWhiteSpace) {
     auto modes = ParseVideoModes("960,540\r\n1920,1080  800, 600\n");
     ASSERT_EQ(modes.size(), 3u);

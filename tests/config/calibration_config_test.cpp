@@ -82,11 +82,35 @@ TEST(GridShape, PointsNotAMultipleOfRowsAreCutToWholeRows) {
     EXPECT_EQ(c.Targets.size(), 20u);
 }
 
+// Zero and text without digits follow the raising rules: rows below 2 become 2, points per row
+// below 2 become 2 x rows.
+TEST(GridShape, ZeroAndDigitlessCountsAreRaised) {
+    struct Case {
+        const char* keys;
+        uint32_t rows, columns, points;
+    } cases[] = {
+        {"NumGridRows=0\r\nNumGridPoints=0\r\nFitModelCode=11\r\n", 2, 2, 4},
+        {"NumGridRows=abc\r\nNumGridPoints=x\r\n", 2, 2, 4},
+        {"NumGridRows=1\r\nNumGridPoints=9\r\n", 2, 4, 8},
+        {"NumGridRows=5\r\nNumGridPoints=0\r\n", 5, 2, 10},
+        {"NumGridRows=0\r\nNumGridPoints=12\r\n", 2, 6, 12},
+    };
+    for (const Case& k : cases) {
+        TempCfgFile f;
+        bool ok = false;
+        CalibrationConfig c = ReadConfig(f, k.keys, &ok);
+        EXPECT_TRUE(ok) << k.keys;
+        EXPECT_EQ(c.NumGridRows, k.rows) << k.keys;
+        EXPECT_EQ(c.NumGridColumns, k.columns) << k.keys;
+        EXPECT_EQ(c.NumGridPoints, k.points) << k.keys;
+        EXPECT_EQ(c.Targets.size(), k.points) << k.keys;
+    }
+}
+
 TEST(GridShape, UnusableCountsAreRejected) {
     for (const char* keys :
-         {"NumGridRows=-3\r\n", "NumGridRows=0\r\n", "NumGridPoints=0\r\n", "NumGridPoints=-25\r\n",
-          "NumGridPoints=abc\r\n", "NumGridPoints=10001\r\n", "NumGridRows=99999999999\r\n",
-          "NumGridRows=6000\r\nNumGridPoints=7000\r\n"}) {
+         {"NumGridRows=-3\r\n", "NumGridPoints=-25\r\n", "NumGridPoints=10001\r\n",
+          "NumGridRows=99999999999\r\n", "NumGridRows=6000\r\nNumGridPoints=7000\r\n"}) {
         TempCfgFile f;
         bool ok = true;
         CalibrationConfig c = ReadConfig(f, keys, &ok);

@@ -46,6 +46,28 @@ TEST(ProfileLookup, FileEditedBetweenReadsIsReadAgain) {
     EXPECT_EQ(std::wstring(out), L"22");
 }
 
+#ifndef _WIN32
+// The portable reader decodes a file once per reading pass: an edit made during the pass is seen
+// by the next pass, not by the rest of this one.
+TEST(ProfileLookup, OneDecodingPerReadingPass) {
+    TempCfgFile file("[TARNIX-APP]\r\nK=1\r\n");
+    wchar_t out[20];
+    {
+        ProfileReadingPass pass;
+        PlatformReadProfileString(L"TARNIX-APP", L"K", L"", out, 20, file.Path());
+        file.Write("[TARNIX-APP]\r\nK=22\r\nL=3\r\n");
+        ProfileReadingPass nested;
+        PlatformReadProfileString(L"tarnix-app", L"k", L"", out, 20, file.Path());
+        EXPECT_EQ(std::wstring(out), L"1");
+        EXPECT_EQ(PlatformReadProfileString(L"TARNIX-APP", L"L", L"d", out, 20, file.Path()), 1u);
+        EXPECT_EQ(std::wstring(out), L"d");
+    }
+    ProfileReadingPass next;
+    PlatformReadProfileString(L"TARNIX-APP", L"K", L"", out, 20, file.Path());
+    EXPECT_EQ(std::wstring(out), L"22");
+}
+#endif
+
 TEST(IntegerConversion, TakesTheLeadingPart) {
     EXPECT_EQ(ConvertLeadingInteger(L"42"), 42);
     EXPECT_EQ(ConvertLeadingInteger(L"  -17xyz"), -17);

@@ -117,6 +117,21 @@ class CommandLine(unittest.TestCase):
         self.assertIn("too few grid points: 9", err)
         self.assertIn("at least 10", err)
 
+    def test_zero_counts_in_a_folder_named_with_accents(self):
+        """NumGridRows=0 and NumGridPoints=0 make a 2 x 2 grid; a non-ASCII path is no crash."""
+        touches = [(1000, 1000), (3000, 1010), (990, 3000), (3010, 2990)]
+        keys = "".join("TouchGridX%02d=%d\nTouchGridY%02d=%d\n" % (i, v, i, w)
+                       for i, (v, w) in enumerate(touches))
+        folder = scratch("\u00e9-zero")
+        path = os.path.join(folder, "\u00e9.cfg")
+        with open(path, "w", newline="\r\n") as file:
+            file.write("[TARNIX-APP]\nNumGridRows=0\nNumGridPoints=0\nFitModelCode=11\n" + keys)
+        code, out, err = run("--config", program_path(path), "--reports",
+                             program_path(os.path.join(folder, "r-\u00e9")))
+        self.assertEqual(code, 0, err)
+        self.assertIn("Points: 4 grid points (2 x 2)", out)
+        self.assertTrue(os.path.isfile(os.path.join(folder, "r-\u00e9", "Coefficients.txt")))
+
     def test_missing_touch_keys(self):
         keys = "".join("TouchGridX%02d=%d\nTouchGridY%02d=%d\n" % (i, 500 + i, i, 600 + i)
                        for i in range(25) if i != 7)

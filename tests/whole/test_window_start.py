@@ -1,6 +1,6 @@
-"""Start-up of Tarnix.exe under Wine with the stand-in controller: the refusals, the single
-instance, the command line, the language libraries, the grid check, translucency and the desktop
-monitor tool."""
+"""Start-up of Tarnix.exe under Wine with the stand-in controller: the refusals, the command line,
+the language libraries, the grid check, translucency and the desktop monitor tool (the single
+instance is in test_hostile_start.py)."""
 
 import os
 import shutil
@@ -78,25 +78,6 @@ class Refusals(unittest.TestCase):
             self.assertEqual(proc.wait(20), 0)
             self.assertTrue(has_trace(proc, "has no readable ProductVersion: treated as too old"))
             self.assertFalse(has_trace(proc, "WinMain()"))
-
-
-class SingleInstance(unittest.TestCase):
-    def test_second_copy_beeps_traces_and_ends_through_destruction(self):
-        with winebench.WineBench("second-copy") as bench:
-            inst = Installation(bench)
-            first = inst.run()
-            window = bench.wait_window("^Tarnix - Calibration$")
-            second = inst.run()
-            self.assertEqual(second.wait(30), 0)
-            self.assertTrue(first.running())
-            self.assertTrue(has_trace(second, "Tarnix.exe: another copy is running. Exit."))
-            self.assertTrue(has_trace(second, "Flush controller Talkset buffer!"))  # destruction
-            self.assertFalse(has_trace(second, "EnumSysMonitors()"))
-            calls = inst.calls()
-            self.assertTrue(any("QuvaIF_MakeBeep(frequency=2000, duration=500)" in c
-                                for c in calls))
-            bench.key("Escape", window=window)
-            self.assertEqual(first.wait(20), 0)
 
 
 class CommandLine(unittest.TestCase):

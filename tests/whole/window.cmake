@@ -8,6 +8,8 @@ if(WIN32 AND TARGET Tarnix)
                           DEPENDS ${window_programs} LABELS window NO_INSTALL TIMEOUT 300)
     tarnix_add_whole_test(window_areas SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_window_areas.py
                           DEPENDS ${window_programs} LABELS window NO_INSTALL TIMEOUT 200)
+    tarnix_add_whole_test(hostile_start SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_hostile_start.py
+                          DEPENDS ${window_programs} LABELS window NO_INSTALL TIMEOUT 200)
     tarnix_add_whole_test(window_drawing SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_window_drawing.py
                           DEPENDS ${window_programs} LABELS window NO_INSTALL TIMEOUT 200)
 endif()

@@ -3,7 +3,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <new>
 
+#include "config/platform.h"
 #include "config/profile_values.h"
 #include "config/target_layout.h"
 #include "tools/tarnix_fit/model_runners.h"
@@ -32,7 +34,7 @@ std::string FirstMissingTouchKey(const CalibrationConfig& c) {
 
 int CheckReadable(const std::filesystem::path& path, std::string& error) {
     std::error_code ec;
-    const std::string shown = PrintableText(path.wstring());
+    const std::string shown = PrintableText(ToolWidePath(path));
     if (!std::filesystem::exists(path, ec)) return Fail(error, "no such file: " + shown);
     if (std::filesystem::is_directory(path, ec)) return Fail(error, "not a file: " + shown);
     std::ifstream probe(path, std::ios::binary);
@@ -61,11 +63,12 @@ int ReadLayout(const ToolOptions& options, FitSession& s, std::string& error) {
 }  // namespace
 
 int LoadFitSession(const ToolOptions& options, FitSession& s, std::string& error) {
+    ProfileReadingPass pass;
     std::error_code ec;
-    std::filesystem::path path = std::filesystem::absolute(options.ConfigPath, ec);
-    if (ec) path = options.ConfigPath;
+    std::filesystem::path path = std::filesystem::absolute(ToolPath(options.ConfigPath), ec);
+    if (ec) path = ToolPath(options.ConfigPath);
     if (int status = CheckReadable(path, error); status != kExitFitted) return status;
-    s.ConfigPath = path.wstring();
+    s.ConfigPath = ToolWidePath(path);
     if (!ReadControllerParameters(s.Parameters, s.ConfigPath.c_str()))
         return Fail(error, "the path of the configuration file is too long");
     s.Config = std::make_unique<CalibrationConfig>(s.ConfigPath.c_str());
@@ -86,7 +89,11 @@ int RunFitSession(FitSession& s, std::string& error) {
                 " (Laplace) is not built yet in this version of tarnix-fit";
         return kExitModelMissing;
     }
-    if (runner->Run(*s.Fit)) return kExitFitted;
+    try {
+        if (runner->Run(*s.Fit)) return kExitFitted;
+    } catch (const std::bad_alloc&) {
+        s.Fit->LastStatus = FitStatus::OutOfMemory;
+    }
     error = "the fit refused the data: " + PrintableText(FitStatusText(s.Fit->LastStatus));
     return kExitFitRefused;
 }

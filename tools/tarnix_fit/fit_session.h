@@ -17,6 +17,7 @@ enum ToolExit : int {
     kExitBadInput = 3,
     kExitModelMissing = 4,
     kExitRecordFailed = 5,
+    kExitInternal = 6,  // out of memory or an unexpected failure
 };
 
 struct FitSession {

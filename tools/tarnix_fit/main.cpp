@@ -1,118 +1,21 @@
 // tarnix-fit: fits one calibration pass offline from a configuration file's simulated touches.
-#include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "config/platform.h"
-#include "config/report_file.h"
-#include "fit/calibration_record.h"
-#include "tools/tarnix_fit/fit_session.h"
-#include "tools/tarnix_fit/fit_summary.h"
-#include "tools/tarnix_fit/model_runners.h"
-#include "tools/tarnix_fit/record_file.h"
-#include "tools/tarnix_fit/tool_text.h"
+#include "tools/tarnix_fit/tool_main.h"
 #ifndef _WIN32
 #include "config/portable_text.h"
 #endif
 
-namespace {
-
-int Complain(int status, const std::string& message) {
-    std::fprintf(stderr, "tarnix-fit: %s\n", message.c_str());
-    return status;
-}
-
-std::string FixedText(double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.3f", value);
-    return text;
-}
-
-int Decode(const ToolOptions& options) {
-    CalibrationDataRecord record;
-    std::string error;
-    if (!ReadRecordFile(options.DecodePath, record, error)) return Complain(kExitBadInput, error);
-    PrintRecordFields(stdout, record);
-    return kExitFitted;
-}
-
-// The folder the reports go to; an explicit one is made absolute and created.
-std::wstring ChooseReportFolder(const ToolOptions& options) {
-    if (options.ReportDir.empty()) return PlatformReportFolder();
-    std::error_code ec;
-    std::filesystem::path folder = std::filesystem::absolute(options.ReportDir, ec);
-    if (ec) folder = options.ReportDir;
-    if (!PlatformCreateFolders(folder.wstring()))
-        Complain(0, "cannot create the report folder " + PrintableText(folder.wstring()) +
-                        "; the fit runs without reports");
-    SetReportFolderOverride(folder.wstring().c_str());
-    return folder.wstring();
-}
-
-int WriteRecord(const ToolOptions& options, const CalibrationFit& fit) {
-    RecordArea area;
-    area.Width = options.MonitorWidth;
-    area.Height = options.MonitorHeight;
-    VirtualScreenMetrics screen{options.MonitorWidth, options.MonitorHeight, 0, 0};
-    CalibrationDataRecord record;
-    if (!PackCalibrationRecord(area, 0, kPlainControllerType, screen, &fit, record))
-        return Complain(kExitRecordFailed, "the fit is not usable; no record written");
-    if (!WriteRecordFile(options.RecordPath, record))
-        return Complain(kExitRecordFailed, "cannot write " + PrintableText(options.RecordPath));
-    return kExitFitted;
-}
-
-int Fit(const ToolOptions& options) {
-    FitSession session;
-    std::string error;
-    if (int status = LoadFitSession(options, session, error); status != kExitFitted)
-        return Complain(status, error);
-    const std::wstring reportFolder = ChooseReportFolder(options);
-    if (int status = RunFitSession(session, error); status != kExitFitted)
-        return Complain(status, error);
-    const FitJudgement judgement = JudgeFitSession(session);
-    if (options.Json) {
-        const ModelRunner* runner = FindModelRunner(session.Fit->ModelKind);
-        PrintFitJson(stdout, session, judgement, runner != nullptr && runner->LaplaceMembers);
-    } else {
-        PrintFitSummary(stdout, session, judgement, reportFolder);
-    }
-    if (judgement.Verdict != FitVerdict::Sound)
-        return Complain(kExitFitRefused, "the calibration window would refuse this fit: " +
-                                             PrintableText(FitVerdictText(judgement.Verdict)) +
-                                             " (RMS " + FixedText(judgement.RmsPixels) +
-                                             " px, bound " + FixedText(judgement.BoundPixels) +
-                                             " px); no record written");
-    if (!options.RecordPath.empty()) return WriteRecord(options, *session.Fit);
-    return kExitFitted;
-}
-
-int ToolMain(const std::vector<std::wstring>& args) {
-    ToolOptions options;
-    std::string error;
-    if (!ParseToolOptions(args, options, error)) {
-        std::fprintf(stderr, "tarnix-fit: %s\n\n%s", error.c_str(), ToolUsage());
-        return kExitUsage;
-    }
-    if (options.Help) {
-        std::fputs(ToolUsage(), stdout);
-        return kExitFitted;
-    }
-    return options.DecodePath.empty() ? Fit(options) : Decode(options);
-}
-
-}  // namespace
-
 #ifdef _WIN32
 int wmain(int argc, wchar_t** argv) {
-    return ToolMain(std::vector<std::wstring>(argv + 1, argv + argc));
+    return RunTarnixFit(std::vector<std::wstring>(argv + 1, argv + argc));
 }
 #else
 // Arguments are UTF-8 (other bytes carried through), as every portable path.
 int main(int argc, char** argv) {
     std::vector<std::wstring> args;
     for (int i = 1; i < argc; ++i) args.push_back(WideFromNarrow(argv[i]));
-    return ToolMain(args);
+    return RunTarnixFit(args);
 }
 #endif

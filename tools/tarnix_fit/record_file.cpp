@@ -52,7 +52,7 @@ void PrintReservedBytes(std::FILE* out, const CalibrationDataRecord& r) {
 }  // namespace
 
 bool WriteRecordFile(const std::wstring& path, const CalibrationDataRecord& record) {
-    std::ofstream file(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
+    std::ofstream file(ToolPath(path), std::ios::binary | std::ios::trunc);
     if (!file) return false;
     file.write(reinterpret_cast<const char*>(&record), sizeof record);
     return static_cast<bool>(file);
@@ -60,7 +60,7 @@ bool WriteRecordFile(const std::wstring& path, const CalibrationDataRecord& reco
 
 bool ReadRecordFile(const std::wstring& path, CalibrationDataRecord& record, std::string& error) {
     std::error_code ec;
-    const std::filesystem::path file(path);
+    const std::filesystem::path file = ToolPath(path);
     const std::string shown = PrintableText(path);
     if (!std::filesystem::is_regular_file(file, ec)) {
         error = "no such file: " + shown;

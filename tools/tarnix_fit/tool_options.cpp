@@ -111,5 +111,6 @@ const char* ToolUsage() {
            "  --decode FILE          print every field of a calibration record file\n"
            "\n"
            "Exit status: 0 fitted, 1 the fit refused the data, 2 usage error, 3 unusable input,\n"
-           "4 model kind not available, 5 the record could not be written.\n";
+           "4 model kind not available, 5 the record could not be written, 6 out of memory or\n"
+           "an unexpected failure (one line on the error stream names it).\n";
 }
