@@ -4,11 +4,11 @@
 #include <cmath>
 
 #include "app/area_list.h"
-#include "app/grid_check.h"
 #include "config/calibration_config.h"
 #include "config/controller_parameters.h"
 #include "config/platform.h"
 #include "config/target_layout.h"
+#include "fit/calibration_fit.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {
