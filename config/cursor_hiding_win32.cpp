@@ -47,6 +47,22 @@ HKEY CreateUserKey(const wchar_t* path) {
     return result == ERROR_SUCCESS ? key : nullptr;
 }
 
+// Whether the saved copy can hold every value of the user's key: not more values than it keeps,
+// none beyond the size limits. A key it cannot hold whole stays as it is: restoring would lose the
+// rest.
+bool UserValuesFitTheCopy() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kUserCursorsKey, 0, KEY_QUERY_VALUE, &key) !=
+        ERROR_SUCCESS)
+        return true;  // nothing to lose
+    DWORD values = 0, longestName = 0, largestData = 0;
+    const LONG result = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                         &values, &longestName, &largestData, nullptr, nullptr);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS && values <= DWORD(kMaxRegistryKeyValues) &&
+           longestName <= kMaxRegistryValueName && largestData <= kMaxRegistryValueData;
+}
+
 // Replaces the values of the saved copy by those of the user's key; false when it went wrong.
 bool SaveUserValues() {
     const wchar_t* toKey = kSavedCursorsKey;
@@ -85,6 +101,12 @@ void HideCursorsIfNeeded() {
     // that dies anywhere in here leaves either the user's values untouched or a state that the
     // next restore undoes.
     if (HKEY key = CreateUserKey(kUserCursorsKey)) RegCloseKey(key);
+    if (!UserValuesFitTheCopy()) {
+        DebugPrint(L"Tarnix.exe: %s",
+                   L"HideCursorsIfNeeded(): too many or too large cursor settings to save, "
+                   L"cursors stay");
+        return;
+    }
     if (!SaveUserValues()) {
         DebugPrint(L"Tarnix.exe: %s",
                    L"HideCursorsIfNeeded(): cursor settings not saved, cursors stay");

@@ -7,6 +7,22 @@
 #include "config/cursor_hiding.h"
 #include "config/registry_values.h"
 
+namespace {
+
+// The values of the user's key that restoring deletes. A saved copy with room to spare holds every
+// value the user had, so every value goes and the key becomes the copy again (values added while
+// hidden go too). A full copy may have been cut short: then only the values it puts back go.
+std::vector<std::wstring> NamesToDelete(HKEY user, const std::vector<RegistryValue>& saved) {
+    const bool whole = saved.size() < size_t(kMaxRegistryKeyValues);
+    std::vector<std::wstring> names;
+    for (const RegistryValue& value :
+         whole ? ListRegistryValues(user, false, 2 * kMaxRegistryKeyValues) : saved)
+        names.push_back(value.Name);
+    return names;
+}
+
+}  // namespace
+
 bool RestoreSavedCursorValues() {
     HKEY user = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, kUserCursorsKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
@@ -23,9 +39,9 @@ bool RestoreSavedCursorValues() {
     bool whole = savedOpen;
     // Every value but the scheme name first: until that is written the cursors count as hidden,
     // so a run that dies in here is restored again by the next one.
-    for (const RegistryValue& value : ListRegistryValues(user, false, 2 * kMaxRegistryKeyValues)) {
-        if (!value.Name.empty() && RegDeleteValueW(user, value.Name.c_str()) != ERROR_SUCCESS)
-            whole = false;
+    for (const std::wstring& name : NamesToDelete(user, savedValues)) {
+        const LONG result = name.empty() ? ERROR_SUCCESS : RegDeleteValueW(user, name.c_str());
+        if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) whole = false;
     }
     const RegistryValue* schemeName = nullptr;
     for (const RegistryValue& value : savedValues) {

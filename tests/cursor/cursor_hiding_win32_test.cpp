@@ -85,6 +85,29 @@ TEST_F(CursorHiding, RestoreRemovesValuesAddedWhileHidden) {
     EXPECT_EQ(SnapshotKey(kUser, kUserCursorsKey), user);
 }
 
+// The saved copy holds 32 values: a key with more is not hidden at all, and a hidden state whose
+// copy was cut at 32 loses none of the values the copy could not hold.
+TEST_F(CursorHiding, KeysWithMoreValuesThanTheCopyHoldsLoseNone) {
+    SetUpUserScheme();
+    for (int i = 0; i < 40; ++i)
+        SetText(kUser, kUserCursorsKey, (L"Extra" + std::to_wstring(i)).c_str(),
+                L"C:\\extra\\" + std::to_wstring(i) + L".cur");
+    const KeySnapshot user = SnapshotKey(kUser, kUserCursorsKey);
+    ASSERT_EQ(user.size(), 47u);
+    HideCursorsIfNeeded();
+    EXPECT_EQ(SnapshotKey(kUser, kUserCursorsKey), user);
+
+    ASSERT_TRUE(DeleteKeyTree(kUser, kSavedCursorsKey));
+    SetText(kUser, kSavedCursorsKey, nullptr, L"Windows Standard");
+    for (int i = 0; i < 31; ++i)
+        SetText(kUser, kSavedCursorsKey, (L"Extra" + std::to_wstring(i)).c_str(),
+                L"C:\\extra\\" + std::to_wstring(i) + L".cur");
+    SetText(kUser, kUserCursorsKey, nullptr, L"Quva");
+    SetText(kUser, kUserCursorsKey, L"Extra3", L"C:\\hidden.cur");
+    RestoreCursorsIfNeeded();
+    EXPECT_EQ(SnapshotKey(kUser, kUserCursorsKey), user);
+}
+
 TEST_F(CursorHiding, RestoreWithoutHideDoesNothing) {
     const KeySnapshot user = SetUpUserScheme();
     SetText(kUser, kSavedCursorsKey, nullptr, L"Stale copy");
