@@ -2,6 +2,7 @@
 #include "app/calibration_app.h"
 #include "app/calibration_dialog.h"
 #include "app/driver_version.h"
+#include "app/pass_rules.h"
 #include "app/unexpected_failure.h"
 #include "config/debug_trace.h"
 #include "config/platform.h"
@@ -35,7 +36,7 @@ void Refuse(const wchar_t* message) {
 }  // namespace
 
 bool CalibrationApp::InitInstance(HINSTANCE instance) {
-    if (QuvaIF_EnumTouchScreen() == 0) {
+    if (UsableDriverCount(QuvaIF_EnumTouchScreen()) == 0) {
         Refuse(L"Quva Touch Screens are not found!");
     } else if (DriverTooOld()) {
         Refuse(L"Tarnix only works ver 4.0 or above!\nPlease update your driver!");

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/area_list.h"
+#include "app/pass_rules.h"
 #include "app/pass_runtime.h"
 #include "app/target_graphic.h"
 #include "config/calibration_config.h"
@@ -18,7 +19,7 @@
 inline constexpr UINT kCountdownTimerId = 4683;
 inline constexpr UINT kDwellTimerId = 4684;
 inline constexpr DWORD kTargetDwellMs = 250;
-inline constexpr int kMaxTouchScreens = 32;
+inline constexpr int kMaxTouchScreens = kMaxDriverCount;
 // The window's background, also behind the countdown text.
 inline constexpr COLORREF kBackgroundColour = RGB(140, 215, 242);
 

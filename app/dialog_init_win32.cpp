@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cwchar>
+#include <new>
 
 #include "app/calibration_dialog.h"
 #include "app/cursor_control.h"
@@ -41,7 +42,7 @@ void ApplyTranslucency(CalibrationDialog& d) {
 }
 
 bool CountTouchScreens(CalibrationDialog& d, int32_t& screens) {
-    screens = QuvaIF_EnumTouchScreen();
+    screens = UsableDriverCount(QuvaIF_EnumTouchScreen());
     if (screens != 0) return true;
     QuvaIF_MakeBeep(1000, 500);
     DebugPrint(L"Tarnix.exe: %s", d.Text(IDS_NO_TOUCH_SCREEN).c_str());
@@ -137,7 +138,13 @@ std::vector<MonitorRect> SystemMonitors() {
 
 bool BuildAreas(CalibrationDialog& d, int32_t screens) {
     d.AreaList.TouchScreenCount = screens;
-    BuildAreaList(d.AreaList, SystemMonitors(), ReadVideoModes(), *d.Config);
+    try {
+        BuildAreaList(d.AreaList, SystemMonitors(), ReadVideoModes(), *d.Config);
+    } catch (const std::bad_alloc&) {
+        d.AreaList = CalibrationAreaList();
+        DebugPrint(L"Tarnix.exe: %s", L"no memory for the screen areas: stop");
+        return false;
+    }
     for (const CalibrationArea& area : d.AreaList.Areas)
         DebugPrint(L"Tarnix.exe: area of monitor %d: left %d top %d width %d height %d",
                    area.MonitorNumber, area.Left, area.Top, area.Width, area.Height);

@@ -59,7 +59,7 @@ void EndCalibration(CalibrationDialog& d) {
 // The pass-start routine: next (or the same) area, a fresh pass at target 1 and its worker.
 void StartPass(CalibrationDialog& d, bool stayOnArea) {
     PassSequencer& sequencer = *d.Passes.Sequencer;
-    const int32_t monitors = QuvaIF_GetMonitorCount();
+    const int32_t monitors = UsableDriverCount(QuvaIF_GetMonitorCount());
     QuvaIF_ClearAllGetPoint(0);
     const PassStart start = sequencer.StartPass(d.AreaList, stayOnArea, monitors);
     if (start.Token == 0) {
@@ -140,7 +140,7 @@ void CalibrationDialog::OnTouch() {
 void CalibrationDialog::OnAccept() {
     PassSequencer* sequencer = Passes.Sequencer.get();
     if (sequencer == nullptr) return;
-    const int32_t screens = QuvaIF_EnumTouchScreen();
+    const int32_t screens = UsableDriverCount(QuvaIF_EnumTouchScreen());
     const PassAction action = sequencer->Accept(AreaList, screens, kFitWait);
     if (action == PassAction::StartNextArea || action == PassAction::EndDialog)
         DebugPrint(L"Tarnix.exe: accepted %d of %d touch screens; %d areas", AreaList.AcceptedCount,
@@ -160,8 +160,8 @@ void CalibrationDialog::OnCancel() {
         EndWith(1);  // start-up stopped early: there is no pass to end
         return;
     }
-    const PassAction action =
-        sequencer->End(AreaList, QuvaIF_EnumTouchScreen(), QuvaIF_GetMonitorCount(), kFitWait);
+    const PassAction action = sequencer->End(AreaList, UsableDriverCount(QuvaIF_EnumTouchScreen()),
+                                             UsableDriverCount(QuvaIF_GetMonitorCount()), kFitWait);
     Carry(*this, action, IDCANCEL);
 }
 
@@ -169,6 +169,7 @@ void HandlePassCancelled(CalibrationDialog& d, WPARAM token) {
     PassSequencer* sequencer = d.Passes.Sequencer.get();
     if (sequencer == nullptr) return;
     const PassAction action = sequencer->EndAfterCancelledFirstTouch(
-        PassToken(token), d.AreaList, QuvaIF_EnumTouchScreen(), QuvaIF_GetMonitorCount(), kFitWait);
+        PassToken(token), d.AreaList, UsableDriverCount(QuvaIF_EnumTouchScreen()),
+        UsableDriverCount(QuvaIF_GetMonitorCount()), kFitWait);
     Carry(d, action, IDCANCEL);
 }

@@ -5,6 +5,15 @@
 #include <cmath>
 #include <limits>
 
+#include "config/debug_trace.h"
+
+int32_t UsableDriverCount(int32_t reported) {
+    const int32_t usable = std::clamp(reported, int32_t(0), kMaxDriverCount);
+    if (usable != reported)
+        DebugPrint(L"Tarnix.exe: the driver reported a count of %d, using %d", reported, usable);
+    return usable;
+}
+
 int32_t TruncatedCoordinate(double value) {
     if (!std::isfinite(value)) return 0;
     const double low = std::numeric_limits<int32_t>::min();

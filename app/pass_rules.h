@@ -11,6 +11,14 @@
 inline constexpr char kSingleTouchControllerType = '7';
 inline constexpr int32_t kSingleTouchPassEndWord = 3;
 
+// The most touch screens, and monitors known to the driver, that a run deals with.
+inline constexpr int32_t kMaxDriverCount = 32;
+
+// A touch screen or monitor count as the driver reported it, kept within 0 .. kMaxDriverCount
+// (a negative count is none; a larger one is cut, with a trace, so the end routine stays
+// reachable).
+int32_t UsableDriverCount(int32_t reported);
+
 // Raw controller coordinates are used in units of 16 (arithmetic shift).
 inline int32_t ControllerUnits(int32_t raw) { return raw >> 4; }
 

@@ -118,6 +118,18 @@ TEST(SimulatedTouches, AreTruncatedAndBounded) {
 TEST(ControllerUnits, ShiftArithmetically) {
     EXPECT_EQ(ControllerUnits(65535), 4095);
     EXPECT_EQ(ControllerUnits(-17), -2);
+    EXPECT_EQ(ControllerUnits(INT32_MAX), 134217727);  // the ends of the raw range stay in range
+    EXPECT_EQ(ControllerUnits(INT32_MIN), -134217728);
+}
+
+// A driver that reports 1000 touch screens (or monitors) would keep the end routine from ever
+// being due; a negative count means none.
+TEST(DriverCounts, AreKeptWithinTheRoomOfARun) {
+    EXPECT_EQ(UsableDriverCount(0), 0);
+    EXPECT_EQ(UsableDriverCount(-3), 0);
+    EXPECT_EQ(UsableDriverCount(1), 1);
+    EXPECT_EQ(UsableDriverCount(1000), kMaxDriverCount);
+    EXPECT_TRUE(IsDueToEnd(0, kMaxDriverCount, UsableDriverCount(1000), UsableDriverCount(1000)));
 }
 
 TEST(CountdownSetting, AcceptsOneToSixtySeconds) {
