@@ -112,6 +112,15 @@ TEST(VideoModeFile, ReadVideoModesReadsTheSupportFolderFile) {
     EXPECT_EQ(MatchTileLayout(ReadVideoModes(), w, h, c, r), 4);
     EXPECT_EQ(w, 1280);
     EXPECT_EQ(h, 960);
+
+    // Only the first 64 KB are read: a pair beyond them is never seen, and "1,1" tiles nothing.
+    write((std::string(70000, ' ') + "960,540\n").c_str());
+    w = 1920, h = 1080;
+    EXPECT_EQ(MatchTileLayout(ReadVideoModes(), w, h, c, r), 0);
+    write("1,1\n");
+    w = 1920, h = 1080;
+    EXPECT_EQ(MatchTileLayout(ReadVideoModes(), w, h, c, r), 0);
+    EXPECT_EQ(w, 1920);
     std::filesystem::remove_all(folder);
     unsetenv("TARNIX_SUPPORT_DIR");
 }

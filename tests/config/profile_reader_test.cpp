@@ -66,6 +66,17 @@ TEST(ProfileLookup, OneDecodingPerReadingPass) {
     PlatformReadProfileString(L"TARNIX-APP", L"K", L"", out, 20, file.Path());
     EXPECT_EQ(std::wstring(out), L"22");
 }
+
+// The portable reader reads the first 2 MB of a file: a key beyond them is not seen.
+TEST(ProfileLookup, OnlyTheFirstTwoMegabytesAreRead) {
+    TempCfgFile file("[TARNIX-APP]\r\nK=1\r\n;" + std::string(2 * 1024 * 1024, 'x') +
+                     "\r\nL=2\r\n");
+    wchar_t out[20];
+    PlatformReadProfileString(L"TARNIX-APP", L"K", L"", out, 20, file.Path());
+    EXPECT_EQ(std::wstring(out), L"1");
+    PlatformReadProfileString(L"TARNIX-APP", L"L", L"none", out, 20, file.Path());
+    EXPECT_EQ(std::wstring(out), L"none");
+}
 #endif
 
 TEST(IntegerConversion, TakesTheLeadingPart) {

@@ -35,6 +35,11 @@ TEST(QuvaOptions, TransparentIsRead) {
     EXPECT_EQ(getQuvaOptions(), 1);
     folders.WriteSupportFile("QuvaOptions.ini", "[Calibration]\r\nOther=1\r\n");
     EXPECT_EQ(getQuvaOptions(), 0);
+    // Only 1 makes the window translucent; other numbers and text are read as written.
+    folders.WriteSupportFile("QuvaOptions.ini", "[Calibration]\r\nTransparent=abc\r\n");
+    EXPECT_EQ(getQuvaOptions(), 0);
+    folders.WriteSupportFile("QuvaOptions.ini", "[Calibration]\r\nTransparent=-1\r\n");
+    EXPECT_EQ(getQuvaOptions(), -1);
 }
 
 TEST(QuvaOptions, MissingFileGivesZeroAndOneTrace) {
