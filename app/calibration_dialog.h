@@ -64,6 +64,8 @@ class CalibrationDialog {
     HBRUSH BackgroundBrush = nullptr;
     HBITMAP AcceptPicture = nullptr;  // loaded with the buttons, deleted at destruction
     HBITMAP RetryPicture = nullptr;
+    UINT Dpi = USER_DEFAULT_SCREEN_DPI;  // the display scale of the window, 96 = 100 %
+    HFONT ScaledFont = nullptr;          // the text font made for Dpi after a scale change
     bool HasScreenOption = false;
     // Refused by the instance mutex: the tear-down leaves the driver, the desktop monitor tool
     // and the cursors to the copy that runs.
@@ -85,11 +87,16 @@ class CalibrationDialog {
     void OnCancel();
     void OnTouch();
     void OnDestroy();
+    void OnDpiChanged(UINT dpi);
 
     // Drawing helpers.
     void MakeTargetGraphics(int32_t targetNumber);
     void ShowButtons(bool show);
     void MoveToCurrentArea();
+    // A length in pixels at 100 % as pixels at the window's scale.
+    int Scaled(int pixels) const;
+    // The font of the window's texts: the template's, or the one made after a scale change.
+    HFONT TextFont() const;
 
     // Dwell: the target that is drawn once its 250 ms have passed.
     int32_t ShownTarget = 0;

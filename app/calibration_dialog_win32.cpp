@@ -11,6 +11,7 @@ CalibrationDialog::CalibrationDialog(HINSTANCE instance) : Instance(instance) {
 
 CalibrationDialog::~CalibrationDialog() {
     if (BackgroundBrush != nullptr) DeleteObject(BackgroundBrush);
+    if (ScaledFont != nullptr) DeleteObject(ScaledFont);
     if (LanguageLibrary != nullptr) FreeLibrary(LanguageLibrary);
 }
 
@@ -100,6 +101,9 @@ INT_PTR CalibrationDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
         case WM_DESTROY:
             OnDestroy();
             return FALSE;
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam));
+            return TRUE;
     }
     return FALSE;
 }

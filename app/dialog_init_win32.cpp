@@ -7,6 +7,7 @@
 
 #include "app/calibration_dialog.h"
 #include "app/cursor_control.h"
+#include "app/dialog_drawing.h"
 #include "app/language_library.h"
 #include "app/text_format.h"
 #include "app/worker_start.h"
@@ -204,6 +205,7 @@ bool CalibrationDialog::OnInitDialog() {
     HidePassCursor();
     ChooseArea(*this);
     MoveToCurrentArea();
+    Dpi = WindowDpi(Window);
     ShowButtons(false);
     MakeTargetGraphics(1);
     StartPassWorker(*this);

@@ -87,17 +87,17 @@ void CalibrationDialog::OnPaint() {
     RECT button{};
     GetClientRect(accept, &button);
     UINT flags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
-    SetWindowPos(accept, nullptr, cx - button.right - 15, cy + 80, 0, 0, flags);
-    SetWindowPos(GetDlgItem(Window, IDC_RETRY), nullptr, cx + 15, cy + 80, 0, 0, flags);
+    SetWindowPos(accept, nullptr, cx - button.right - Scaled(15), cy + Scaled(80), 0, 0, flags);
+    SetWindowPos(GetDlgItem(Window, IDC_RETRY), nullptr, cx + Scaled(15), cy + Scaled(80), 0, 0,
+                 flags);
 
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(Window, &paint);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kRed);
-    HGDIOBJ oldFont =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(Window, WM_GETFONT, 0, 0)));
+    HGDIOBJ oldFont = SelectObject(dc, TextFont());
     RECT textRect = client;
-    textRect.top = cy + 60;
+    textRect.top = cy + Scaled(60);
     std::wstring text;
     const PassView view = CurrentPassView(Passes);
     const int32_t target = view.CurrentTarget;
@@ -140,14 +140,12 @@ void CalibrationDialog::MakeTargetGraphics(int32_t targetNumber) {
 }
 
 void CalibrationDialog::ShowButtons(bool show) {
-    if (AcceptPicture == nullptr)
-        AcceptPicture = static_cast<HBITMAP>(
-            LoadImageW(Instance, MAKEINTRESOURCEW(IDB_ACCEPT), IMAGE_BITMAP, 0, 0, 0));
-    if (RetryPicture == nullptr)
-        RetryPicture = static_cast<HBITMAP>(
-            LoadImageW(Instance, MAKEINTRESOURCEW(IDB_RETRY), IMAGE_BITMAP, 0, 0, 0));
+    if (AcceptPicture == nullptr) AcceptPicture = LoadScaledPicture(Instance, IDB_ACCEPT, Dpi);
+    if (RetryPicture == nullptr) RetryPicture = LoadScaledPicture(Instance, IDB_RETRY, Dpi);
     HWND accept = GetDlgItem(Window, IDC_ACCEPT);
     HWND retry = GetDlgItem(Window, IDC_RETRY);
+    SizeButtonToPicture(*this, accept, AcceptPicture);
+    SizeButtonToPicture(*this, retry, RetryPicture);
     SendMessageW(accept, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(AcceptPicture));
     SendMessageW(retry, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(RetryPicture));
     ShowWindow(accept, show ? SW_SHOW : SW_HIDE);

@@ -32,11 +32,10 @@ void DrawCountdown(CalibrationDialog& d, int32_t seconds) {
     if (dc == nullptr) return;
     RECT band;
     GetClientRect(d.Window, &band);
-    band.top = band.bottom - kCountdownBand;
+    band.top = band.bottom - d.Scaled(kCountdownBand);
     SetBkColor(dc, kBackgroundColour);
     SetTextColor(dc, kCountdownColour);
-    HGDIOBJ oldFont =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(d.Window, WM_GETFONT, 0, 0)));
+    HGDIOBJ oldFont = SelectObject(dc, d.TextFont());
     const std::wstring text = FormatNumberText(d.Text(IDS_COUNTDOWN), seconds, kMaxTextLength);
     DrawTextW(dc, text.c_str(), -1, &band, DT_CENTER);
     SelectObject(dc, oldFont);

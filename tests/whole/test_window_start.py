@@ -8,7 +8,7 @@ import time
 import unittest
 
 import winebench
-from window_setup import GRID_5X5, Installation, has_trace, traces
+from window_setup import GRID_5X5, Installation, has_trace, target, traces
 
 
 def wait_for(condition, timeout=15.0):
@@ -98,9 +98,10 @@ class CommandLine(unittest.TestCase):
 
 
 class Languages(unittest.TestCase):
-    def run_with_locale(self, bench, inst, locale):
+    def run_with_locale(self, bench, inst, locale, cwd=None):
         passes = sum("GetFirstCalTouch() waiting" in c for c in inst.calls())
-        proc = inst.run(env={"LC_ALL": locale} if locale else None)
+        proc = bench.run(inst.exe(), env={"LC_ALL": locale} if locale else None, timeout=40,
+                         cwd=cwd or inst.folder)
         window = bench.wait_window("^Tarnix")
         title = bench.x(["xdotool", "getwindowname", str(window)]).strip()
         # Esc once the first pass waits for its touch; again if the first one came too early.
@@ -132,6 +133,41 @@ class Languages(unittest.TestCase):
             proc, title = self.run_with_locale(bench, inst, "de_DE.UTF-8")
             self.assertTrue(has_trace(proc, "Tarnix: Default Loading QuvaStrings_ENG"))
             self.assertTrue(has_trace(proc, "language library QuvaStrings_ENG loaded"))
+
+    def run_beside_planted(self, name, languages, locale, planted_in_program_folder=False):
+        """A run whose working folder holds libraries with code under the language libraries'
+        names; (the run, its title, the names of the libraries whose code ran)."""
+        planted = target("planted_language_library", "tests/whole/planted/QuvaStrings_ENG.dll")
+        with winebench.WineBench(name) as bench:
+            inst = Installation(bench, languages=languages)
+            work = os.path.join(bench.work_dir, "working-folder")
+            os.makedirs(work)
+            for library in ("QuvaStrings_ENG.dll", "QuvaStrings_FRE.dll"):
+                shutil.copy(planted, os.path.join(work, library))
+            if planted_in_program_folder:
+                shutil.copy(planted, inst.folder)
+            proc, title = self.run_with_locale(bench, inst, locale, cwd=work)
+            # The planted code does run when a library is loaded the ordinary way.
+            library = os.path.join(work, "QuvaStrings_FRE.dll")
+            bench.wine(["rundll32", "Z:" + library.replace("/", "\\") + ",Planted"])
+            self.assertTrue(wait_for(lambda: os.path.exists(library + ".ran"), 10))
+            os.unlink(library + ".ran")
+            ran = [n for folder in (work, inst.folder) for n in os.listdir(folder)
+                   if n.endswith(".ran")]
+            return proc, title, ran
+
+    def test_libraries_are_loaded_as_data_from_the_program_folder_only(self):
+        # French from the program folder, never the working folder's.
+        proc, title, ran = self.run_beside_planted("planted-french", ("FRE",), "fr_FR.UTF-8")
+        self.assertEqual((title, ran), ("Tarnix - Étalonnage", []))
+        # No library in the program folder: the program's own texts, not the planted ones.
+        proc, title, ran = self.run_beside_planted("planted-none", (), "fr_FR.UTF-8")
+        self.assertTrue(has_trace(proc, "no language library: using the program's own texts"))
+        self.assertEqual([], ran)
+        # A library with code in the program folder gives its texts; its code never runs.
+        proc, title, ran = self.run_beside_planted("planted-program", (), None, True)
+        self.assertTrue(has_trace(proc, "language library QuvaStrings_ENG loaded"))
+        self.assertEqual((title, ran), ("Tarnix - Calibration", []))
 
     def test_no_library_at_all_uses_the_programs_own_texts(self):
         with winebench.WineBench("locale-none") as bench:

@@ -1,0 +1,78 @@
+"""Tarnix.exe at display scales other than 100 %: the same scripted pass at 96 DPI, and started at
+144 DPI (Wine's LogPixels) then told of a change to 192 DPI while pushed off its area. The window
+covers the screen exactly, the first target is drawn pixel for pixel the same, the record is the
+same, while the text and the Accept and Retry buttons grow with the scale."""
+
+import unittest
+
+import winebench
+from pass_setup import BACKGROUND, PassInstall, grid_targets, target, wait_for
+
+SIZE = (1024, 768)
+TITLE = "Tarnix - Calibration"
+TARGETS = grid_targets(*SIZE)
+SCRIPT = ("point 0 %d %d delay=4000\n" % TARGETS[0] +
+          "".join("point 0 %d %d\n" % t for t in TARGETS[1:]))
+RED = (255, 0, 0)
+
+
+def scaled(pixels, dpi):
+    return pixels * dpi // 96
+
+
+class Run:
+    """What one pass showed and wrote."""
+
+    def __init__(self, start_dpi, change_to=None):
+        self.dpi = change_to or start_dpi
+        with winebench.WineBench("window-scale-%d" % self.dpi, screen=SIZE) as bench:
+            inst = PassInstall(bench, source="script", script=SCRIPT)
+            bench.reg_add(r"HKCU\Control Panel\Desktop", "LogPixels", start_dpi,
+                          kind="REG_DWORD")
+            self.look(bench, inst, change_to)
+
+    def look(self, bench, inst, change_to):
+        proc = inst.run(timeout=90)
+        window = bench.wait_window("^%s$" % TITLE, timeout=30)
+        self.first_shown = inst.wait_target_shown(TARGETS[0])
+        if change_to:
+            tool = target("dpi_change_tool", "tests/whole/dpi_change_tool.exe")
+            self.told = bench.wine([tool, TITLE, str(change_to)])[0] == 0
+            self.first_shown = self.first_shown and inst.wait_target_shown(TARGETS[0])
+        self.geometry = bench.window_geometry(window)
+        x, y = TARGETS[0]
+        self.target_box = inst.pixels(x - 40, y - 40, 81, 81)
+        self.record = inst.record() if wait_for(lambda: inst.record() is not None, 40) else None
+        cx, cy = SIZE[0] // 2, SIZE[1] // 2
+        wait_for(lambda: inst.pixel(cx - scaled(20, self.dpi),
+                                    cy + scaled(100, self.dpi)) != BACKGROUND, 10)
+        bench.screenshot("finished-at-%d-dpi" % self.dpi)
+        # The result text between the centre and the buttons, and a row across the Accept button.
+        text = inst.pixels(0, cy + scaled(50, self.dpi), SIZE[0], scaled(30, self.dpi))
+        self.text_rows = len({y for (x, y), rgb in text.items() if rgb == RED})
+        row = inst.pixels(0, cy + scaled(110, self.dpi), cx, 1)
+        self.accept_width = sum(1 for rgb in row.values() if rgb != BACKGROUND)
+        bench.key("Escape", window=window)
+        self.exit_code = proc.wait(20)
+
+
+class DisplayScale(unittest.TestCase):
+    def test_targets_area_and_record_stay_in_pixels_text_and_buttons_scale(self):
+        normal = Run(96)
+        changed = Run(144, change_to=192)
+        self.assertTrue(changed.told, "the window was not found")
+        for run in (normal, changed):
+            self.assertTrue(run.first_shown)
+            self.assertEqual((0, 0) + SIZE, run.geometry)
+            self.assertEqual(1257, len(run.record or b""))
+            self.assertEqual(0, run.exit_code)
+        self.assertEqual(normal.target_box, changed.target_box)
+        self.assertEqual(normal.record, changed.record)
+        self.assertGreater(normal.text_rows, 0)
+        self.assertGreater(normal.accept_width, 0)
+        self.assertGreaterEqual(changed.text_rows, 1.6 * normal.text_rows)
+        self.assertGreaterEqual(changed.accept_width, 1.8 * normal.accept_width)
+
+
+if __name__ == "__main__":
+    unittest.main()
