@@ -1,8 +1,14 @@
 # The installed layout: `cmake --install <build> --prefix DIR` puts the program, the driver library,
-# the language libraries and the default data files into DIR/Program Files/Zeph/Touch, as the
-# program expects them. Other folders call tarnix_install(TARGETS ...) for their own targets.
+# the language libraries and the default data files into DIR/Program Files/Zeph/Touch (the 32-bit
+# build: DIR/Program Files (x86)/Zeph/Touch, the folder a 32-bit program sees), as the program
+# expects them. Other folders call tarnix_install(TARGETS ...) for their own targets.
 
-set(TARNIX_INSTALL_DIR "Program Files/Zeph/Touch" CACHE STRING
+if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(TARNIX_PROGRAM_FILES "Program Files (x86)")
+else()
+    set(TARNIX_PROGRAM_FILES "Program Files")
+endif()
+set(TARNIX_INSTALL_DIR "${TARNIX_PROGRAM_FILES}/Zeph/Touch" CACHE STRING
     "Installation folder of the program, below the installation prefix")
 set(TARNIX_DATA_INSTALL_DIR "ProgramData" CACHE STRING
     "Common application-data folder, below the installation prefix")

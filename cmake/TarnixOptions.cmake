@@ -23,6 +23,15 @@ if(WIN32)
     # No mingw runtime DLLs beside the programs.
     add_link_options(-static -static-libgcc -static-libstdc++)
     set(TARNIX_PLATFORM win32)
+    # The project's version for the version resources (resources/version_block.rci) and tests.
+    file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/generated/tarnix_version.h CONTENT
+"// Generated from the project's version by cmake/TarnixOptions.cmake.
+#pragma once
+#define TARNIX_VERSION_NUMBERS \
+    @PROJECT_VERSION_MAJOR@, @PROJECT_VERSION_MINOR@, @PROJECT_VERSION_PATCH@, 0
+#define TARNIX_VERSION_TEXT \"@PROJECT_VERSION@.0\"
+" @ONLY)
+    include_directories(${PROJECT_BINARY_DIR}/generated)
 else()
     set(TARNIX_PLATFORM portable)
 endif()

@@ -51,15 +51,17 @@ function(tarnix_add_test name)
 endfunction()
 
 # tarnix_add_whole_test(NAME SCRIPT file.py [DEPENDS targets...] [LABELS ...] [TIMEOUT s]
-#                       [ENVIRONMENT VAR=value ...] [NO_INSTALL]): a python unittest script using
-# tests/harness/winebench.py, run as one CTest test in the Windows x86-64 build only. The script
+#                       [ENVIRONMENT VAR=value ...] [NO_INSTALL] [BOTH_BUILDS]): a python unittest
+# script using tests/harness/winebench.py, run as one CTest test in the Windows x86-64 build (and
+# with BOTH_BUILDS in the i686 build too, its programs in "Program Files (x86)"). The script
 # finds the build through TARNIX_BUILD_DIR, the staged installation through TARNIX_INSTALL_ROOT
 # (the `tarnix_stage_install` target's output), the programs of DEPENDS through
 # TARNIX_TARGET_<target>, and writes artefacts (screenshots, logs) under TARNIX_ARTEFACT_DIR.
 function(tarnix_add_whole_test name)
-    cmake_parse_arguments(W "NO_INSTALL" "SCRIPT;TIMEOUT" "DEPENDS;LABELS;ENVIRONMENT" ${ARGN})
-    if(NOT WIN32 OR NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
-        return()  # this Wine runs 64-bit programs only
+    cmake_parse_arguments(W "NO_INSTALL;BOTH_BUILDS" "SCRIPT;TIMEOUT" "DEPENDS;LABELS;ENVIRONMENT"
+                          ${ARGN})
+    if(NOT WIN32 OR (NOT CMAKE_SIZEOF_VOID_P EQUAL 8 AND NOT W_BOTH_BUILDS))
+        return()
     endif()
     if(NOT Python3_Interpreter_FOUND)
         message(WARNING "python3 not found: whole-program test ${name} is not registered")
@@ -76,6 +78,7 @@ function(tarnix_add_whole_test name)
         TARNIX_WINE_STATE_DIR=${TARNIX_WINE_STATE_DIR}
         TARNIX_ARTEFACT_DIR=${CMAKE_BINARY_DIR}/artefacts/${name}
         TARNIX_TEST_TIMEOUT=${W_TIMEOUT}
+        TARNIX_PROGRAM_FILES=${TARNIX_PROGRAM_FILES}
         PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/harness
         PYTHONDONTWRITEBYTECODE=1
         ${W_ENVIRONMENT})

@@ -6,6 +6,10 @@ set(CMAKE_C_COMPILER ${TARNIX_MINGW_PREFIX}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${TARNIX_MINGW_PREFIX}-g++-posix)
 set(CMAKE_RC_COMPILER ${TARNIX_MINGW_PREFIX}-windres)
 set(CMAKE_DLLTOOL ${TARNIX_MINGW_PREFIX}-dlltool)
+# Doubles in SSE2 registers, as in the x86-64 build: the x87 unit's 80-bit intermediates would
+# round fits (and so reports and records) differently from the 64-bit build.
+set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
 set(CMAKE_FIND_ROOT_PATH /usr/${TARNIX_MINGW_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)

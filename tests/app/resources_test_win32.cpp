@@ -7,6 +7,7 @@
 
 #include "app/driver_version.h"
 #include "resources/resource_ids.h"
+#include "tarnix_version.h"
 
 namespace {
 
@@ -168,9 +169,9 @@ TEST(LanguageLibraries, EveryTextOfEveryLanguage) {
 TEST(VersionResources, ProgramAndLibrariesCarryOne) {
     std::wstring version;
     EXPECT_TRUE(ReadProductVersion(TarnixPath, version));
-    EXPECT_EQ(version, L"1.0.0.0");
+    EXPECT_EQ(version, L"" TARNIX_VERSION_TEXT);
     EXPECT_TRUE(ReadProductVersion(LanguageFolder + L"\\QuvaStrings_JAP.dll", version));
-    EXPECT_EQ(version, L"1.0.0.0");
+    EXPECT_EQ(version, L"" TARNIX_VERSION_TEXT);
     EXPECT_FALSE(ReadProductVersion(LanguageFolder + L"\\no-such-library.dll", version));
     EXPECT_TRUE(version.empty());
 }

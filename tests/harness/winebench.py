@@ -30,7 +30,11 @@ WINE = os.environ.get("TARNIX_WINE", "/usr/lib/wine/wine64")
 WINESERVER = os.environ.get("TARNIX_WINESERVER", "/usr/lib/wine/wineserver")
 WINE_RUN = os.path.join(SOURCE_DIR, "scripts", "wine-run")
 XORG_TWO_MONITORS_CONF = os.path.join(HERE, "xorg-two-monitors.conf")
-PROGRAM_DIR = "Program Files/Zeph/Touch"
+# The program-files folder the build's programs see: "Program Files (x86)" for the 32-bit build.
+PROGRAM_FILES = os.environ.get("TARNIX_PROGRAM_FILES", "Program Files")
+PROGRAM_DIR = PROGRAM_FILES + "/Zeph/Touch"
+# A 32-bit program sees the machine hive's 32-bit view (Software\Wow6432Node): so does the bench.
+MACHINE_VIEW = ["/reg:32"] if PROGRAM_FILES.endswith("(x86)") else []
 DEBUG_LINE = re.compile(r':warn:seh:dispatch_exception "(.*)"\s*$')
 
 
@@ -334,7 +338,8 @@ class WineBench:
         return os.path.join(self.prefix, "drive_c", *parts)
 
     def program_path(self, *parts):
-        """Unix path inside the prefix's program folder ("C:\\Program Files\\Zeph\\Touch")."""
+        """Unix path inside the prefix's program folder ("C:\\Program Files\\Zeph\\Touch", or
+        "C:\\Program Files (x86)\\Zeph\\Touch" for the 32-bit build)."""
         return self.drive_c(PROGRAM_DIR, *parts)
 
     def data_path(self, *parts):
@@ -404,11 +409,16 @@ class WineBench:
             return code, out.read().decode("utf-8", "replace")
 
     # ----- registry ----------------------------------------------------------------------------
+    @staticmethod
+    def _view(key):
+        """The registry view option of a key: the build's own view of the machine hive."""
+        return MACHINE_VIEW if key.upper().startswith(("HKLM", "HKEY_LOCAL_MACHINE")) else []
+
     def reg_query(self, key, name=None):
         """A value as (type, data) text, or None when absent; with name None, the whole key's
         values as {name: (type, data)} (the unnamed value is "(Default)"), or None."""
         args = ["reg", "query", key] + (["/ve"] if name == "(Default)" else
-                                        ["/v", name] if name is not None else [])
+                                        ["/v", name] if name is not None else []) + self._view(key)
         code, out = self.wine(args, timeout=30)
         if code != 0:
             return None
@@ -423,7 +433,7 @@ class WineBench:
 
     def reg_add(self, key, name, data, kind="REG_SZ"):
         args = ["reg", "add", key] + (["/ve"] if name in (None, "(Default)") else ["/v", name])
-        args += ["/t", kind, "/d", str(data), "/f"]
+        args += ["/t", kind, "/d", str(data), "/f"] + self._view(key)
         code, _ = self.wine(args, timeout=30)
         if code != 0:
             raise BenchError("reg add %s %s failed" % (key, name))
@@ -431,12 +441,13 @@ class WineBench:
     def reg_delete(self, key, name=None):
         """Deletes a value, or the whole key with name None; True when something was deleted."""
         args = ["reg", "delete", key] + ([] if name is None else ["/v", name]) + ["/f"]
+        args += self._view(key)
         return self.wine(args, timeout=30)[0] == 0
 
     def reg_export(self, key):
         """The key exported as .reg text (decoded from UTF-16LE), or None when absent."""
         path = os.path.join(self.work_dir, "export-%d.reg" % time.monotonic_ns())
-        code, _ = self.wine(["reg", "export", key, path, "/y"], timeout=30)
+        code, _ = self.wine(["reg", "export", key, path, "/y"] + self._view(key), timeout=30)
         if code != 0 or not os.path.exists(path):
             return None
         with open(path, "rb") as f:

@@ -81,12 +81,19 @@ def record_ints(record, offset, count):
 
 
 class PassInstall:
-    """The program folder of one bench prefix, filled for a pass test."""
+    """The program folder of one bench prefix, filled for a pass test (with fill=False, a folder
+    something else filled, such as the installer)."""
 
     def __init__(self, bench, cfg=GRID_5X5, source="pointer", script="", sim_extra="",
-                 exe=None, screens=1):
+                 exe=None, screens=1, fill=True):
         self.bench = bench
         self.folder = bench.program_path()
+        self.log_folder = bench.data_path("SimLogs")
+        if fill:
+            self.fill(cfg, source, script, sim_extra, exe, screens)
+
+    def fill(self, cfg, source, script, sim_extra, exe, screens):
+        bench = self.bench
         os.makedirs(self.folder, exist_ok=True)
         bench.install([target("simcontroller_dll", "simcontroller/QuvaIntf.dll"),
                        target("QuvaDkMon", "simcontroller/QuvaDkMon.exe"),
@@ -96,7 +103,6 @@ class PassInstall:
         shutil.copy(program, self.exe())
         bench.write_file(bench.program_path("Tarnix.cfg"), cfg)
         bench.write_file(bench.program_path("QuvaOptions.ini"), "[Calibration]\nTransparent=0\n")
-        self.log_folder = bench.data_path("SimLogs")
         ini = "[SimController]\nScreenCount=%d\nLogFolder=%s\nTouchSource=%s\n" % (
             screens, LOG_FOLDER_WINDOWS, source)
         if source == "script":

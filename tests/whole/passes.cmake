@@ -11,7 +11,7 @@ if(WIN32 AND TARGET Tarnix)
     set(pass_programs Tarnix simcontroller_dll QuvaDkMon QuvaStrings_ENG)
     tarnix_add_whole_test(pass_full SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_pass_full.py
                           DEPENDS ${pass_programs} tarnix-fit simcontroller-check
-                          LABELS passes NO_INSTALL TIMEOUT 240)
+                          LABELS passes NO_INSTALL BOTH_BUILDS TIMEOUT 240)
     tarnix_add_whole_test(pass_sequence SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_pass_sequence.py
                           DEPENDS ${pass_programs} TarnixTestSettings tarnix-fit
                           LABELS passes NO_INSTALL TIMEOUT 400)

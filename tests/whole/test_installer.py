@@ -1,0 +1,156 @@
+"""The Windows Installer package under Wine, from a fresh prefix to its removal: the program, its
+texts and defaults, null.cur, the scheme list and the Start-menu shortcut, and no driver library;
+the stand-in controller's feature on request; a reinstall that keeps the technician's Tarnix.cfg;
+the installed Tarnix.exe run as a standard user (machine scheme key read-only, Windows and cursors
+folders unwritable) hiding the pointer, showing its first target, writing a record from a scripted
+pass and restoring the pointer; and an uninstall that leaves nothing of the product but the
+reports."""
+
+import glob
+import os
+import subprocess
+import unittest
+
+import winebench
+from pass_setup import GRID_5X5, PassInstall, grid_targets, target, wait_for, winepath
+
+MSI = os.environ.get("TARNIX_MSI", "")
+SOURCE_DIR = os.environ.get("TARNIX_SOURCE_DIR", "")
+SCHEMES = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Control Panel\Cursors\Schemes"
+SCHEMES_KEY = SCHEMES.split("\\", 1)[1]
+CURSORS = r"HKCU\Control Panel\Cursors"
+LANGUAGES = ("ENG", "FRE", "GER", "ITA", "SPA", "JAP", "CHI", "MDN")
+PRODUCT_FILES = (["Tarnix.exe", "tarnix-fit.exe", "Tarnix.cfg", "QuvaOptions.ini",
+                  "QuvaVideo.txt"] + ["QuvaStrings_%s.dll" % s for s in LANGUAGES])
+STAND_IN_FILES = ["QuvaIntf.dll", "QuvaDkMon.exe", "SimController.ini"]
+HIDDEN_ROWS = ("Arrow", "AppStarting", "Wait", "Crosshair", "IBeam", "No", "SizeNS", "SizeWE",
+               "SizeNWSE", "SizeNESW", "SizeAll", "UpArrow")
+EDITED_CFG = "; edited by the technician\n" + GRID_5X5
+SIZE = (1024, 768)
+
+
+def msiexec(bench, *args):
+    code, _ = bench.wine(["msiexec"] + list(args), timeout=240)
+    return code
+
+
+def cursors_folder(bench):
+    """The Windows cursors folder, whatever case it was created in, or None."""
+    windows = bench.drive_c("windows")
+    found = [e for e in os.listdir(windows) if e.lower() == "cursors"]
+    return os.path.join(windows, found[0]) if found else None
+
+
+def shortcuts(bench):
+    """Tarnix.lnk in the common or the user's Start menu (Wine installs per-machine shortcuts
+    into the user's)."""
+    return (glob.glob(bench.drive_c("ProgramData", "Microsoft", "Windows", "Start Menu",
+                                    "Programs", "Tarnix.lnk")) +
+            glob.glob(bench.drive_c("users", "*", "AppData", "Roaming", "Microsoft", "Windows",
+                                    "Start Menu", "Programs", "Tarnix.lnk")))
+
+
+def present(folder, names):
+    return [n for n in names if os.path.exists(os.path.join(folder, n))]
+
+
+def set_immutable(paths, on):
+    """A folder nobody may create files in, root included (the bench runs Wine as root)."""
+    for path in paths:
+        subprocess.run(["chattr", "+i" if on else "-i", path], check=True, timeout=20)
+
+
+class InstallerPackage(unittest.TestCase):
+    def test_install_run_as_standard_user_and_uninstall(self):
+        self.assertTrue(os.path.exists(MSI), "no package at %r" % MSI)
+        with winebench.WineBench("msi", screen=SIZE) as bench:
+            folder = bench.program_path()
+            self.assertEqual(0, msiexec(bench, "/i", winepath(MSI), "/qn"))
+            self.assertEqual(PRODUCT_FILES, present(folder, PRODUCT_FILES))
+            self.assertEqual([], present(folder, STAND_IN_FILES), "a driver library by default")
+            with open(os.path.join(folder, "Tarnix.cfg"), "rb") as installed, \
+                    open(os.path.join(SOURCE_DIR, "resources", "defaults", "Tarnix.cfg"),
+                         "rb") as default:
+                self.assertEqual(default.read(), installed.read())
+            cursors = cursors_folder(bench)
+            self.assertIsNotNone(cursors)
+            self.assertTrue(os.path.exists(os.path.join(cursors, "null.cur")))
+            scheme = bench.reg_query(SCHEMES, "Quva")
+            self.assertIsNotNone(scheme)
+            entries = scheme[1].split(",")
+            self.assertEqual(14, len(entries))
+            self.assertEqual(12, entries.count(r"%SystemRoot%\cursors\null.cur"))
+            self.assertEqual(1, len(shortcuts(bench)))
+
+            # The stand-in by its feature's name; a reinstall keeps the edited Tarnix.cfg and
+            # puts back a file that went missing.
+            self.assertEqual(0, msiexec(bench, "/i", winepath(MSI), "ADDLOCAL=SimController",
+                                        "/qn"))
+            self.assertEqual(STAND_IN_FILES, present(folder, STAND_IN_FILES))
+            bench.write_file(os.path.join(folder, "Tarnix.cfg"), EDITED_CFG)
+            os.unlink(os.path.join(folder, "QuvaStrings_ENG.dll"))
+            self.assertEqual(0, msiexec(bench, "/i", winepath(MSI), "REINSTALL=ALL",
+                                        "REINSTALLMODE=amus", "/qn"))
+            self.assertTrue(os.path.exists(os.path.join(folder, "QuvaStrings_ENG.dll")))
+            with open(os.path.join(folder, "Tarnix.cfg"), newline="") as f:
+                self.assertEqual(EDITED_CFG.replace("\n", "\r\n"), f.read())
+
+            self.run_as_standard_user(bench, cursors)
+
+            reports = bench.data_path("Zeph", "Touch")
+            kept = sorted(os.listdir(reports))
+            self.assertIn("SvdFitOutputs.txt", kept)
+            # Tarnix started the stand-in's desktop monitor again at its end: a file in use
+            # would stay behind until a restart, so it is stopped first, as a technician would.
+            self.assertEqual(0, bench.wine(["taskkill", "/f", "/im", "QuvaDkMon.exe"])[0])
+            self.assertEqual(0, msiexec(bench, "/x", winepath(MSI), "/qn"))
+            zeph = bench.drive_c(winebench.PROGRAM_FILES, "Zeph")
+            self.assertFalse(os.path.exists(zeph), list(os.walk(zeph)))
+            self.assertFalse(os.path.exists(os.path.join(cursors, "null.cur")))
+            self.assertIsNone(bench.reg_query(SCHEMES, "Quva"))
+            self.assertEqual([], shortcuts(bench))
+            self.assertEqual(kept, sorted(os.listdir(reports)))
+
+    def run_as_standard_user(self, bench, cursors):
+        """The installed program with the stand-in's script, the machine's scheme key and the
+        Windows folders closed to writing."""
+        inst = PassInstall(bench, fill=False)
+        targets = grid_targets(*SIZE)
+        script = bench.data_path("SimLogs", "SimTouches.txt")
+        bench.write_file(script, "point 0 %d %d delay=4000\n" % targets[0] +
+                         "".join("point 0 %d %d\n" % t for t in targets[1:]))
+        bench.write_file(os.path.join(inst.folder, "SimController.ini"),
+                         "[SimController]\nTouchSource=script\nLogFolder=C:\\ProgramData\\SimLogs"
+                         "\nScriptFile=C:\\ProgramData\\SimLogs\\SimTouches.txt\n")
+        bench.reg_add(r"HKLM\Software\Quvatec", "EnableDebug", 1, kind="REG_DWORD")
+        bench.reg_add(CURSORS, "(Default)", "Windows Default")
+        tool = target("standard_user_tool", "tests/whole/standard_user_tool.exe")
+        folders = [bench.drive_c("windows"), cursors]
+        self.assertEqual(0, bench.wine([tool, "lock", SCHEMES_KEY])[0])
+        set_immutable(folders, True)
+        try:
+            probe = bench.wine([tool, "probe", SCHEMES_KEY, winepath(cursors)])
+            self.assertEqual((0, "machine key read-only, folder read-only"),
+                             (probe[0], probe[1].strip()))
+            proc = inst.run(timeout=90)
+            bench.wait_window("^Tarnix - Calibration$", timeout=30)
+            self.assertTrue(inst.wait_target_shown(targets[0]), "first target not shown")
+            hidden = bench.reg_query(CURSORS)  # one read, while the first touch is held back
+            self.assertEqual("Quva", hidden["(Default)"][1])
+            self.assertEqual(list(HIDDEN_ROWS), [row for row in HIDDEN_ROWS if hidden.get(row, (
+                "", ""))[1].lower().endswith(r"\cursors\null.cur")])
+            self.assertNotIn("Hand", hidden)
+            self.assertTrue(wait_for(lambda: inst.record() is not None, 40), inst.calls()[-5:])
+            self.assertTrue(wait_for(lambda: bench.reg_query(CURSORS, "(Default)")[1] ==
+                                     "Windows Default", 15), "pointer not restored")
+            self.assertIsNone(bench.reg_query(CURSORS, "Arrow"))
+            bench.key("Escape", window=bench.wait_window("^Tarnix - Calibration$"))
+            self.assertEqual(0, proc.wait(20))
+            self.assertEqual(1257, len(inst.record()))
+        finally:
+            set_immutable(folders, False)
+            bench.wine([tool, "unlock", SCHEMES_KEY])
+
+
+if __name__ == "__main__":
+    unittest.main()
