@@ -23,10 +23,6 @@ inline constexpr int kMaxTouchScreens = kMaxDriverCount;
 // The window's background, also behind the countdown text.
 inline constexpr COLORREF kBackgroundColour = RGB(140, 215, 242);
 
-// Messages the worker thread posts to the window (it never calls into it).
-inline constexpr UINT WM_TARNIX_TOUCH = WM_APP + 1;           // a touch waits in the touch slot
-inline constexpr UINT WM_TARNIX_PASS_CANCELLED = WM_APP + 2;  // the first touch call was cancelled
-
 class CalibrationDialog {
   public:
     explicit CalibrationDialog(HINSTANCE instance);
@@ -37,7 +33,54 @@ class CalibrationDialog {
     // Runs the dialog modally; its result (1 when it ended through a failure or the end routine).
     INT_PTR DoModal();
 
-    // Members of the window.
+  private:
+    // The helpers of the handlers, one group per source file, with the window's access.
+    struct StartUp;       // dialog_init_win32.cpp
+    struct Drawing;       // dialog_paint_win32.cpp
+    struct PassHandling;  // pass_handlers_win32.cpp
+
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static INT_PTR Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // The text of a string id from the language library (the program's own 130 and 131 when no
+    // library could be loaded; empty otherwise), at most kMaxTextLength characters.
+    std::wstring Text(UINT id) const;
+
+    // Ends the modal dialog with a result.
+    void EndWith(INT_PTR result);
+
+    // Start-up (false when it stopped early) and the handlers of the message map.
+    bool OnInitDialog();
+    void OnPaint();
+    void OnTimer(UINT_PTR id);
+    void OnAccept();
+    void OnRetry();
+    void OnCancel();
+    void OnTouch();
+    void OnPassCancelled(WPARAM token);
+    void OnDestroy();
+    void OnDpiChanged(UINT dpi);
+
+    // The display scale (dialog_dpi_win32.cpp): a length in pixels at 100 % as pixels at the
+    // window's scale; the font of the window's texts (the template's, or the one made after a
+    // scale change); a bitmap button sized to its picture and a margin at the window's scale.
+    int Scaled(int pixels) const;
+    HFONT TextFont() const;
+    void SizeButtonToPicture(HWND button, HBITMAP picture) const;
+
+    // Drawing services the handlers share (dialog_paint_win32.cpp).
+    void MakeTargetGraphics(int32_t targetNumber);
+    void ShowButtons(bool show);
+    void MoveToCurrentArea();
+    void EndTargetDwell();  // the waiting target is drawn at the next paint
+    void ReleaseButtonPictures();
+
+    // The first pass, as start-up starts it, and the last stop, as tear-down makes it
+    // (pass_handlers_win32.cpp).
+    bool StartFirstPass();
+    void StopPasses();
+
     UINT_PTR TimerId = 0;
     int32_t ScreenIndex = -1;
     HANDLE InstanceMutex = nullptr;
@@ -47,6 +90,10 @@ class CalibrationDialog {
     int32_t OptionMonitor = 0;
     int32_t OptionScreenCount = 0;
     bool ExplicitTarget = false;
+    bool HasScreenOption = false;
+    // Refused by the instance mutex: the tear-down leaves the driver, the desktop monitor tool
+    // and the cursors to the copy that runs.
+    bool SecondCopy = false;
     HICON Icon = nullptr;
     HANDLE ExitEvent = nullptr;
     // The passes: the sequencer that owns their state and the worker of the running one.
@@ -66,46 +113,10 @@ class CalibrationDialog {
     HBITMAP RetryPicture = nullptr;
     UINT Dpi = USER_DEFAULT_SCREEN_DPI;  // the display scale of the window, 96 = 100 %
     HFONT ScaledFont = nullptr;          // the text font made for Dpi after a scale change
-    bool HasScreenOption = false;
-    // Refused by the instance mutex: the tear-down leaves the driver, the desktop monitor tool
-    // and the cursors to the copy that runs.
-    bool SecondCopy = false;
-
-    // The text of a string id from the language library (the program's own 130 and 131 when no
-    // library could be loaded; empty otherwise), at most kMaxTextLength characters.
-    std::wstring Text(UINT id) const;
-
-    // Ends the modal dialog with a result.
-    void EndWith(INT_PTR result);
-
-    // Start-up (returns false when it stopped early) and the handlers of the message map.
-    bool OnInitDialog();
-    void OnPaint();
-    void OnTimer(UINT_PTR id);
-    void OnAccept();
-    void OnRetry();
-    void OnCancel();
-    void OnTouch();
-    void OnDestroy();
-    void OnDpiChanged(UINT dpi);
-
-    // Drawing helpers.
-    void MakeTargetGraphics(int32_t targetNumber);
-    void ShowButtons(bool show);
-    void MoveToCurrentArea();
-    // A length in pixels at 100 % as pixels at the window's scale.
-    int Scaled(int pixels) const;
-    // The font of the window's texts: the template's, or the one made after a scale change.
-    HFONT TextFont() const;
 
     // Dwell: the target that is drawn once its 250 ms have passed.
     int32_t ShownTarget = 0;
     int32_t DwellingTarget = 0;
-
-  private:
-    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static INT_PTR Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 };
 
 inline constexpr int kMaxTextLength = 1023;

@@ -1,8 +1,45 @@
-// The calibration window's object and message map: each message becomes one handler call.
+// The calibration window's object, its message map (one handler call per message) and its
+// tear-down (controllers back to the driver and the desktop monitor tool restarted, unless this
+// is a refused second copy; records released).
+// clang-format off
+#include <windows.h>
+#include <shellapi.h>
+// clang-format on
+
 #include "app/calibration_dialog.h"
-#include "app/pass_runtime.h"
+#include "app/cursor_control.h"
 #include "app/unexpected_failure.h"
+#include "config/debug_trace.h"
+#include "config/support_folder.h"
+#include "driver/quva_driver.h"
 #include "resources/resource_ids.h"
+
+namespace {
+
+void ReturnControllers() {
+    int32_t screens = QuvaIF_EnumTouchScreen();
+    QuvaIF_DisableTouch(0, -1);
+    RestorePassCursor();
+    for (int32_t i = 0; i < screens; ++i) {
+        if (QuvaIF_AcquireTalksetLock(i, 3) == 0) continue;
+        DebugPrint(L"Tarnix.exe: %s", L"Flush controller Talkset buffer!");
+        QuvaIF_FlushControllerTalksetBuffer(i);
+        QuvaIF_ReleaseTalksetLock(i);
+    }
+    QuvaIF_CloseDeviceHandles();
+}
+
+void RestartDesktopMonitor() {
+    wchar_t folder[kSupportFolderCapacity];
+    GetSupportFolder(folder);
+    HINSTANCE result =
+        ShellExecuteW(nullptr, L"open", L"QuvaDkMon.exe", nullptr, folder, SW_SHOWNORMAL);
+    if (reinterpret_cast<INT_PTR>(result) <= 32)
+        DebugPrint(L"Tarnix.exe: QuvaDkMon.exe could not be started (%d)",
+                   int(reinterpret_cast<INT_PTR>(result)));
+}
+
+}  // namespace
 
 CalibrationDialog::CalibrationDialog(HINSTANCE instance) : Instance(instance) {
     Icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TARNIX));
@@ -96,7 +133,7 @@ INT_PTR CalibrationDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
             OnTouch();
             return TRUE;
         case WM_TARNIX_PASS_CANCELLED:
-            HandlePassCancelled(*this, wParam);
+            OnPassCancelled(wParam);
             return TRUE;
         case WM_DESTROY:
             OnDestroy();
@@ -106,4 +143,31 @@ INT_PTR CalibrationDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
             return TRUE;
     }
     return FALSE;
+}
+
+void CalibrationDialog::OnDestroy() {
+    StopPasses();
+    if (TimerId != 0) KillTimer(Window, kCountdownTimerId);
+    KillTimer(Window, kDwellTimerId);
+    if (!SecondCopy) {
+        ReturnControllers();
+        RestartDesktopMonitor();
+    }
+    if (ExitEvent != nullptr) {
+        SetEvent(ExitEvent);
+        CloseHandle(ExitEvent);
+        ExitEvent = nullptr;
+    }
+    if (InstanceMutex != nullptr) {
+        ReleaseMutex(InstanceMutex);
+        CloseHandle(InstanceMutex);
+        InstanceMutex = nullptr;
+    }
+    GridGraphic.reset();
+    MiniGraphic.reset();
+    ReleaseButtonPictures();
+    Fit.reset();
+    Config.reset();
+    Parameters.reset();
+    AreaList = CalibrationAreaList();
 }

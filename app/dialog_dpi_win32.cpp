@@ -40,10 +40,10 @@ HBITMAP LoadScaledPicture(HINSTANCE instance, UINT id, UINT dpi) {
                   MulDiv(size.bmHeight, int(dpi), USER_DEFAULT_SCREEN_DPI), LR_COPYDELETEORG));
 }
 
-void SizeButtonToPicture(const CalibrationDialog& d, HWND button, HBITMAP picture) {
+void CalibrationDialog::SizeButtonToPicture(HWND button, HBITMAP picture) const {
     BITMAP size{};
     if (picture == nullptr || GetObjectW(picture, sizeof size, &size) == 0) return;
-    const int margin = d.Scaled(kButtonMargin);
+    const int margin = Scaled(kButtonMargin);
     SetWindowPos(button, nullptr, 0, 0, size.bmWidth + 2 * margin, size.bmHeight + 2 * margin,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -59,7 +59,7 @@ void CalibrationDialog::OnDpiChanged(UINT dpi) {
         if (ScaledFont != nullptr) DeleteObject(ScaledFont);
         ScaledFont = font;
     }
-    ReleaseButtonPictures(*this);
+    ReleaseButtonPictures();
     ShowButtons(IsWindowVisible(GetDlgItem(Window, IDC_ACCEPT)) != FALSE);
     InvalidateRect(Window, nullptr, TRUE);
 }

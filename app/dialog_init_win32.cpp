@@ -10,7 +10,6 @@
 #include "app/dialog_drawing.h"
 #include "app/language_library.h"
 #include "app/text_format.h"
-#include "app/worker_start.h"
 #include "config/command_line.h"
 #include "config/debug_trace.h"
 #include "config/monitors.h"
@@ -27,7 +26,24 @@ namespace {
 constexpr BYTE kTranslucentAlpha = 178;
 constexpr size_t kGridMessageLength = 256;
 
-void SetUpLanguage(CalibrationDialog& d) {
+}  // namespace
+
+// The steps of start-up, in their order.
+struct CalibrationDialog::StartUp {
+    static void SetUpLanguage(CalibrationDialog& d);
+    static void ApplyTranslucency(CalibrationDialog& d);
+    static bool CountTouchScreens(CalibrationDialog& d, int32_t& screens);
+    static bool ClaimInstance(CalibrationDialog& d);
+    static bool ReadOptions(CalibrationDialog& d);
+    static bool CreateExitEvent(CalibrationDialog& d);
+    static void SignalNeighbours(CalibrationDialog& d, int32_t screens);
+    static bool LoadConfiguration(CalibrationDialog& d);
+    static bool BuildAreas(CalibrationDialog& d, int32_t screens);
+    static bool CreateFit(CalibrationDialog& d);
+    static void ChooseArea(CalibrationDialog& d);
+};
+
+void CalibrationDialog::StartUp::SetUpLanguage(CalibrationDialog& d) {
     d.LanguageLibrary = LoadLanguageLibrary();
     SetDlgItemTextW(d.Window, IDC_ACCEPT, d.Text(IDS_ACCEPT).c_str());
     SetDlgItemTextW(d.Window, IDC_RETRY, d.Text(IDS_RETRY).c_str());
@@ -35,14 +51,14 @@ void SetUpLanguage(CalibrationDialog& d) {
     SetWindowTextW(d.Window, title.empty() ? L"Tarnix" : title.c_str());
 }
 
-void ApplyTranslucency(CalibrationDialog& d) {
+void CalibrationDialog::StartUp::ApplyTranslucency(CalibrationDialog& d) {
     if (getQuvaOptions() != 1) return;
     LONG_PTR style = GetWindowLongPtrW(d.Window, GWL_EXSTYLE);
     SetWindowLongPtrW(d.Window, GWL_EXSTYLE, style | WS_EX_LAYERED);
     SetLayeredWindowAttributes(d.Window, 0, kTranslucentAlpha, LWA_ALPHA);
 }
 
-bool CountTouchScreens(CalibrationDialog& d, int32_t& screens) {
+bool CalibrationDialog::StartUp::CountTouchScreens(CalibrationDialog& d, int32_t& screens) {
     screens = UsableDriverCount(QuvaIF_EnumTouchScreen());
     if (screens != 0) return true;
     QuvaIF_MakeBeep(1000, 500);
@@ -52,7 +68,7 @@ bool CountTouchScreens(CalibrationDialog& d, int32_t& screens) {
     return false;
 }
 
-bool ClaimInstance(CalibrationDialog& d) {
+bool CalibrationDialog::StartUp::ClaimInstance(CalibrationDialog& d) {
     SetLastError(0);
     d.InstanceMutex = CreateMutexW(nullptr, TRUE, L"QuvaCalMutex");
     if (GetLastError() == 0) return true;
@@ -64,7 +80,7 @@ bool ClaimInstance(CalibrationDialog& d) {
     return false;
 }
 
-bool ReadOptions(CalibrationDialog& d) {
+bool CalibrationDialog::StartUp::ReadOptions(CalibrationDialog& d) {
     const wchar_t* line = GetCommandLineW();
     if (line == nullptr || *line == L'\0') return true;
     CommandLineOptions options;
@@ -80,7 +96,7 @@ bool ReadOptions(CalibrationDialog& d) {
     return goOn;
 }
 
-bool CreateExitEvent(CalibrationDialog& d) {
+bool CalibrationDialog::StartUp::CreateExitEvent(CalibrationDialog& d) {
     d.ExitEvent = CreateEventW(nullptr, FALSE, FALSE, L"QuvaCalExitEvent");
     if (d.ExitEvent != nullptr) return true;
     CloseHandle(d.InstanceMutex);
@@ -89,7 +105,7 @@ bool CreateExitEvent(CalibrationDialog& d) {
     return false;
 }
 
-void SignalNeighbours(CalibrationDialog& d, int32_t screens) {
+void CalibrationDialog::StartUp::SignalNeighbours(CalibrationDialog& d, int32_t screens) {
     if (HANDLE monitorClose = OpenEventW(EVENT_MODIFY_STATE, TRUE, L"QuvaDskMonClose")) {
         SetEvent(monitorClose);
         CloseHandle(monitorClose);
@@ -103,7 +119,7 @@ void SignalNeighbours(CalibrationDialog& d, int32_t screens) {
     }
 }
 
-bool LoadConfiguration(CalibrationDialog& d) {
+bool CalibrationDialog::StartUp::LoadConfiguration(CalibrationDialog& d) {
     std::wstring path = PlatformJoinPath(GetSupportFolder(), L"Tarnix.cfg");
     d.Parameters = std::make_unique<ControllerParameters>();
     ReadControllerParameters(*d.Parameters, path.c_str());
@@ -123,6 +139,8 @@ bool LoadConfiguration(CalibrationDialog& d) {
     return BuildGridCells(*d.Config) && BuildTargets(*d.Config);
 }
 
+namespace {
+
 std::vector<MonitorRect> SystemMonitors() {
     MonitorSummary summary;
     EnumerateMonitors(summary);
@@ -137,7 +155,9 @@ std::vector<MonitorRect> SystemMonitors() {
     return monitors;
 }
 
-bool BuildAreas(CalibrationDialog& d, int32_t screens) {
+}  // namespace
+
+bool CalibrationDialog::StartUp::BuildAreas(CalibrationDialog& d, int32_t screens) {
     d.AreaList.TouchScreenCount = screens;
     try {
         BuildAreaList(d.AreaList, SystemMonitors(), ReadVideoModes(), *d.Config);
@@ -160,7 +180,7 @@ bool BuildAreas(CalibrationDialog& d, int32_t screens) {
     return true;
 }
 
-bool CreateFit(CalibrationDialog& d) {
+bool CalibrationDialog::StartUp::CreateFit(CalibrationDialog& d) {
     d.Fit = CreateCalibrationFit(d.Config->PolynomialOrder, d.Config->ModelKind,
                                  int32_t(d.Config->NumGridPoints));
     if (!d.Fit) return false;
@@ -168,7 +188,7 @@ bool CreateFit(CalibrationDialog& d) {
     return true;
 }
 
-void ChooseArea(CalibrationDialog& d) {
+void CalibrationDialog::StartUp::ChooseArea(CalibrationDialog& d) {
     int32_t monitor = d.AreaList.CurrentMonitor;
     if (d.OptionMonitor != 0) {
         monitor = d.OptionMonitor;
@@ -180,35 +200,29 @@ void ChooseArea(CalibrationDialog& d) {
     DebugPrint(L"Tarnix.exe: calibrating monitor %d (screen index %d)", monitor, d.ScreenIndex);
 }
 
-}  // namespace
-
-void CalibrationDialog::MoveToCurrentArea() {
-    const CalibrationArea* area = AreaList.Current;
-    if (area == nullptr) return;
-    MoveWindow(Window, area->Left, area->Top, area->Width, area->Height, TRUE);
-}
-
 bool CalibrationDialog::OnInitDialog() {
-    SetUpLanguage(*this);
-    ApplyTranslucency(*this);
+    StartUp::SetUpLanguage(*this);
+    StartUp::ApplyTranslucency(*this);
     int32_t screens = 0;
-    bool ready = CountTouchScreens(*this, screens);
+    bool ready = StartUp::CountTouchScreens(*this, screens);
     if (ready) DebugPrint(L"Tarnix.exe: %s", L"WinMain()");
-    ready = ready && ClaimInstance(*this) && ReadOptions(*this) && CreateExitEvent(*this);
-    if (ready) SignalNeighbours(*this, screens);
-    ready = ready && LoadConfiguration(*this) && BuildAreas(*this, screens) && CreateFit(*this);
+    ready = ready && StartUp::ClaimInstance(*this) && StartUp::ReadOptions(*this) &&
+            StartUp::CreateExitEvent(*this);
+    if (ready) StartUp::SignalNeighbours(*this, screens);
+    ready = ready && StartUp::LoadConfiguration(*this) && StartUp::BuildAreas(*this, screens) &&
+            StartUp::CreateFit(*this);
     if (!ready) {
         EndWith(1);
         return false;
     }
     SetTimer(Window, kCountdownTimerId, 1000, nullptr);
     HidePassCursor();
-    ChooseArea(*this);
+    StartUp::ChooseArea(*this);
     MoveToCurrentArea();
     Dpi = WindowDpi(Window);
     ShowButtons(false);
     MakeTargetGraphics(1);
-    StartPassWorker(*this);
+    StartFirstPass();
     SendMessageW(Window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon));
     SendMessageW(Window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(Icon));
     TimerId = SetTimer(Window, kCountdownTimerId, 1000, nullptr);

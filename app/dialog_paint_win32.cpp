@@ -1,6 +1,6 @@
-// Drawing of the calibration window: buttons around the centre, the instruction text, the
-// current target with its 250 ms dwell (a one-shot timer, so the window stays responsive), the
-// button pictures.
+// Drawing of the calibration window: its place on the current area, buttons around the centre,
+// the instruction text, the current target with its 250 ms dwell (a one-shot timer, so the window
+// stays responsive), the button pictures.
 #include <windows.h>
 
 #include "app/calibration_dialog.h"
@@ -15,13 +15,23 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr int kPenWidth = 2;
 
-bool TargetPosition(const CalibrationDialog& d, int32_t target, POINT& at) {
+}  // namespace
+
+struct CalibrationDialog::Drawing {
+    static bool TargetPosition(const CalibrationDialog& d, int32_t target, POINT& at);
+    static void DrawTarget(CalibrationDialog& d, TargetGraphic& g, HDC dc, int32_t target);
+};
+
+bool CalibrationDialog::Drawing::TargetPosition(const CalibrationDialog& d, int32_t target,
+                                                POINT& at) {
     const CalibrationArea* area = d.AreaList.Current;
     if (area == nullptr || target < 1 || size_t(target) > area->Targets.size()) return false;
     at =
         POINT{area->Targets[size_t(target) - 1].ScreenX, area->Targets[size_t(target) - 1].ScreenY};
     return true;
 }
+
+namespace {
 
 RECT SquareOf(const TargetGraphic& g) {
     PixelRect r = TargetSquare(g);
@@ -52,9 +62,16 @@ void DrawRingsAndCross(const TargetGraphic& g, HDC dc) {
     DeleteObject(white);
 }
 
+bool MiniTargetEnabled(const CalibrationConfig& config, int32_t slot) {
+    return slot >= 1 && slot <= kMiniTargetSlots && config.MiniTargetEnabled[slot - 1];
+}
+
+}  // namespace
+
 // Moves the graphic to the target (erasing its old place), and draws it once the target has
 // dwelt 250 ms; until then the dwell timer is armed and nothing is drawn.
-void DrawTarget(CalibrationDialog& d, TargetGraphic& g, HDC dc, int32_t target) {
+void CalibrationDialog::Drawing::DrawTarget(CalibrationDialog& d, TargetGraphic& g, HDC dc,
+                                            int32_t target) {
     POINT at;
     if (!TargetPosition(d, target, at)) return;
     if (at.x != g.CenterX || at.y != g.CenterY) {
@@ -72,12 +89,6 @@ void DrawTarget(CalibrationDialog& d, TargetGraphic& g, HDC dc, int32_t target) 
     }
     DrawRingsAndCross(g, dc);
 }
-
-bool MiniTargetEnabled(const CalibrationConfig& config, int32_t slot) {
-    return slot >= 1 && slot <= kMiniTargetSlots && config.MiniTargetEnabled[slot - 1];
-}
-
-}  // namespace
 
 void CalibrationDialog::OnPaint() {
     RECT client;
@@ -105,22 +116,27 @@ void CalibrationDialog::OnPaint() {
         text = Text(IDS_INSTRUCTION);
         const int32_t grid = int32_t(Config->NumGridPoints);
         if (GridGraphic && target >= 1 && target <= grid)
-            DrawTarget(*this, *GridGraphic, dc, target);
+            Drawing::DrawTarget(*this, *GridGraphic, dc, target);
         if (MiniGraphic && target > grid && MiniTargetEnabled(*Config, target - grid))
-            DrawTarget(*this, *MiniGraphic, dc, target);
+            Drawing::DrawTarget(*this, *MiniGraphic, dc, target);
     }
-    if (view.CalibrationDone) text = PassResultText(*this);
+    if (view.CalibrationDone) text = PassResultText(Passes, Text(IDS_FIT_DONE));
     DrawTextW(dc, text.c_str(), -1, &textRect, DT_CENTER | DT_WORDBREAK);
     SelectObject(dc, oldFont);
     EndPaint(Window, &paint);
 }
 
-// The dwell of the target waiting to be drawn is over: draw it.
-void EndTargetDwell(CalibrationDialog& d) {
-    KillTimer(d.Window, kDwellTimerId);
-    d.ShownTarget = d.DwellingTarget;
-    d.DwellingTarget = 0;
-    InvalidateRect(d.Window, nullptr, FALSE);
+void CalibrationDialog::EndTargetDwell() {
+    KillTimer(Window, kDwellTimerId);
+    ShownTarget = DwellingTarget;
+    DwellingTarget = 0;
+    InvalidateRect(Window, nullptr, FALSE);
+}
+
+void CalibrationDialog::MoveToCurrentArea() {
+    const CalibrationArea* area = AreaList.Current;
+    if (area == nullptr) return;
+    MoveWindow(Window, area->Left, area->Top, area->Width, area->Height, TRUE);
 }
 
 void CalibrationDialog::MakeTargetGraphics(int32_t targetNumber) {
@@ -132,7 +148,7 @@ void CalibrationDialog::MakeTargetGraphics(int32_t targetNumber) {
     const CalibrationArea* area = AreaList.Current;
     POINT at{0, 0};
     if (area == nullptr || !Config) return;
-    TargetPosition(*this, targetNumber, at);
+    Drawing::TargetPosition(*this, targetNumber, at);
     GridGraphic = std::make_unique<TargetGraphic>(
         MakeGridTargetGraphic(at.x, at.y, area->Width, area->Height));
     MiniGraphic =
@@ -144,16 +160,16 @@ void CalibrationDialog::ShowButtons(bool show) {
     if (RetryPicture == nullptr) RetryPicture = LoadScaledPicture(Instance, IDB_RETRY, Dpi);
     HWND accept = GetDlgItem(Window, IDC_ACCEPT);
     HWND retry = GetDlgItem(Window, IDC_RETRY);
-    SizeButtonToPicture(*this, accept, AcceptPicture);
-    SizeButtonToPicture(*this, retry, RetryPicture);
+    SizeButtonToPicture(accept, AcceptPicture);
+    SizeButtonToPicture(retry, RetryPicture);
     SendMessageW(accept, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(AcceptPicture));
     SendMessageW(retry, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(RetryPicture));
     ShowWindow(accept, show ? SW_SHOW : SW_HIDE);
     ShowWindow(retry, show ? SW_SHOW : SW_HIDE);
 }
 
-void ReleaseButtonPictures(CalibrationDialog& d) {
-    if (d.AcceptPicture != nullptr) DeleteObject(d.AcceptPicture);
-    if (d.RetryPicture != nullptr) DeleteObject(d.RetryPicture);
-    d.AcceptPicture = d.RetryPicture = nullptr;
+void CalibrationDialog::ReleaseButtonPictures() {
+    if (AcceptPicture != nullptr) DeleteObject(AcceptPicture);
+    if (RetryPicture != nullptr) DeleteObject(RetryPicture);
+    AcceptPicture = RetryPicture = nullptr;
 }

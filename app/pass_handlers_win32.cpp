@@ -1,13 +1,14 @@
-// The pass handlers of the calibration window, on the dialog thread: the pass-start routine, the
-// countdown, a touch's repaint, Accept, Retry and the end routine. The pass state lives in the
-// sequencer; the handlers carry out what it decides.
+// The pass handlers of the calibration window, on the dialog thread: the first pass's start, the
+// pass-start routine, the countdown, a touch's repaint, Accept, Retry, the end routine and the
+// last stop. The pass state lives in the sequencer; the handlers carry out what it decides.
 #include <windows.h>
 
 #include <chrono>
 
 #include "app/calibration_dialog.h"
 #include "app/cursor_control.h"
-#include "app/dialog_drawing.h"
+#include "app/pass_countdown.h"
+#include "app/pass_fit.h"
 #include "app/pass_runtime.h"
 #include "app/text_format.h"
 #include "config/debug_trace.h"
@@ -21,13 +22,40 @@ constexpr std::chrono::milliseconds kFitWait{5000};
 constexpr COLORREF kCountdownColour = RGB(255, 0, 0);
 constexpr int kCountdownBand = 60;
 
-void Repaint(CalibrationDialog& d) {
+}  // namespace
+
+struct CalibrationDialog::PassHandling {
+    static void Repaint(CalibrationDialog& d);
+    static void DrawCountdown(CalibrationDialog& d, int32_t seconds);
+    static void ShowResult(CalibrationDialog& d, const PassView& view);
+    static void EndCalibration(CalibrationDialog& d);
+    static void StartPass(CalibrationDialog& d, bool stayOnArea);
+    static void Carry(CalibrationDialog& d, PassAction action, UINT command);
+    static void RunPendingCommand(CalibrationDialog& d);
+    static PassRecords RecordsOf(CalibrationDialog& d);
+};
+
+PassView CurrentPassView(const PassRuntime& passes) {
+    return passes.Sequencer ? passes.Sequencer->View() : PassView();
+}
+
+std::wstring PassResultText(const PassRuntime& passes, const std::wstring& fitDone) {
+    if (CurrentPassView(passes).FitRefused)
+        return FitRefusalExplanation(FitStatus(passes.RefusedStatus.load()));
+    return fitDone;
+}
+
+PassRecords CalibrationDialog::PassHandling::RecordsOf(CalibrationDialog& d) {
+    return PassRecords{&d.AreaList, d.Config.get(), d.Fit.get()};
+}
+
+void CalibrationDialog::PassHandling::Repaint(CalibrationDialog& d) {
     InvalidateRect(d.Window, nullptr, TRUE);
     UpdateWindow(d.Window);
     SetFocus(d.Window);
 }
 
-void DrawCountdown(CalibrationDialog& d, int32_t seconds) {
+void CalibrationDialog::PassHandling::DrawCountdown(CalibrationDialog& d, int32_t seconds) {
     HDC dc = GetDC(d.Window);
     if (dc == nullptr) return;
     RECT band;
@@ -43,20 +71,20 @@ void DrawCountdown(CalibrationDialog& d, int32_t seconds) {
 }
 
 // After the fit: both buttons, or Retry alone when nothing was written.
-void ShowResult(CalibrationDialog& d, const PassView& view) {
+void CalibrationDialog::PassHandling::ShowResult(CalibrationDialog& d, const PassView& view) {
     d.ShowButtons(true);
     if (view.FitRefused) ShowWindow(GetDlgItem(d.Window, IDC_ACCEPT), SW_HIDE);
     RestorePassCursor();
 }
 
-void EndCalibration(CalibrationDialog& d) {
+void CalibrationDialog::PassHandling::EndCalibration(CalibrationDialog& d) {
     KillTimer(d.Window, kCountdownTimerId);
     RestorePassCursor();
     d.EndWith(1);
 }
 
 // The pass-start routine: next (or the same) area, a fresh pass at target 1 and its worker.
-void StartPass(CalibrationDialog& d, bool stayOnArea) {
+void CalibrationDialog::PassHandling::StartPass(CalibrationDialog& d, bool stayOnArea) {
     PassSequencer& sequencer = *d.Passes.Sequencer;
     const int32_t monitors = UsableDriverCount(QuvaIF_GetMonitorCount());
     QuvaIF_ClearAllGetPoint(0);
@@ -71,12 +99,12 @@ void StartPass(CalibrationDialog& d, bool stayOnArea) {
     SetFocus(d.Window);
     HidePassCursor();
     d.MakeTargetGraphics(1);
-    LaunchPassWorker(d, start.Token);
+    LaunchPassWorker(d.Passes, d.Window, RecordsOf(d), start.Token);
     Repaint(d);
 }
 
 // Carries out what the sequencer decided for a command of the window.
-void Carry(CalibrationDialog& d, PassAction action, UINT command) {
+void CalibrationDialog::PassHandling::Carry(CalibrationDialog& d, PassAction action, UINT command) {
     switch (action) {
         case PassAction::Busy:
             DebugPrint(L"Tarnix.exe: command %u waits for the fit in progress", command);
@@ -87,17 +115,17 @@ void Carry(CalibrationDialog& d, PassAction action, UINT command) {
             return;
         case PassAction::StartNextArea:
         case PassAction::StayOnArea:
-            StopRunningWorker(d);
+            StopRunningWorker(d.Passes);
             StartPass(d, action == PassAction::StayOnArea);
             return;
         case PassAction::EndDialog:
-            StopRunningWorker(d);
+            StopRunningWorker(d.Passes);
             EndCalibration(d);
             return;
     }
 }
 
-void RunPendingCommand(CalibrationDialog& d) {
+void CalibrationDialog::PassHandling::RunPendingCommand(CalibrationDialog& d) {
     KillTimer(d.Window, kPendingCommandTimerId);
     const UINT command = d.Passes.PendingCommand;
     d.Passes.PendingCommand = 0;
@@ -106,15 +134,28 @@ void RunPendingCommand(CalibrationDialog& d) {
     if (command == IDCANCEL) d.OnCancel();
 }
 
-}  // namespace
+bool CalibrationDialog::StartFirstPass() {
+    if (!Config) return false;
+    Passes.Sequencer = std::make_unique<PassSequencer>(
+        PassSettingsFor(*Config, ExplicitTarget, PassCountdownLength()));
+    return LaunchPassWorker(Passes, Window, PassHandling::RecordsOf(*this),
+                            Passes.Sequencer->StartFirstPass());
+}
+
+void CalibrationDialog::StopPasses() {
+    StopRunningWorker(Passes);
+    KillTimer(Window, kPendingCommandTimerId);
+    Passes.PendingCommand = 0;
+    Passes.Sequencer.reset();
+}
 
 void CalibrationDialog::OnTimer(UINT_PTR id) {
     if (id == kDwellTimerId) {
-        EndTargetDwell(*this);
+        EndTargetDwell();
         return;
     }
     if (id == kPendingCommandTimerId) {
-        RunPendingCommand(*this);
+        PassHandling::RunPendingCommand(*this);
         return;
     }
     PassSequencer* sequencer = Passes.Sequencer.get();
@@ -125,15 +166,15 @@ void CalibrationDialog::OnTimer(UINT_PTR id) {
         PostMessageW(Window, WM_KEYUP, VK_ESCAPE, 0);
         return;
     }
-    DrawCountdown(*this, tick.Seconds);
+    PassHandling::DrawCountdown(*this, tick.Seconds);
 }
 
 void CalibrationDialog::OnTouch() {
     PassSequencer* sequencer = Passes.Sequencer.get();
     if (sequencer == nullptr) return;
     const PassView view = sequencer->View();
-    if (view.CalibrationDone) ShowResult(*this, view);
-    Repaint(*this);
+    if (view.CalibrationDone) PassHandling::ShowResult(*this, view);
+    PassHandling::Repaint(*this);
 }
 
 void CalibrationDialog::OnAccept() {
@@ -144,13 +185,13 @@ void CalibrationDialog::OnAccept() {
     if (action == PassAction::StartNextArea || action == PassAction::EndDialog)
         DebugPrint(L"Tarnix.exe: accepted %d of %d touch screens; %d areas", AreaList.AcceptedCount,
                    screens, int(AreaList.Areas.size()));
-    Carry(*this, action, IDC_ACCEPT);
+    PassHandling::Carry(*this, action, IDC_ACCEPT);
 }
 
 void CalibrationDialog::OnRetry() {
     PassSequencer* sequencer = Passes.Sequencer.get();
     if (sequencer == nullptr) return;
-    Carry(*this, sequencer->Retry(kFitWait), IDC_RETRY);
+    PassHandling::Carry(*this, sequencer->Retry(kFitWait), IDC_RETRY);
 }
 
 void CalibrationDialog::OnCancel() {
@@ -161,14 +202,14 @@ void CalibrationDialog::OnCancel() {
     }
     const PassAction action = sequencer->End(AreaList, UsableDriverCount(QuvaIF_EnumTouchScreen()),
                                              UsableDriverCount(QuvaIF_GetMonitorCount()), kFitWait);
-    Carry(*this, action, IDCANCEL);
+    PassHandling::Carry(*this, action, IDCANCEL);
 }
 
-void HandlePassCancelled(CalibrationDialog& d, WPARAM token) {
-    PassSequencer* sequencer = d.Passes.Sequencer.get();
+void CalibrationDialog::OnPassCancelled(WPARAM token) {
+    PassSequencer* sequencer = Passes.Sequencer.get();
     if (sequencer == nullptr) return;
     const PassAction action = sequencer->EndAfterCancelledFirstTouch(
-        PassToken(token), d.AreaList, UsableDriverCount(QuvaIF_EnumTouchScreen()),
+        PassToken(token), AreaList, UsableDriverCount(QuvaIF_EnumTouchScreen()),
         UsableDriverCount(QuvaIF_GetMonitorCount()), kFitWait);
-    Carry(d, action, IDCANCEL);
+    PassHandling::Carry(*this, action, IDCANCEL);
 }

@@ -13,14 +13,25 @@
 #include "app/pass_sequencer.h"
 #include "fit/calibration_fit.h"
 
-class CalibrationDialog;
+// Messages the worker thread posts to the window (it never calls into it).
+inline constexpr UINT WM_TARNIX_TOUCH = WM_APP + 1;           // the sequencer took a touch
+inline constexpr UINT WM_TARNIX_PASS_CANCELLED = WM_APP + 2;  // the first touch call was cancelled
+
+// The window's records a pass's worker works on: the touches go into the configuration, the area
+// list tells the area, and the fit record takes the fit.
+struct PassRecords {
+    CalibrationAreaList* Areas = nullptr;
+    CalibrationConfig* Config = nullptr;
+    CalibrationFit* Fit = nullptr;
+};
 
 // What one worker thread shares with the window. The worker changes the window's records only
 // under Lock and only while Stopped is false; stopping sets Stopped under Lock, so once a stop
 // has returned the worker touches nothing of the window again, even if it wakes much later.
 struct PassWorkerContext {
-    CalibrationDialog* Dialog = nullptr;
+    PassRecords Records;
     PassSequencer* Sequencer = nullptr;
+    std::atomic<int32_t>* RefusedStatus = nullptr;  // the status of a fit that wrote nothing
     PassToken Token = 0;
     HWND Window = nullptr;
     bool SimulateMode = false;
@@ -56,18 +67,17 @@ struct PassRuntime {
 // The sequencer's view of the passes; the view before any pass while there is no sequencer.
 PassView CurrentPassView(const PassRuntime& passes);
 
-// The text shown after a pass's fit: text 198, or why nothing was written.
-std::wstring PassResultText(const CalibrationDialog& dialog);
+// The text shown after a pass's fit: fitDone (text 198), or why nothing was written.
+std::wstring PassResultText(const PassRuntime& passes, const std::wstring& fitDone);
 
-// Starts the worker of pass token (8192 bytes of committed stack); false when it could not.
-bool LaunchPassWorker(CalibrationDialog& dialog, PassToken token);
+// Starts the worker of pass token on the window's records (8192 bytes of committed stack); it
+// posts its messages to window. False when it could not be started.
+bool LaunchPassWorker(PassRuntime& passes, HWND window, const PassRecords& records,
+                      PassToken token);
 
 // Stops the running worker: sets its stop flag, releases the driver call it blocks in (again and
 // again, as a call may begin just after a release) and waits a bounded time for it to end.
-void StopRunningWorker(CalibrationDialog& dialog);
-
-// The worker's cancelled first touch, posted with its token: the end routine of that pass.
-void HandlePassCancelled(CalibrationDialog& dialog, WPARAM token);
+void StopRunningWorker(PassRuntime& passes);
 
 // The touch-collection thread of a pass; parameter is a new std::shared_ptr<PassWorkerContext>
 // that the thread takes over.

@@ -3,7 +3,6 @@
 // target, and tells the window by posted messages only. Stopping it is cooperative.
 #include <windows.h>
 
-#include "app/calibration_dialog.h"
 #include "app/pass_commit.h"
 #include "app/pass_fit.h"
 #include "app/pass_rules.h"
@@ -63,16 +62,17 @@ bool PauseUnlessStopped(const PassWorkerContext& context, DWORD ms) {
 void LogExit() { DebugPrint(L"Tarnix.exe: %s", L"GetTouchThreadProc(): Exit get target thread"); }
 
 // After the last target: the fit of the model kind and the commit; true when committed.
-bool FitAndCommit(CalibrationDialog& dialog, const TouchResult& result, int32_t screen,
+bool FitAndCommit(PassWorkerContext& context, const TouchResult& result, int32_t screen,
                   const DiagnosticsRecord& diagnostics) {
-    CalibrationFit* fit = dialog.Fit.get();
+    CalibrationFit* fit = context.Records.Fit;
+    const CalibrationArea* area = context.Records.Areas->Current;
     const bool fitted = fit != nullptr && RunPassFit(*fit, result.AreaWidth, result.AreaHeight);
     // A type '7' record carries no fit, so it is written whatever the fit did.
     const bool recordWithoutFit = diagnostics.ControllerType == kSingleTouchControllerType;
     bool committed = false;
-    if ((fitted || recordWithoutFit) && dialog.AreaList.Current != nullptr)
-        committed = CommitCalibration(diagnostics, *dialog.AreaList.Current, screen, fit);
-    if (!committed && fit != nullptr) dialog.Passes.RefusedStatus = int32_t(fit->LastStatus);
+    if ((fitted || recordWithoutFit) && area != nullptr)
+        committed = CommitCalibration(diagnostics, *area, screen, fit);
+    if (!committed && fit != nullptr) *context.RefusedStatus = int32_t(fit->LastStatus);
     return committed;
 }
 
@@ -82,16 +82,14 @@ bool HandOver(PassWorkerContext& context, int32_t screen, const DiagnosticsRecor
               const Touch& touch) {
     std::lock_guard<std::mutex> guard(context.Lock);
     if (context.Stopped) return false;
-    CalibrationDialog& dialog = *context.Dialog;
-    dialog.ScreenIndex = screen;
     const TouchInput input{touch.V, touch.W, diagnostics.ControllerType, diagnostics.PassEndWord};
-    const TouchResult result = context.Sequencer->HandleTouch(context.Token, input, dialog.AreaList,
-                                                              dialog.Config->Touches);
+    const TouchResult result = context.Sequencer->HandleTouch(
+        context.Token, input, *context.Records.Areas, context.Records.Config->Touches);
     if (result.Outcome == TouchOutcome::Stale) return false;
     const WPARAM token = WPARAM(context.Token);
     PostMessageW(context.Window, WM_TARNIX_TOUCH, token, 0);
     if (result.Outcome != TouchOutcome::RunFit) return true;
-    const bool committed = FitAndCommit(dialog, result, screen, diagnostics);
+    const bool committed = FitAndCommit(context, result, screen, diagnostics);
     context.Sequencer->FinishFit(context.Token, committed);
     PostMessageW(context.Window, WM_TARNIX_TOUCH, token, 0);
     return true;
@@ -177,16 +175,17 @@ DWORD WINAPI GetTouchThreadProc(LPVOID parameter) {
     }
 }
 
-bool LaunchPassWorker(CalibrationDialog& dialog, PassToken token) {
-    PassRuntime& passes = dialog.Passes;
+bool LaunchPassWorker(PassRuntime& passes, HWND window, const PassRecords& records,
+                      PassToken token) {
     auto context = std::make_shared<PassWorkerContext>();
-    context->Dialog = &dialog;
+    context->Records = records;
     context->Sequencer = passes.Sequencer.get();
+    context->RefusedStatus = &passes.RefusedStatus;
     context->Token = token;
-    context->Window = dialog.Window;
+    context->Window = window;
     context->SimulateMode = passes.Sequencer->Settings().SimulateMode;
     context->TouchesToCollect = passes.Sequencer->Settings().TouchesToCollect;
-    if (dialog.Config) context->SimulatedTouches = dialog.Config->Touches;
+    if (records.Config != nullptr) context->SimulatedTouches = records.Config->Touches;
     context->StopSignal = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     auto* handed = new std::shared_ptr<PassWorkerContext>(context);
     HANDLE thread =
@@ -204,10 +203,10 @@ bool LaunchPassWorker(CalibrationDialog& dialog, PassToken token) {
     return true;
 }
 
-void StopRunningWorker(CalibrationDialog& dialog) {
-    std::shared_ptr<PassWorkerContext> context = std::move(dialog.Passes.Worker);
-    HANDLE thread = dialog.Passes.Thread;
-    dialog.Passes.Thread = nullptr;
+void StopRunningWorker(PassRuntime& passes) {
+    std::shared_ptr<PassWorkerContext> context = std::move(passes.Worker);
+    HANDLE thread = passes.Thread;
+    passes.Thread = nullptr;
     if (context) {
         {
             std::lock_guard<std::mutex> guard(context->Lock);  // waits for a touch in hand
