@@ -1,4 +1,4 @@
-// Lists of registry values of one key, read, written, cleared and copied as a whole (Win32 only).
+// Registry values of one key: enumerated, and lists read, written, cleared and copied (Win32 only).
 #pragma once
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-// Matrix: zero-based rows x cols doubles in one contiguous block, addressed through row pointers.
+// Matrix: zero-based rows x cols doubles in one block, addressed through row pointers; finiteness.
 #pragma once
 
 #include <cstdint>

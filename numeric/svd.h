@@ -1,4 +1,4 @@
-// Singular value decomposition and the weighted linear least-squares fit built on it.
+// Singular value decomposition and the weighted linear least-squares fit built on it (SvdFit).
 #pragma once
 
 #include "numeric/matrix.h"

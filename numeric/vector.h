@@ -1,4 +1,4 @@
-// Vector: an owning, zero-based array of doubles with its length.
+// Vector: an owning, zero-based array of doubles with its length; filled vectors, finiteness.
 #pragma once
 
 #include <cstdint>
