@@ -1,6 +1,7 @@
 """The Windows Installer package under Wine, from a fresh prefix to its removal: the program, its
 texts and defaults, null.cur, the scheme list and the Start-menu shortcut, and no driver library;
-the stand-in controller's feature on request; a reinstall that keeps the technician's Tarnix.cfg;
+the stand-in controller's feature on request; a reinstall and an upgrade to the next version that
+keep the technician's Tarnix.cfg;
 the installed Tarnix.exe run as a standard user (machine scheme key read-only, Windows and cursors
 folders unwritable) hiding the pointer, showing its first target, writing a record from a scripted
 pass and restoring the pointer; and an uninstall that leaves nothing of the product but the
@@ -8,8 +9,11 @@ reports."""
 
 import glob
 import os
+import re
+import shutil
 import subprocess
 import unittest
+import uuid
 
 import winebench
 from pass_setup import GRID_5X5, PassInstall, grid_targets, target, wait_for, winepath
@@ -27,6 +31,42 @@ HIDDEN_ROWS = ("Arrow", "AppStarting", "Wait", "Crosshair", "IBeam", "No", "Size
                "SizeNWSE", "SizeNESW", "SizeAll", "UpArrow")
 EDITED_CFG = "; edited by the technician\n" + GRID_5X5
 SIZE = (1024, 768)
+
+
+def next_version(folder):
+    """A copy of the package as the next version would be built: a patch version higher, with
+    its own product and package codes, the same upgrade code."""
+    path = os.path.join(folder, "next-version.msi")
+    shutil.copy(MSI, path)
+    properties = subprocess.run(["msiinfo", "export", MSI, "Property"], capture_output=True,
+                                text=True, check=True, timeout=60).stdout
+    version = re.search(r"^ProductVersion\t(\S+)", properties, re.M).group(1)
+    upgrade_code = re.search(r"^UpgradeCode\t(\S+)", properties, re.M).group(1)
+    parts = version.split(".")
+    following = ".".join(parts[:-1] + [str(int(parts[-1]) + 1)])
+    template = re.search(r"^Template: (\S+)", subprocess.run(
+        ["msiinfo", "suminfo", MSI], capture_output=True, text=True, check=True,
+        timeout=60).stdout, re.M).group(1)
+    code = "{%s}" % str(uuid.uuid4()).upper()
+    for query in ("UPDATE Property SET Value = '%s' WHERE Property = 'ProductCode'" % code,
+                  "UPDATE Property SET Value = '%s' WHERE Property = 'ProductVersion'" % following,
+                  # Older versions are upgraded, newer ones refuse it (the key cannot be updated).
+                  "DELETE FROM Upgrade WHERE Attributes = 1",
+                  "DELETE FROM Upgrade WHERE Attributes = 2",
+                  "INSERT INTO Upgrade (UpgradeCode, VersionMax, Attributes, ActionProperty) "
+                  "VALUES ('%s', '%s', 1, 'WIX_UPGRADE_DETECTED')" % (upgrade_code, following),
+                  "INSERT INTO Upgrade (UpgradeCode, VersionMin, Attributes, ActionProperty) "
+                  "VALUES ('%s', '%s', 2, 'WIX_DOWNGRADE_DETECTED')" % (upgrade_code, following)):
+        subprocess.run(["msibuild", path, "-q", query], check=True, timeout=60)
+    subprocess.run(["msibuild", path, "-s", "Tarnix " + following, "Zeph", template,
+                    "{%s}" % str(uuid.uuid4()).upper()], check=True, timeout=60)
+    return path, following
+
+
+def installed_versions(bench):
+    """DisplayVersion of every product registered for removal."""
+    out = bench.reg_export(r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall") or ""
+    return re.findall(r'"DisplayVersion"="([^"]*)"', out)
 
 
 def msiexec(bench, *args):
@@ -94,6 +134,17 @@ class InstallerPackage(unittest.TestCase):
             self.assertTrue(os.path.exists(os.path.join(folder, "QuvaStrings_ENG.dll")))
             with open(os.path.join(folder, "Tarnix.cfg"), newline="") as f:
                 self.assertEqual(EDITED_CFG.replace("\n", "\r\n"), f.read())
+            # The next version replaces this one and keeps the edited Tarnix.cfg too.
+            package, version = next_version(bench.work_dir)
+            self.assertEqual(0, msiexec(bench, "/i", winepath(package), "/qn"))
+            self.assertEqual([version], installed_versions(bench))
+            self.assertEqual(PRODUCT_FILES, present(folder, PRODUCT_FILES))
+            # Wine does not carry the stand-in's feature over an upgrade (Windows does): add it.
+            self.assertEqual(0, msiexec(bench, "/i", winepath(package), "ADDLOCAL=SimController",
+                                        "/qn"))
+            self.assertEqual(STAND_IN_FILES, present(folder, STAND_IN_FILES))
+            with open(os.path.join(folder, "Tarnix.cfg"), newline="") as f:
+                self.assertEqual(EDITED_CFG.replace("\n", "\r\n"), f.read())
 
             self.run_as_standard_user(bench, cursors)
 
@@ -103,7 +154,7 @@ class InstallerPackage(unittest.TestCase):
             # Tarnix started the stand-in's desktop monitor again at its end: a file in use
             # would stay behind until a restart, so it is stopped first, as a technician would.
             self.assertEqual(0, bench.wine(["taskkill", "/f", "/im", "QuvaDkMon.exe"])[0])
-            self.assertEqual(0, msiexec(bench, "/x", winepath(MSI), "/qn"))
+            self.assertEqual(0, msiexec(bench, "/x", winepath(package), "/qn"))
             zeph = bench.drive_c(winebench.PROGRAM_FILES, "Zeph")
             self.assertFalse(os.path.exists(zeph), list(os.walk(zeph)))
             self.assertFalse(os.path.exists(os.path.join(cursors, "null.cur")))
