@@ -63,10 +63,11 @@ class CalibrationDialog {
     void OnDpiChanged(UINT dpi);
 
     // The display scale (dialog_dpi_win32.cpp): a length in pixels at 100 % as pixels at the
-    // window's scale; the font of the window's texts (the template's, or the one made after a
-    // scale change); a bitmap button sized to its picture and a margin at the window's scale.
+    // window's scale; the font of the window's texts (the System font's height at the window's
+    // scale, or larger on large areas; made once per size and scale); a bitmap button sized to its
+    // picture and a margin at the window's scale.
     int Scaled(int pixels) const;
-    HFONT TextFont() const;
+    HFONT TextFont();
     void SizeButtonToPicture(HWND button, HBITMAP picture) const;
 
     // Drawing services the handlers share (dialog_paint_win32.cpp).
@@ -112,7 +113,8 @@ class CalibrationDialog {
     HBITMAP AcceptPicture = nullptr;  // loaded with the buttons, deleted at destruction
     HBITMAP RetryPicture = nullptr;
     UINT Dpi = USER_DEFAULT_SCREEN_DPI;  // the display scale of the window, 96 = 100 %
-    HFONT ScaledFont = nullptr;          // the text font made for Dpi after a scale change
+    HFONT ScaledFont = nullptr;          // the text font, made for the area's size and Dpi
+    int32_t ScaledFontHeight = 0;
 
     // Dwell: the target that is drawn once its 250 ms have passed.
     int32_t ShownTarget = 0;

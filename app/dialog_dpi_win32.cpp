@@ -1,16 +1,18 @@
 // The window at a display scale other than 100 %: it keeps covering its area exactly (areas,
 // targets and their sizes are physical pixels at every scale) while what is read follows the
-// scale: the text font, the button pictures and the spacing around them.
+// scale: the text font (also sized for the area), the button pictures and the spacing around
+// them.
 #include <windows.h>
 
 #include "app/calibration_dialog.h"
 #include "app/dialog_drawing.h"
+#include "app/text_layout.h"
 #include "resources/resource_ids.h"
 
 namespace {
 
-constexpr int kDialogFontPoints = 8;  // the template's "MS Shell Dlg" 8
-constexpr int kButtonMargin = 6;      // pixels around a button picture at 100 %
+constexpr int kSystemFontHeight = 16;  // cell height of the System font at 100 %
+constexpr int kButtonMargin = 6;       // pixels around a button picture at 100 %
 
 }  // namespace
 
@@ -23,9 +25,20 @@ int CalibrationDialog::Scaled(int pixels) const {
     return MulDiv(pixels, int(Dpi), USER_DEFAULT_SCREEN_DPI);
 }
 
-HFONT CalibrationDialog::TextFont() const {
-    if (ScaledFont != nullptr) return ScaledFont;
-    return reinterpret_cast<HFONT>(SendMessageW(Window, WM_GETFONT, 0, 0));
+HFONT CalibrationDialog::TextFont() {
+    RECT client{};
+    GetClientRect(Window, &client);
+    const int32_t height =
+        TextHeightForArea(client.right, client.bottom, Scaled(kSystemFontHeight));
+    if (ScaledFont != nullptr && height == ScaledFontHeight) return ScaledFont;
+    HFONT font = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                             DEFAULT_PITCH | FF_DONTCARE, L"MS Shell Dlg");
+    if (font == nullptr) return static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+    if (ScaledFont != nullptr) DeleteObject(ScaledFont);
+    ScaledFont = font;
+    ScaledFontHeight = height;
+    return font;
 }
 
 HBITMAP LoadScaledPicture(HINSTANCE instance, UINT id, UINT dpi) {
@@ -52,13 +65,7 @@ void CalibrationDialog::OnDpiChanged(UINT dpi) {
     Dpi = dpi;
     // The suggested rectangle is the old one rescaled: the area's own rectangle is what counts.
     MoveToCurrentArea();
-    HFONT font = CreateFontW(-MulDiv(kDialogFontPoints, int(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE,
-                             FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Shell Dlg");
-    if (font != nullptr) {
-        if (ScaledFont != nullptr) DeleteObject(ScaledFont);
-        ScaledFont = font;
-    }
+    ScaledFontHeight = 0;  // the text font is made again for the new scale
     ReleaseButtonPictures();
     ShowButtons(IsWindowVisible(GetDlgItem(Window, IDC_ACCEPT)) != FALSE);
     InvalidateRect(Window, nullptr, TRUE);

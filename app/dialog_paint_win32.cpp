@@ -1,11 +1,14 @@
 // Drawing of the calibration window: its place on the current area, buttons around the centre,
-// the instruction text, the current target with its 250 ms dwell (a one-shot timer, so the window
-// stays responsive), the button pictures.
+// the instruction and result texts (placed above the buttons once they show), the current target
+// with its 250 ms dwell (a one-shot timer, so the window stays responsive), the button pictures.
 #include <windows.h>
 
 #include "app/calibration_dialog.h"
 #include "app/dialog_drawing.h"
+#include "app/pass_fit.h"
 #include "app/pass_runtime.h"
+#include "app/text_format.h"
+#include "app/text_layout.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -20,6 +23,8 @@ constexpr int kPenWidth = 2;
 struct CalibrationDialog::Drawing {
     static bool TargetPosition(const CalibrationDialog& d, int32_t target, POINT& at);
     static void DrawTarget(CalibrationDialog& d, TargetGraphic& g, HDC dc, int32_t target);
+    static std::wstring InstructionText(const CalibrationDialog& d, const PassView& view);
+    static std::wstring ResultText(const CalibrationDialog& d, const PassView& view);
 };
 
 bool CalibrationDialog::Drawing::TargetPosition(const CalibrationDialog& d, int32_t target,
@@ -66,7 +71,38 @@ bool MiniTargetEnabled(const CalibrationConfig& config, int32_t slot) {
     return slot >= 1 && slot <= kMiniTargetSlots && config.MiniTargetEnabled[slot - 1];
 }
 
+std::wstring Pixels(double value) { return DecimalText(value, 1); }
+
 }  // namespace
+
+// Text 197, and under it why the last touch was not used.
+std::wstring CalibrationDialog::Drawing::InstructionText(const CalibrationDialog& d,
+                                                         const PassView& view) {
+    std::wstring text = d.Text(IDS_INSTRUCTION);
+    if (view.MisclickHint) text += L"\n" + d.Text(IDS_MISCLICK_HINT);
+    return text;
+}
+
+// Text 198 with the residual at the targets under it; or why nothing was written and that the
+// previous calibration stays.
+std::wstring CalibrationDialog::Drawing::ResultText(const CalibrationDialog& d,
+                                                    const PassView& view) {
+    const FitJudgement& judgement = view.Judgement;
+    if (view.FitRefused) {
+        std::wstring reason = d.Text(RefusalTextId(judgement.Verdict));
+        if (judgement.Verdict == FitVerdict::ResidualTooLarge)
+            reason = FormatWordsText(reason,
+                                     {Pixels(judgement.RmsPixels), Pixels(judgement.BoundPixels)},
+                                     kMaxTextLength);
+        return reason + L"\n" + d.Text(IDS_REFUSED_KEPT);
+    }
+    std::wstring text = d.Text(IDS_FIT_DONE);
+    if (judgement.Verdict == FitVerdict::Sound)
+        text += L"\n" + FormatWordsText(d.Text(IDS_FIT_FIGURES),
+                                        {Pixels(judgement.RmsPixels), Pixels(judgement.MaxPixels)},
+                                        kMaxTextLength);
+    return text;
+}
 
 // Moves the graphic to the target (erasing its old place), and draws it once the target has
 // dwelt 250 ms; until then the dwell timer is armed and nothing is drawn.
@@ -88,6 +124,7 @@ void CalibrationDialog::Drawing::DrawTarget(CalibrationDialog& d, TargetGraphic&
         return;
     }
     DrawRingsAndCross(g, dc);
+    NoteTargetDrawn(d.Passes, target);
 }
 
 void CalibrationDialog::OnPaint() {
@@ -107,20 +144,23 @@ void CalibrationDialog::OnPaint() {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kRed);
     HGDIOBJ oldFont = SelectObject(dc, TextFont());
-    RECT textRect = client;
-    textRect.top = cy + Scaled(60);
     std::wstring text;
     const PassView view = CurrentPassView(Passes);
     const int32_t target = view.CurrentTarget;
     if (Config && view.CollectingTouches) {
-        text = Text(IDS_INSTRUCTION);
+        text = Drawing::InstructionText(*this, view);
         const int32_t grid = int32_t(Config->NumGridPoints);
         if (GridGraphic && target >= 1 && target <= grid)
             Drawing::DrawTarget(*this, *GridGraphic, dc, target);
         if (MiniGraphic && target > grid && MiniTargetEnabled(*Config, target - grid))
             Drawing::DrawTarget(*this, *MiniGraphic, dc, target);
     }
-    if (view.CalibrationDone) text = PassResultText(Passes, Text(IDS_FIT_DONE));
+    if (view.CalibrationDone) text = Drawing::ResultText(*this, view);
+    RECT textRect = client;
+    DrawTextW(dc, text.c_str(), -1, &textRect, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
+    const int32_t height = textRect.bottom - textRect.top;
+    textRect = client;
+    textRect.top = TextTop(cy + Scaled(60), cy + Scaled(80), height, view.CalibrationDone);
     DrawTextW(dc, text.c_str(), -1, &textRect, DT_CENTER | DT_WORDBREAK);
     SelectObject(dc, oldFont);
     EndPaint(Window, &paint);

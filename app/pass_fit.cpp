@@ -1,4 +1,4 @@
-// The fit of a finished pass, chosen by the model kind, and the words that explain a refusal.
+// The fit of a finished pass, chosen by the model kind, and the text that explains a refusal.
 #include "app/pass_fit.h"
 
 #include <new>
@@ -6,6 +6,7 @@
 #include "config/debug_trace.h"
 #include "fit/polynomial_fit.h"
 #include "laplace/laplace_fit.h"
+#include "resources/resource_ids.h"
 
 bool RunPassFit(CalibrationFit& fit, int32_t areaWidth, int32_t areaHeight) {
     fit.MonitorHeight = areaHeight;
@@ -29,9 +30,20 @@ bool RunPassFit(CalibrationFit& fit, int32_t areaWidth, int32_t areaHeight) {
     return usable;
 }
 
-std::wstring FitRefusalExplanation(FitStatus status) {
-    std::wstring text = L"No calibration was written: ";
-    text += FitStatusText(status);
-    text += L". The previous calibration is kept. Touch Retry to calibrate again.";
-    return text;
+uint32_t RefusalTextId(FitVerdict verdict) {
+    switch (verdict) {
+        case FitVerdict::Sound:
+            return 0;
+        case FitVerdict::FitFailed:
+            return IDS_REFUSED_FIT_FAILED;
+        case FitVerdict::TouchOutOfRange:
+            return IDS_REFUSED_OUT_OF_RANGE;
+        case FitVerdict::RankDeficient:
+            return IDS_REFUSED_RANK;
+        case FitVerdict::RecordOverflow:
+            return IDS_REFUSED_OVERFLOW;
+        case FitVerdict::ResidualTooLarge:
+            return IDS_REFUSED_RESIDUAL;
+    }
+    return IDS_REFUSED_FIT_FAILED;
 }

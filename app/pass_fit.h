@@ -1,14 +1,15 @@
-// The fit of a finished pass, chosen by the model kind, and the words that explain a refusal.
+// The fit of a finished pass, chosen by the model kind, and the text that explains a refusal.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "fit/calibration_fit.h"
+#include "fit/fit_gate.h"
 
 // Sets the monitor size of the fit to the area's and runs the fit of its model kind: the Laplace
 // fit for kinds 3 and 4, else the polynomial fit. True when the coefficients may be committed.
 bool RunPassFit(CalibrationFit& fit, int32_t areaWidth, int32_t areaHeight);
 
-// The short text shown in place of the result text after a refused fit.
-std::wstring FitRefusalExplanation(FitStatus status);
+// The language library's text id that gives the reason of a refused pass (0 for a sound one).
+uint32_t RefusalTextId(FitVerdict verdict);

@@ -4,11 +4,11 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cmath>
 
 #include "app/calibration_dialog.h"
 #include "app/cursor_control.h"
 #include "app/pass_countdown.h"
-#include "app/pass_fit.h"
 #include "app/pass_runtime.h"
 #include "app/text_format.h"
 #include "config/debug_trace.h"
@@ -37,12 +37,6 @@ struct CalibrationDialog::PassHandling {
 
 PassView CurrentPassView(const PassRuntime& passes) {
     return passes.Sequencer ? passes.Sequencer->View() : PassView();
-}
-
-std::wstring PassResultText(const PassRuntime& passes, const std::wstring& fitDone) {
-    if (CurrentPassView(passes).FitRefused)
-        return FitRefusalExplanation(FitStatus(passes.RefusedStatus.load()));
-    return fitDone;
 }
 
 PassRecords CalibrationDialog::PassHandling::RecordsOf(CalibrationDialog& d) {
@@ -135,11 +129,12 @@ void CalibrationDialog::PassHandling::RunPendingCommand(CalibrationDialog& d) {
 }
 
 bool CalibrationDialog::StartFirstPass() {
-    if (!Config) return false;
+    if (!Config || !Parameters) return false;
+    const double span = std::fabs(double(Parameters->ControllerMax) - Parameters->ControllerMin);
     Passes.Sequencer = std::make_unique<PassSequencer>(
-        PassSettingsFor(*Config, ExplicitTarget, PassCountdownLength()));
+        PassSettingsFor(*Config, span, ExplicitTarget, PassCountdownLength()));
     return LaunchPassWorker(Passes, Window, PassHandling::RecordsOf(*this),
-                            Passes.Sequencer->StartFirstPass());
+                            Passes.Sequencer->StartFirstPass(AreaList));
 }
 
 void CalibrationDialog::StopPasses() {

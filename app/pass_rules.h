@@ -2,6 +2,7 @@
 // skipping, the worker's touch count, the monitor of the next pass, the due-to-end test.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -18,6 +19,13 @@ inline constexpr int32_t kMaxDriverCount = 32;
 // (a negative count is none; a larger one is cut, with a trace, so the end routine stays
 // reachable).
 int32_t UsableDriverCount(int32_t reported);
+
+// A touch is stored for a target only once the target has been on screen this long (a human
+// reaction time): a bounce or a touch queued during the dwell comes earlier and is dropped.
+inline constexpr std::chrono::milliseconds kReactionTime{150};
+
+// Misclick tolerance factor of mini targets against grid targets.
+inline constexpr double kMiniTargetToleranceFactor = 2.0;
 
 // Raw controller coordinates are used in units of 16 (arithmetic shift).
 inline int32_t ControllerUnits(int32_t raw) { return raw >> 4; }

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -31,7 +30,6 @@ struct PassRecords {
 struct PassWorkerContext {
     PassRecords Records;
     PassSequencer* Sequencer = nullptr;
-    std::atomic<int32_t>* RefusedStatus = nullptr;  // the status of a fit that wrote nothing
     PassToken Token = 0;
     HWND Window = nullptr;
     bool SimulateMode = false;
@@ -40,10 +38,12 @@ struct PassWorkerContext {
 
     std::mutex Lock;
     bool Stopped = false;
-    HANDLE StopSignal = nullptr;  // manual-reset, set with Stopped: ends the worker's waits
+    HANDLE StopSignal = nullptr;   // manual-reset, set with Stopped: ends the worker's waits
+    HANDLE DrawnSignal = nullptr;  // auto-reset, set by the window each time it draws a target
 
     ~PassWorkerContext() {
         if (StopSignal != nullptr) CloseHandle(StopSignal);
+        if (DrawnSignal != nullptr) CloseHandle(DrawnSignal);
     }
     bool IsStopped() {
         std::lock_guard<std::mutex> guard(Lock);
@@ -61,14 +61,14 @@ struct PassRuntime {
     std::shared_ptr<PassWorkerContext> Worker;  // of the running pass; none between passes
     HANDLE Thread = nullptr;                    // the running worker's thread
     UINT PendingCommand = 0;                    // a command that found a fit in progress
-    std::atomic<int32_t> RefusedStatus{int32_t(FitStatus::NotRun)};  // of the last refused fit
 };
 
 // The sequencer's view of the passes; the view before any pass while there is no sequencer.
 PassView CurrentPassView(const PassRuntime& passes);
 
-// The text shown after a pass's fit: fitDone (text 198), or why nothing was written.
-std::wstring PassResultText(const PassRuntime& passes, const std::wstring& fitDone);
+// The window has drawn target: the pass counts its reaction time from now and its worker may ask
+// the driver for the target's touch.
+void NoteTargetDrawn(PassRuntime& passes, int32_t target);
 
 // Starts the worker of pass token on the window's records (8192 bytes of committed stack); it
 // posts its messages to window. False when it could not be started.
@@ -76,7 +76,9 @@ bool LaunchPassWorker(PassRuntime& passes, HWND window, const PassRecords& recor
                       PassToken token);
 
 // Stops the running worker: sets its stop flag, releases the driver call it blocks in (again and
-// again, as a call may begin just after a release) and waits a bounded time for it to end.
+// again, as a call may begin just after a release) and waits at most a few hundred milliseconds
+// for it to end; a worker still blocked in a driver that does not release it is left behind with
+// its pass void. (A fit and commit in progress are waited for before this, by the sequencer.)
 void StopRunningWorker(PassRuntime& passes);
 
 // The touch-collection thread of a pass; parameter is a new std::shared_ptr<PassWorkerContext>

@@ -5,8 +5,32 @@
 
 #include "app/pass_rules.h"
 
-PassSettings PassSettingsFor(const CalibrationConfig& config, bool explicitTarget,
-                             int32_t countdownLength) {
+namespace {
+
+ScreenPoint TargetAt(const CalibrationAreaList& areas, int32_t target) {
+    const CalibrationArea* area = areas.Current;
+    if (area == nullptr || target < 1 || size_t(target) > area->Targets.size()) return {};
+    const AreaTarget& t = area->Targets[size_t(target) - 1];
+    return ScreenPoint{double(t.ScreenX), double(t.ScreenY)};
+}
+
+// The tolerance of the area's grid and the nominal counts per pixel of its controller.
+MisclickSettings CheckSettingsFor(const PassSettings& s, const CalibrationAreaList& areas) {
+    MisclickSettings check;
+    const CalibrationArea* area = areas.Current;
+    if (area == nullptr) return check;
+    std::vector<ScreenPoint> grid;
+    for (int32_t t = 1; t <= s.GridPointCount; ++t) grid.push_back(TargetAt(areas, t));
+    check.TolerancePixels = s.MisclickTolerance * SmallerGridStep(grid);
+    const int32_t side = std::max(area->Width, area->Height);
+    if (side > 0) check.CountsPerPixel = s.ControllerSpan / side;
+    return check;
+}
+
+}  // namespace
+
+PassSettings PassSettingsFor(const CalibrationConfig& config, double controllerSpan,
+                             bool explicitTarget, int32_t countdownLength) {
     PassSettings settings;
     settings.TargetCount = static_cast<int32_t>(config.TargetCount);
     settings.GridPointCount = static_cast<int32_t>(config.NumGridPoints);
@@ -16,6 +40,8 @@ PassSettings PassSettingsFor(const CalibrationConfig& config, bool explicitTarge
               settings.MiniTargetEnabled);
     settings.ExplicitTarget = explicitTarget;
     settings.CountdownLength = countdownLength;
+    settings.MisclickTolerance = config.MisclickTolerance;
+    settings.ControllerSpan = controllerSpan;
     return settings;
 }
 
@@ -23,19 +49,23 @@ PassSequencer::PassSequencer(const PassSettings& settings) : settings_(settings)
     state_.CountdownSeconds = settings_.CountdownLength;
 }
 
-PassToken PassSequencer::BeginLocked() {
+PassToken PassSequencer::BeginLocked(const CalibrationAreaList& areas) {
     state_.CollectingTouches = true;
     state_.CalibrationDone = false;
     state_.FitRefused = false;
+    state_.MisclickHint = false;
+    state_.Judgement = FitJudgement();
+    shownTarget_ = 0;
+    check_.Start(CheckSettingsFor(settings_, areas));
     state_.CountdownSeconds = settings_.CountdownLength;
     state_.CurrentTarget = 1;
     running_ = ++lastToken_;
     return running_;
 }
 
-PassToken PassSequencer::StartFirstPass() {
+PassToken PassSequencer::StartFirstPass(const CalibrationAreaList& areas) {
     Lock lock(mutex_);
-    return BeginLocked();
+    return BeginLocked(areas);
 }
 
 PassStart PassSequencer::StartPass(CalibrationAreaList& areas, bool stayOnArea,
@@ -45,7 +75,7 @@ PassStart PassSequencer::StartPass(CalibrationAreaList& areas, bool stayOnArea,
     if (state_.FitInProgress) return start;  // only after Accept, Retry or the end routine
     start.Monitor = ChoosePassMonitor(areas.CurrentMonitor, driverMonitorCount, stayOnArea);
     start.Area = SelectMonitorArea(areas, start.Monitor);
-    start.Token = BeginLocked();
+    start.Token = BeginLocked(areas);
     return start;
 }
 
@@ -146,13 +176,59 @@ void PassSequencer::StoreTouch(const TouchInput& touch, CalibrationAreaList& are
         touches[target - 1] = TouchEntry{target, double(touch.V), double(touch.W)};
 }
 
+bool PassSequencer::OnTargetLocked() const {
+    return state_.CollectingTouches && state_.CurrentTarget >= 1 &&
+           state_.CurrentTarget <= settings_.TargetCount;
+}
+
+// Simulated touches are the configuration's, and a type '7' controller is not checked.
+bool PassSequencer::CheckedLocked(const TouchInput& touch) const {
+    return OnTargetLocked() && !settings_.SimulateMode &&
+           touch.ControllerType != kSingleTouchControllerType;
+}
+
+void PassSequencer::TargetShown(int32_t target, PassClock::time_point at) {
+    Lock lock(mutex_);
+    if (running_ == 0 || !OnTargetLocked() || target != state_.CurrentTarget ||
+        shownTarget_ == target)
+        return;
+    shownTarget_ = target;
+    shownAt_ = at;
+}
+
+bool PassSequencer::WaitsForDrawing(PassToken token) const {
+    Lock lock(mutex_);
+    return token != 0 && token == running_ && OnTargetLocked() &&
+           shownTarget_ != state_.CurrentTarget;
+}
+
 TouchResult PassSequencer::HandleTouch(PassToken token, const TouchInput& touch,
                                        CalibrationAreaList& areas,
                                        std::vector<TouchEntry>& touches) {
     Lock lock(mutex_);
     TouchResult result;
     if (token == 0 || token != running_) return result;
+    const int32_t target = state_.CurrentTarget;
+    if (OnTargetLocked() && (shownTarget_ != target || touch.At - shownAt_ < kReactionTime)) {
+        result.Outcome = TouchOutcome::TooEarly;
+        return result;
+    }
     state_.CountdownSeconds = settings_.CountdownLength;
+    const bool checked = CheckedLocked(touch);
+    const ScreenPoint at = TargetAt(areas, target);
+    const RawPoint raw{double(touch.V), double(touch.W)};
+    if (checked) {
+        const double scale = target > settings_.GridPointCount ? kMiniTargetToleranceFactor : 1.0;
+        const MisclickVerdict verdict = check_.Judge(target, at, raw, scale);
+        if (verdict == MisclickVerdict::Refuse) {
+            state_.MisclickHint = true;
+            result.Outcome = TouchOutcome::Refused;
+            return result;
+        }
+        result.AfterRefusals = verdict == MisclickVerdict::StoreConsistent;
+        check_.Stored(at, raw);
+    }
+    state_.MisclickHint = false;
     StoreTouch(touch, areas, touches);
     state_.CurrentTarget =
         NextTarget(state_.CurrentTarget, settings_.GridPointCount, settings_.MiniTargetEnabled);
@@ -170,7 +246,7 @@ TouchResult PassSequencer::HandleTouch(PassToken token, const TouchInput& touch,
     return result;
 }
 
-bool PassSequencer::FinishFit(PassToken token, bool committed) {
+bool PassSequencer::FinishFit(PassToken token, bool committed, const FitJudgement& judgement) {
     Lock lock(mutex_);
     // Only the running pass can have a fit in progress: stopping waits for it.
     const bool current = token != 0 && token == running_;
@@ -179,6 +255,7 @@ bool PassSequencer::FinishFit(PassToken token, bool committed) {
         state_.CalibrationDone = true;
         state_.CurrentTarget = settings_.TargetCount + 1;
         state_.FitRefused = !committed;
+        state_.Judgement = judgement;
     }
     lock.unlock();
     fitFinished_.notify_all();

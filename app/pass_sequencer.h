@@ -10,13 +10,15 @@
 // The type never calls the platform or the driver: counts from the driver come in as values and
 // the outcomes say what the dialog has to do.
 //
-// Wiring. Worker: after each driver touch, HandleTouch with its token; Stale -> leave without
-// touching anything; Repaint -> post a repaint; RunFit -> fit and commit, FinishFit, post
-// "finished" (the dialog shows the buttons and restores the cursor). A cancelled first touch
-// posts its token; the dialog answers with EndAfterCancelledFirstTouch. Dialog: Accept, Retry
-// and End return Busy while a fit outlasts the wait (repeat on the "finished" message); any
-// other stopping result means: signal the worker's stop event, release its blocked driver call,
-// join it with a bound, then StartPass (StartNextArea, StayOnArea) or end (EndDialog).
+// Wiring. Worker: before each driver touch call, wait while WaitsForDrawing (the dialog reports
+// each target it draws through TargetShown); after each driver touch, HandleTouch with its token;
+// Stale -> leave without touching anything; TooEarly -> drop it and ask again; Refused -> beep,
+// post a repaint (the hint) and ask again; Repaint -> post a repaint; RunFit -> fit, judge and
+// commit, FinishFit, post "finished" (the dialog shows the buttons and restores the cursor). A
+// cancelled first touch posts its token; the dialog answers with EndAfterCancelledFirstTouch.
+// Dialog: Accept, Retry and End return Busy while a fit outlasts the wait (repeat on the "finished"
+// message); any other stopping result means: signal the worker's stop event, release its blocked
+// driver call, join it with a bound, then StartPass (StartNextArea, StayOnArea) or end (EndDialog).
 #pragma once
 
 #include <chrono>
@@ -26,8 +28,12 @@
 #include <vector>
 
 #include "app/area_list.h"
+#include "app/misclick_check.h"
 #include "app/pass_countdown.h"
 #include "config/calibration_config.h"
+#include "fit/fit_gate.h"
+
+using PassClock = std::chrono::steady_clock;
 
 // The fixed facts of every pass, from start-up.
 struct PassSettings {
@@ -38,11 +44,13 @@ struct PassSettings {
     bool MiniTargetEnabled[kMiniTargetSlots] = {};
     bool ExplicitTarget = false;  // a monitor or screen was named on the command line
     int32_t CountdownLength = kDefaultCountdownSeconds;
+    double MisclickTolerance = 0.0;  // share of the smaller grid step; 0: no misclick check
+    double ControllerSpan = 4095.0;  // |ControllerMax - ControllerMin|, for nominal distances
 };
 
 // The settings of a configuration (TouchesToCollect = grid points + enabled mini targets).
-PassSettings PassSettingsFor(const CalibrationConfig& config, bool explicitTarget,
-                             int32_t countdownLength);
+PassSettings PassSettingsFor(const CalibrationConfig& config, double controllerSpan,
+                             bool explicitTarget, int32_t countdownLength);
 
 // Identifies one pass; 0 is no pass.
 using PassToken = uint64_t;
@@ -53,18 +61,22 @@ struct TouchInput {
     int32_t W = 0;
     char ControllerType = 0;
     int32_t PassEndWord = 0;
+    PassClock::time_point At{};  // when the driver returned it
 };
 
 enum class TouchOutcome {
-    Stale,    // the pass was stopped: nothing was changed, the worker leaves
-    Repaint,  // stored and advanced: the dialog shows the next target
-    RunFit,   // the pass is finished: the worker fits and commits, then calls FinishFit
+    Stale,     // the pass was stopped: nothing was changed, the worker leaves
+    TooEarly,  // its target was not on screen for a reaction time: dropped, the worker asks again
+    Refused,   // meant for another spot: not stored, the target stays, the hint is shown
+    Repaint,   // stored and advanced: the dialog shows the next target
+    RunFit,    // the pass is finished: the worker fits and commits, then calls FinishFit
 };
 
 struct TouchResult {
     TouchOutcome Outcome = TouchOutcome::Stale;
     int32_t AreaWidth = 0;  // of the current area, for the fit (RunFit only)
     int32_t AreaHeight = 0;
+    bool AfterRefusals = false;  // stored as the third consistent touch of refused ones
 };
 
 enum class TimerOutcome { ShowCountdown, Escape };
@@ -95,7 +107,9 @@ struct PassView {
     bool CollectingTouches = true;
     bool CalibrationDone = false;
     bool FitInProgress = false;
-    bool FitRefused = false;  // the last fit wrote nothing; the driver keeps its calibration
+    bool FitRefused = false;    // the last fit wrote nothing; the driver keeps its calibration
+    bool MisclickHint = false;  // the last touch was refused as meant for another spot
+    FitJudgement Judgement;     // of the last fit (figures shown, or the reason of a refusal)
     int32_t CountdownSeconds = kDefaultCountdownSeconds;
     int32_t CancelCount = 0;
 };
@@ -109,7 +123,7 @@ class PassSequencer {
     const PassSettings& Settings() const { return settings_; }
 
     // Dialog thread. The first pass, on the area start-up chose.
-    PassToken StartFirstPass();
+    PassToken StartFirstPass(const CalibrationAreaList& areas);
     // The pass-start routine: the monitor and area of the next pass (or the same, when staying),
     // then a fresh pass at target 1. The caller clears the driver's pending touches, moves the
     // window, hides the buttons and the cursor, sets the timer and starts the worker with the
@@ -133,11 +147,18 @@ class PassSequencer {
                                            int32_t touchScreenCount, int32_t driverMonitorCount,
                                            std::chrono::milliseconds fitWait);
 
+    // Dialog thread: the window has drawn target (the first drawing of it counts).
+    void TargetShown(int32_t target, PassClock::time_point at);
+
     // Worker thread. Handles one touch of pass token.
     TouchResult HandleTouch(PassToken token, const TouchInput& touch, CalibrationAreaList& areas,
                             std::vector<TouchEntry>& touches);
-    // Ends the fit HandleTouch asked for: the pass shows its result. False for a stale token.
-    bool FinishFit(PassToken token, bool committed);
+    // Ends the fit HandleTouch asked for: the pass shows its result, with the gate's judgement.
+    // False for a stale token.
+    bool FinishFit(PassToken token, bool committed, const FitJudgement& judgement = {});
+    // True while the running pass's current target is not drawn yet: the worker must not ask
+    // the driver for its touch.
+    bool WaitsForDrawing(PassToken token) const;
 
     // Any thread.
     PassView View() const;
@@ -147,7 +168,9 @@ class PassSequencer {
     bool StopAfterFit(Lock& lock, std::chrono::milliseconds fitWait);
     PassAction EndLocked(const CalibrationAreaList& areas, int32_t touchScreenCount,
                          int32_t driverMonitorCount);
-    PassToken BeginLocked();
+    PassToken BeginLocked(const CalibrationAreaList& areas);
+    bool OnTargetLocked() const;
+    bool CheckedLocked(const TouchInput& touch) const;
     void StoreTouch(const TouchInput& touch, CalibrationAreaList& areas,
                     std::vector<TouchEntry>& touches);
 
@@ -157,4 +180,7 @@ class PassSequencer {
     PassToken running_ = 0;
     PassToken lastToken_ = 0;
     PassView state_;
+    MisclickCheck check_;
+    int32_t shownTarget_ = 0;
+    PassClock::time_point shownAt_{};
 };

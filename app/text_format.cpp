@@ -1,9 +1,17 @@
 // Safe number formatting of translated texts.
 #include "app/text_format.h"
 
-std::wstring FormatNumberText(const std::wstring& format, int32_t value, size_t maxLength) {
+#include <cmath>
+#include <cwchar>
+
+namespace {
+
+// Replaces the successive "%<conversion>" of format by values (one beyond the last value is kept
+// as it is) and "%%" by "%"; every other character is kept. Cut to maxLength characters.
+std::wstring ReplaceConversions(const std::wstring& format, wchar_t conversion,
+                                const std::vector<std::wstring>& values, size_t maxLength) {
     std::wstring out;
-    bool numberWritten = false;
+    size_t next = 0;
     for (size_t i = 0; i < format.size(); ++i) {
         if (format[i] == L'%' && i + 1 < format.size()) {
             if (format[i + 1] == L'%') {
@@ -11,9 +19,8 @@ std::wstring FormatNumberText(const std::wstring& format, int32_t value, size_t 
                 ++i;
                 continue;
             }
-            if (format[i + 1] == L'd' && !numberWritten) {
-                out += std::to_wstring(value);
-                numberWritten = true;
+            if (format[i + 1] == conversion && next < values.size()) {
+                out += values[next++];
                 ++i;
                 continue;
             }
@@ -22,4 +29,22 @@ std::wstring FormatNumberText(const std::wstring& format, int32_t value, size_t 
     }
     if (out.size() > maxLength) out.resize(maxLength);
     return out;
+}
+
+}  // namespace
+
+std::wstring FormatNumberText(const std::wstring& format, int32_t value, size_t maxLength) {
+    return ReplaceConversions(format, L'd', {std::to_wstring(value)}, maxLength);
+}
+
+std::wstring FormatWordsText(const std::wstring& format, const std::vector<std::wstring>& words,
+                             size_t maxLength) {
+    return ReplaceConversions(format, L's', words, maxLength);
+}
+
+std::wstring DecimalText(double value, int decimals) {
+    if (!std::isfinite(value)) return L"-";
+    wchar_t text[64];
+    std::swprintf(text, 64, L"%.*f", decimals, value);
+    return text;
 }

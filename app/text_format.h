@@ -1,11 +1,20 @@
-// Formatting texts of the language libraries that carry one number, without trusting them as
-// printf formats.
+// Formatting texts of the language libraries that carry numbers, without trusting them as printf
+// formats.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Replaces the first "%d" of format by value and "%%" by "%"; every other character, other '%'
 // sequences included, is kept as it is. The result is cut to at most maxLength characters.
 std::wstring FormatNumberText(const std::wstring& format, int32_t value, size_t maxLength);
+
+// Replaces the successive "%s" of format by words (a "%s" beyond the last word is kept as it is)
+// and "%%" by "%"; the result is cut to at most maxLength characters.
+std::wstring FormatWordsText(const std::wstring& format, const std::vector<std::wstring>& words,
+                             size_t maxLength);
+
+// A number with a fixed count of decimals and a point ("0.4"); "-" for one that is not finite.
+std::wstring DecimalText(double value, int decimals);

@@ -106,11 +106,16 @@ void SimController::RunScript(std::vector<ScriptEntry> entries) {
             ++scriptPosition_;
             continue;
         }
-        // A touch (or a cancel) comes when a caller waits for a touch that is not queued yet.
-        while (!queue_.WaitUntilHungry(kHungryPollMs)) {
-            if (!SleepUnlessStopped(0)) return;
+        if (entry.afterMs >= 0) {
+            // Queued at its time, whether a caller waits or not.
+            if (!SleepUnlessStopped(uint32_t(entry.afterMs))) return;
+        } else {
+            // A touch (or a cancel) comes when a caller waits for a touch that is not queued yet.
+            while (!queue_.WaitUntilHungry(kHungryPollMs)) {
+                if (!SleepUnlessStopped(0)) return;
+            }
+            if (!SleepUnlessStopped(delay)) return;
         }
-        if (!SleepUnlessStopped(delay)) return;
         if (entry.action == ScriptAction::Cancel) {
             const std::vector<QueuedTouch> dropped = queue_.ReleaseAll();
             recorder_.Call("script line %d: cancelled the waiting touch calls", entry.lineNumber);

@@ -34,6 +34,9 @@ bool ParseOptions(const std::vector<std::string>& words, size_t first, bool allo
         } else if (word.rfind("delay=", 0) == 0) {
             if (!ParseInteger(word.substr(6), 0, 3600000, &entry->delayMs))
                 return *problem = "bad delay", false;
+        } else if (allowZ && word.rfind("after=", 0) == 0) {
+            if (!ParseInteger(word.substr(6), 0, 3600000, &entry->afterMs))
+                return *problem = "bad after", false;
         } else {
             return *problem = "unexpected '" + word + "'", false;
         }
@@ -66,7 +69,10 @@ bool ParseLine(const std::vector<std::string>& words, ScriptEntry* entry, std::s
     } else if (!ParseNumber(words[2], &entry->x) || !ParseNumber(words[3], &entry->y)) {
         return *problem = "bad screen point", false;
     }
-    return ParseOptions(words, 4, true, entry, problem);
+    if (!ParseOptions(words, 4, true, entry, problem)) return false;
+    if (entry->afterMs >= 0 && entry->delayMs >= 0)
+        return *problem = "delay and after exclude each other", false;
+    return true;
 }
 
 }  // namespace

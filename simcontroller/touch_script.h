@@ -6,9 +6,12 @@
 #include <vector>
 
 // One line of a script:
-//   raw   <screen> <X> <Y> [z=<Z>] [delay=<ms>]   raw 16-bit counts as given
-//   point <screen> <x> <y> [z=<Z>] [delay=<ms>]   a screen point (virtual-desktop pixels) that the
-//                                                 screen's sensor model turns into counts
+//   raw   <screen> <X> <Y> [z=<Z>] [delay=<ms> | after=<ms>]   raw 16-bit counts as given
+//   point <screen> <x> <y> [z=<Z>] [delay=<ms> | after=<ms>]   a screen point (virtual-desktop
+//                                                 pixels) that the screen's sensor model turns
+//                                                 into counts
+// A touch comes once a caller waits for one, after its delay; with after=<ms> it is queued that
+// long after the previous line instead, whether anyone waits or not (a finger's bounce).
 //   redo  <screen> [delay=<ms>]                   signals the redo request of a calibration
 //   cancel [delay=<ms>]                           once a touch call waits, cancels it (the call
 //                                                 returns -1, as a cancelled call of the driver)
@@ -22,6 +25,7 @@ struct ScriptEntry {
     double y = 0.0;
     int32_t z = -1;        // -1: the sensor's Z
     int32_t delayMs = -1;  // -1: the script's default delay
+    int32_t afterMs = -1;  // >= 0: queued this long after the previous line, waited for or not
     int32_t lineNumber = 0;
 };
 

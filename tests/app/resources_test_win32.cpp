@@ -145,7 +145,8 @@ TEST(OwnTexts, StringTable130To133) {
 }
 
 TEST(LanguageLibraries, EveryTextOfEveryLanguage) {
-    const UINT ids[] = {130, 131, 197, 198, 428, 431, 432, 452};
+    const UINT ids[] = {130, 131, 197, 198, 199, 428, 431, 432,
+                        452, 460, 461, 462, 463, 464, 465, 470};
     for (const wchar_t* suffix : {L"ENG", L"FRE", L"GER", L"ITA", L"SPA", L"JAP", L"CHI", L"MDN"}) {
         Module library(LanguageFolder + L"\\QuvaStrings_" + suffix + L".dll");
         ASSERT_NE(library.Handle, nullptr) << suffix;
@@ -156,9 +157,17 @@ TEST(LanguageLibraries, EveryTextOfEveryLanguage) {
             for (size_t at = text.find(L'%'); at != std::wstring::npos;
                  at = text.find(L'%', at + 1))
                 ++conversions;
-            bool needsNumber = id == 428 || id == 452;
-            EXPECT_EQ(conversions, needsNumber ? 1u : 0u) << suffix << " " << id;
-            if (needsNumber) EXPECT_NE(text.find(L"%d"), std::wstring::npos) << suffix << id;
+            const bool needsNumber = id == 428 || id == 452;
+            const bool needsTwoWords = id == IDS_FIT_FIGURES || id == IDS_REFUSED_RESIDUAL;
+            EXPECT_EQ(conversions, needsNumber ? 1u : needsTwoWords ? 2u : 0u) << suffix << id;
+            if (needsNumber) {
+                EXPECT_NE(text.find(L"%d"), std::wstring::npos) << suffix << id;
+            }
+            if (needsTwoWords) {
+                const size_t first = text.find(L"%s");
+                ASSERT_NE(first, std::wstring::npos) << suffix << id;
+                EXPECT_NE(text.find(L"%s", first + 2), std::wstring::npos) << suffix << id;
+            }
         }
         EXPECT_NE(Text(library.Handle, 131).find(L"Tarnix"), std::wstring::npos) << suffix;
     }

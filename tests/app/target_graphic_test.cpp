@@ -1,7 +1,9 @@
-// Target sizes, ring radii, cross and erase square.
+// Target sizes, ring radii, cross and erase square; the size and place of the texts.
 #include "app/target_graphic.h"
 
 #include <gtest/gtest.h>
+
+#include "app/text_layout.h"
 
 TEST(TargetGraphic, GridTargetOnFullHd) {
     TargetGraphic g = MakeGridTargetGraphic(192, 108, 1920, 1080);
@@ -32,4 +34,13 @@ TEST(TargetGraphic, MiniTargetFromCaptionHeight) {
     EXPECT_EQ(RingRadius(g, 1), 4);
     EXPECT_EQ(MakeMiniTargetGraphic(0, 0, -300).Size, 0);
     EXPECT_EQ(RingRadius(TargetGraphic{}, 1), -1);  // no rings: nothing drawn
+}
+
+TEST(TextLayout, SystemFontOrLargerAndAlwaysAboveTheButtons) {
+    EXPECT_EQ(TextHeightForArea(1920, 1080, 16), 27);
+    EXPECT_EQ(TextHeightForArea(1080, 1920, 16), 27);
+    EXPECT_EQ(TextHeightForArea(800, 600, 16), 16);  // 15 would be smaller than the System font
+    EXPECT_EQ(TextTop(600, 620, 27, false), 600);    // collecting: in its place
+    EXPECT_EQ(TextTop(600, 620, 16, true), 600);     // one small line still ends above the buttons
+    EXPECT_EQ(TextTop(600, 620, 54, true), 564);     // two large lines move up
 }

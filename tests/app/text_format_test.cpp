@@ -1,7 +1,9 @@
-// Translated texts with a number, and the order in which language libraries are tried.
+// Translated texts with numbers, and the order in which language libraries are tried.
 #include "app/text_format.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include "config/language_table.h"
 
@@ -23,6 +25,16 @@ TEST(FormatNumberText, LongTextsAreCut) {
     std::wstring longText(2000, L'x');
     EXPECT_EQ(FormatNumberText(longText + L"%d", 1, 256).size(), 256u);
     EXPECT_EQ(FormatNumberText(L"%d", 123456, 3), L"123");
+}
+
+TEST(FormatWordsText, SuccessiveWordsAndNothingElse) {
+    EXPECT_EQ(FormatWordsText(L"RMS %s px, max %s px", {L"0.4", L"0.8"}, 256),
+              L"RMS 0.4 px, max 0.8 px");
+    EXPECT_EQ(FormatWordsText(L"%s %d %n 100%% %s %s", {L"a", L"b"}, 256), L"a %d %n 100% b %s");
+    EXPECT_EQ(FormatWordsText(L"%s", {std::wstring(300, L'y')}, 256).size(), 256u);
+    EXPECT_EQ(DecimalText(0.35, 1), L"0.3");  // 0.35 is a little below 0.35 as a double
+    EXPECT_EQ(DecimalText(12.96, 1), L"13.0");
+    EXPECT_EQ(DecimalText(std::nan(""), 1), L"-");
 }
 
 TEST(LanguageLibraries, WantedLanguageThenEnglish) {

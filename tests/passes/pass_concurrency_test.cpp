@@ -21,7 +21,7 @@ struct TouchWorker {
     void Run(PassSequencer& passes, PassToken token, CalibrationAreaList& areas,
              std::vector<TouchEntry>& touches) {
         for (int32_t target = 1; target <= 1000; ++target) {
-            const TouchResult result = passes.HandleTouch(token, TouchOn(target), areas, touches);
+            const TouchResult result = TouchSeen(passes, token, TouchOn(target), areas, touches);
             if (result.Outcome == TouchOutcome::Stale) {
                 sawStale = true;
                 return;
@@ -41,7 +41,7 @@ TEST(PassConcurrency, AStopRacingTouchesLeavesExactlyTheTouchesBeforeIt) {
         PassSequencer passes(settings);
         CalibrationAreaList areas = AreasFor(1, settings.TargetCount);
         std::vector<TouchEntry> touches(size_t(settings.TargetCount));
-        const PassToken token = passes.StartFirstPass();
+        const PassToken token = passes.StartFirstPass(areas);
         TouchWorker worker;
         std::thread thread([&] { worker.Run(passes, token, areas, touches); });
         std::this_thread::yield();
@@ -69,7 +69,7 @@ struct HeldFit {
         return std::thread([&, token] {
             TouchResult result;
             for (int32_t t = 1; result.Outcome != TouchOutcome::RunFit && t <= 100; ++t)
-                result = passes.HandleTouch(token, TouchOn(t), areas, touches);
+                result = TouchSeen(passes, token, TouchOn(t), areas, touches);
             fitStarted.set_value();
             release.get_future().wait();
             // The fit reads the touches while the dialog thread waits.
@@ -87,7 +87,7 @@ TEST(PassConcurrency, WaitingForAFitInProgressIsBounded) {
     PassSequencer passes(settings);
     CalibrationAreaList areas = AreasFor(1, settings.TargetCount);
     std::vector<TouchEntry> touches(size_t(settings.TargetCount));
-    const PassToken token = passes.StartFirstPass();
+    const PassToken token = passes.StartFirstPass(areas);
     HeldFit fit;
     std::thread worker = fit.Start(passes, token, areas, touches);
     fit.fitStarted.get_future().wait();
@@ -107,7 +107,7 @@ TEST(PassConcurrency, AcceptWaitsForTheFitAndCommitToFinish) {
     PassSequencer passes(settings);
     CalibrationAreaList areas = AreasFor(2, settings.TargetCount);
     std::vector<TouchEntry> touches(size_t(settings.TargetCount));
-    const PassToken token = passes.StartFirstPass();
+    const PassToken token = passes.StartFirstPass(areas);
     HeldFit fit;
     std::thread worker = fit.Start(passes, token, areas, touches);
     fit.fitStarted.get_future().wait();
@@ -128,7 +128,7 @@ TEST(PassConcurrency, StormsOfButtonsWhileFitsRunKeepTheStateWhole) {
     PassSequencer passes(settings);
     CalibrationAreaList areas = AreasFor(2, settings.TargetCount);
     std::vector<TouchEntry> touches(size_t(settings.TargetCount));
-    PassToken token = passes.StartFirstPass();
+    PassToken token = passes.StartFirstPass(areas);
     for (int round = 0; round < 200; ++round) {
         std::thread worker([&passes, &areas, &touches, token] {
             TouchWorker().Run(passes, token, areas, touches);
@@ -148,7 +148,7 @@ TEST(PassConcurrency, StormsOfButtonsWhileFitsRunKeepTheStateWhole) {
         worker.join();
         ASSERT_NE(action, PassAction::Busy);
         if (action == PassAction::Ignored) passes.Retry(milliseconds(5000));  // Accept too early
-        ASSERT_EQ(passes.HandleTouch(token, TouchOn(1), areas, touches).Outcome,
+        ASSERT_EQ(TouchSeen(passes, token, TouchOn(1), areas, touches).Outcome,
                   TouchOutcome::Stale);
         ASSERT_FALSE(passes.View().FitInProgress);
         token = passes.StartPass(areas, round % 2 == 0, 2).Token;

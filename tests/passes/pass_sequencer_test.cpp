@@ -15,7 +15,7 @@ std::vector<int32_t> TouchUntilFit(PassSequencer& passes, PassToken token,
     while (touched.size() < 100) {
         const int32_t target = passes.View().CurrentTarget;
         touched.push_back(target);
-        if (passes.HandleTouch(token, TouchOn(target), areas, touches).Outcome !=
+        if (TouchSeen(passes, token, TouchOn(target), areas, touches).Outcome !=
             TouchOutcome::Repaint)
             break;
     }
@@ -41,7 +41,7 @@ struct Pass {
 
 TEST(PassTouches, MiniTargetsTwoAndFiveAreShownAndTheFitFollowsTarget30) {
     Pass p(GridSettings(25, {2, 5}));
-    const PassToken token = p.passes.StartFirstPass();
+    const PassToken token = p.passes.StartFirstPass(p.areas);
     const std::vector<int32_t> touched = TouchUntilFit(p.passes, token, p.areas, p.touches);
     std::vector<int32_t> expected;
     for (int32_t t = 1; t <= 25; ++t) expected.push_back(t);
@@ -67,7 +67,7 @@ TEST(PassTouches, MiniTargetsTwoAndFiveAreShownAndTheFitFollowsTarget30) {
 
 TEST(PassTouches, WithoutMiniTargetsTheFitFollowsTheLastGridTarget) {
     Pass p(GridSettings(25));
-    const PassToken token = p.passes.StartFirstPass();
+    const PassToken token = p.passes.StartFirstPass(p.areas);
     EXPECT_EQ(TouchUntilFit(p.passes, token, p.areas, p.touches).size(), 25u);
     p.passes.FinishFit(token, true);
     EXPECT_EQ(p.passes.View().CurrentTarget, 26);
@@ -77,10 +77,10 @@ TEST(PassTouches, TheFitReportsTheAreaSize) {
     Pass p(GridSettings(4));
     p.areas.Current->Width = 1920;
     p.areas.Current->Height = 1080;
-    const PassToken token = p.passes.StartFirstPass();
+    const PassToken token = p.passes.StartFirstPass(p.areas);
     TouchResult result;
     for (int32_t t = 1; t <= 4; ++t)
-        result = p.passes.HandleTouch(token, TouchOn(t), p.areas, p.touches);
+        result = TouchSeen(p.passes, token, TouchOn(t), p.areas, p.touches);
     ASSERT_EQ(result.Outcome, TouchOutcome::RunFit);
     EXPECT_EQ(result.AreaWidth, 1920);
     EXPECT_EQ(result.AreaHeight, 1080);
@@ -91,7 +91,7 @@ TEST(PassTouches, SimulatedTouchesAreNotOverwritten) {
     settings.SimulateMode = true;
     Pass p(settings);
     p.touches[0] = TouchEntry{1, 11.5, 22.5};
-    const PassToken token = p.passes.StartFirstPass();
+    const PassToken token = p.passes.StartFirstPass(p.areas);
     EXPECT_EQ(TouchUntilFit(p.passes, token, p.areas, p.touches).size(), 9u);
     EXPECT_EQ(p.touches[0].V, 11.5);
     EXPECT_EQ(p.touches[1].TargetNumber, 0);
@@ -99,7 +99,7 @@ TEST(PassTouches, SimulatedTouchesAreNotOverwritten) {
 
 TEST(PassTouches, ThreePointPassesStoreIntoTheListsOwnTargets) {
     Pass p(GridSettings(3));
-    const PassToken token = p.passes.StartFirstPass();
+    const PassToken token = p.passes.StartFirstPass(p.areas);
     EXPECT_EQ(TouchUntilFit(p.passes, token, p.areas, p.touches).size(), 3u);
     for (int32_t t = 1; t <= 3; ++t) {
         EXPECT_EQ(p.areas.Targets[t - 1].RawV, 1000 + t);
@@ -110,10 +110,10 @@ TEST(PassTouches, ThreePointPassesStoreIntoTheListsOwnTargets) {
 
 TEST(PassTouches, SingleTouchControllerFinishesAtItsEndWord) {
     Pass p(GridSettings(25));
-    const PassToken token = p.passes.StartFirstPass();
-    EXPECT_EQ(p.passes.HandleTouch(token, TouchInput{5, 6, '7', 2}, p.areas, p.touches).Outcome,
+    const PassToken token = p.passes.StartFirstPass(p.areas);
+    EXPECT_EQ(TouchSeen(p.passes, token, TouchInput{5, 6, '7', 2}, p.areas, p.touches).Outcome,
               TouchOutcome::Repaint);
-    EXPECT_EQ(p.passes.HandleTouch(token, TouchInput{5, 6, '7', 3}, p.areas, p.touches).Outcome,
+    EXPECT_EQ(TouchSeen(p.passes, token, TouchInput{5, 6, '7', 3}, p.areas, p.touches).Outcome,
               TouchOutcome::RunFit);
     p.passes.FinishFit(token, true);
     EXPECT_EQ(p.passes.View().CurrentTarget, 26);
@@ -121,11 +121,11 @@ TEST(PassTouches, SingleTouchControllerFinishesAtItsEndWord) {
 
 TEST(PassTouches, RedoAfterTheLastTouchFitsAgainOnTheSameData) {
     Pass p(GridSettings(25, {2, 5}));
-    const PassToken token = p.RunFinished(p.passes.StartFirstPass());
+    const PassToken token = p.RunFinished(p.passes.StartFirstPass(p.areas));
     const std::vector<TouchEntry> stored = p.touches;
     for (int round = 0; round < 3; ++round) {
         const TouchResult again =
-            p.passes.HandleTouch(token, TouchInput{7, 7, '0', 0}, p.areas, p.touches);
+            TouchSeen(p.passes, token, TouchInput{7, 7, '0', 0}, p.areas, p.touches);
         ASSERT_EQ(again.Outcome, TouchOutcome::RunFit);
         ASSERT_TRUE(p.passes.FinishFit(token, true));
         EXPECT_EQ(p.passes.View().CurrentTarget, 37);
@@ -136,7 +136,7 @@ TEST(PassTouches, RedoAfterTheLastTouchFitsAgainOnTheSameData) {
 
 TEST(PassTouches, ARefusedFitIsShownAsSuch) {
     Pass p(GridSettings(4));
-    const PassToken token = p.passes.StartFirstPass();
+    const PassToken token = p.passes.StartFirstPass(p.areas);
     TouchUntilFit(p.passes, token, p.areas, p.touches);
     p.passes.FinishFit(token, false);
     EXPECT_TRUE(p.passes.View().FitRefused);
@@ -145,10 +145,10 @@ TEST(PassTouches, ARefusedFitIsShownAsSuch) {
 
 TEST(PassStop, AStoppedPassChangesNothing) {
     Pass p(GridSettings(9));
-    const PassToken token = p.passes.StartFirstPass();
-    p.passes.HandleTouch(token, TouchOn(1), p.areas, p.touches);
+    const PassToken token = p.passes.StartFirstPass(p.areas);
+    TouchSeen(p.passes, token, TouchOn(1), p.areas, p.touches);
     ASSERT_EQ(p.passes.Retry(kWait), PassAction::StayOnArea);
-    EXPECT_EQ(p.passes.HandleTouch(token, TouchOn(2), p.areas, p.touches).Outcome,
+    EXPECT_EQ(TouchSeen(p.passes, token, TouchOn(2), p.areas, p.touches).Outcome,
               TouchOutcome::Stale);
     EXPECT_EQ(p.touches[1].TargetNumber, 0);
     EXPECT_EQ(p.passes.View().CurrentTarget, 2);
@@ -158,7 +158,7 @@ TEST(PassStop, AStoppedPassChangesNothing) {
 
 TEST(PassStart, RetryStaysOnTheAreaAndStartsAtTargetOne) {
     Pass p(GridSettings(9), 2);
-    p.RunFinished(p.passes.StartFirstPass());
+    p.RunFinished(p.passes.StartFirstPass(p.areas));
     ASSERT_EQ(p.passes.Retry(kWait), PassAction::StayOnArea);
     const PassStart start = p.passes.StartPass(p.areas, true, 2);
     EXPECT_EQ(start.Monitor, 1);
@@ -167,13 +167,13 @@ TEST(PassStart, RetryStaysOnTheAreaAndStartsAtTargetOne) {
     EXPECT_EQ(view.CurrentTarget, 1);
     EXPECT_TRUE(view.CollectingTouches);
     EXPECT_FALSE(view.CalibrationDone);
-    EXPECT_EQ(p.passes.HandleTouch(start.Token, TouchOn(1), p.areas, p.touches).Outcome,
+    EXPECT_EQ(TouchSeen(p.passes, start.Token, TouchOn(1), p.areas, p.touches).Outcome,
               TouchOutcome::Repaint);
 }
 
 TEST(PassStart, IsRefusedWhileAFitRuns) {
     Pass p(GridSettings(4));
-    const PassToken token = p.passes.StartFirstPass();
+    const PassToken token = p.passes.StartFirstPass(p.areas);
     TouchUntilFit(p.passes, token, p.areas, p.touches);
     EXPECT_EQ(p.passes.StartPass(p.areas, true, 1).Token, 0u);
     EXPECT_TRUE(p.passes.FinishFit(token, true));  // the fitting pass still runs
@@ -181,7 +181,7 @@ TEST(PassStart, IsRefusedWhileAFitRuns) {
 
 TEST(PassAccept, MovesToTheNextScreenUntilEveryScreenIsDone) {
     Pass p(GridSettings(9), 2);
-    p.RunFinished(p.passes.StartFirstPass());
+    p.RunFinished(p.passes.StartFirstPass(p.areas));
     ASSERT_EQ(p.passes.Accept(p.areas, 2, kWait), PassAction::StartNextArea);
     EXPECT_EQ(p.areas.Areas.front().Calibrated, 1);
     EXPECT_EQ(p.areas.Areas.front().ScreenNumber, 1);
@@ -197,7 +197,7 @@ TEST(PassAccept, MovesToTheNextScreenUntilEveryScreenIsDone) {
 
 TEST(PassAccept, OnACalibratedAreaAppendsAMarkedCopy) {
     Pass p(GridSettings(3), 1);
-    p.RunFinished(p.passes.StartFirstPass());
+    p.RunFinished(p.passes.StartFirstPass(p.areas));
     ASSERT_EQ(p.passes.Accept(p.areas, 2, kWait), PassAction::StartNextArea);
     const PassStart again = p.passes.StartPass(p.areas, false, 1);  // one monitor: the same area
     ASSERT_EQ(again.Area, &p.areas.Areas.front());
@@ -219,15 +219,15 @@ TEST(PassAccept, AnExplicitTargetEndsAfterOneArea) {
     PassSettings settings = GridSettings(9);
     settings.ExplicitTarget = true;
     Pass p(settings, 2);
-    p.RunFinished(p.passes.StartFirstPass());
+    p.RunFinished(p.passes.StartFirstPass(p.areas));
     EXPECT_EQ(p.passes.Accept(p.areas, 2, kWait), PassAction::EndDialog);
 }
 
 TEST(PassAccept, IsIgnoredWhileCollecting) {
     Pass p(GridSettings(9));
-    const PassToken token = p.passes.StartFirstPass();
+    const PassToken token = p.passes.StartFirstPass(p.areas);
     EXPECT_EQ(p.passes.Accept(p.areas, 1, kWait), PassAction::Ignored);
-    EXPECT_EQ(p.passes.HandleTouch(token, TouchOn(1), p.areas, p.touches).Outcome,
+    EXPECT_EQ(TouchSeen(p.passes, token, TouchOn(1), p.areas, p.touches).Outcome,
               TouchOutcome::Repaint);
     EXPECT_EQ(p.areas.Current->Calibrated, 0);
     EXPECT_EQ(p.areas.AcceptedCount, 0);
@@ -235,16 +235,16 @@ TEST(PassAccept, IsIgnoredWhileCollecting) {
 
 TEST(PassEnd, OneScreenAndOneMonitorEndsAtTheFirstEsc) {
     Pass p(GridSettings(9));
-    const PassToken token = p.passes.StartFirstPass();
+    const PassToken token = p.passes.StartFirstPass(p.areas);
     EXPECT_EQ(p.passes.End(p.areas, 1, 1, kWait), PassAction::EndDialog);
-    EXPECT_EQ(p.passes.HandleTouch(token, TouchOn(1), p.areas, p.touches).Outcome,
+    EXPECT_EQ(TouchSeen(p.passes, token, TouchOn(1), p.areas, p.touches).Outcome,
               TouchOutcome::Stale);
     EXPECT_EQ(p.passes.View().CancelCount, 1);
 }
 
 TEST(PassEnd, TwoMonitorsMoveOnAtTheFirstEscAndEndAtTheSecond) {
     Pass p(GridSettings(9), 2);
-    p.passes.StartFirstPass();
+    p.passes.StartFirstPass(p.areas);
     ASSERT_EQ(p.passes.End(p.areas, 1, 2, kWait), PassAction::StartNextArea);
     const PassStart next = p.passes.StartPass(p.areas, false, 2);
     EXPECT_EQ(next.Monitor, 2);
@@ -254,14 +254,14 @@ TEST(PassEnd, TwoMonitorsMoveOnAtTheFirstEscAndEndAtTheSecond) {
 
 TEST(PassEnd, AfterAFinishedPassEndsTheDialog) {
     Pass p(GridSettings(9), 2);
-    p.RunFinished(p.passes.StartFirstPass());
+    p.RunFinished(p.passes.StartFirstPass(p.areas));
     EXPECT_EQ(p.passes.End(p.areas, 1, 2, kWait), PassAction::EndDialog);
     EXPECT_FALSE(p.passes.View().CalibrationDone);
 }
 
 TEST(PassEnd, ACancelledFirstTouchRunsTheEndRoutineOfItsOwnPassOnly) {
     Pass p(GridSettings(9), 2);
-    const PassToken first = p.passes.StartFirstPass();
+    const PassToken first = p.passes.StartFirstPass(p.areas);
     ASSERT_EQ(p.passes.EndAfterCancelledFirstTouch(first, p.areas, 1, 2, kWait),
               PassAction::StartNextArea);
     const PassStart next = p.passes.StartPass(p.areas, false, 2);
@@ -273,7 +273,7 @@ TEST(PassEnd, ACancelledFirstTouchRunsTheEndRoutineOfItsOwnPassOnly) {
 
 TEST(PassCountdown, EscapesAtZeroAndStartsAgain) {
     Pass p(GridSettings(9));
-    p.passes.StartFirstPass();
+    p.passes.StartFirstPass(p.areas);
     for (int32_t second = 59; second >= 1; --second) {
         const TimerTick tick = p.passes.Tick();
         ASSERT_EQ(tick.Outcome, TimerOutcome::ShowCountdown);
@@ -288,15 +288,82 @@ TEST(PassCountdown, ATouchStartsItAgainAndTheTestLengthIsHonoured) {
     PassSettings settings = GridSettings(9);
     settings.CountdownLength = 3;
     Pass p(settings);
-    const PassToken token = p.passes.StartFirstPass();
+    const PassToken token = p.passes.StartFirstPass(p.areas);
     EXPECT_EQ(p.passes.Tick().Seconds, 2);
     EXPECT_EQ(p.passes.Tick().Seconds, 1);
-    p.passes.HandleTouch(token, TouchOn(1), p.areas, p.touches);
+    TouchSeen(p.passes, token, TouchOn(1), p.areas, p.touches);
     EXPECT_EQ(p.passes.View().CountdownSeconds, 3);
     p.passes.Tick();
     p.passes.Tick();
     EXPECT_EQ(p.passes.Tick().Outcome, TimerOutcome::Escape);
     EXPECT_EQ(p.passes.View().CountdownSeconds, 3);
+}
+
+TEST(PassPacing, ATouchCountsOnlyOnceItsTargetWasOnScreenForAReactionTime) {
+    Pass p(GridSettings(4));
+    const PassToken token = p.passes.StartFirstPass(p.areas);
+    const auto touchAt = [&](int32_t target, PassClock::time_point at) {
+        TouchInput touch = TouchOn(target);
+        touch.At = at;
+        return p.passes.HandleTouch(token, touch, p.areas, p.touches).Outcome;
+    };
+    EXPECT_TRUE(p.passes.WaitsForDrawing(token));
+    EXPECT_EQ(touchAt(1, kDrawnAt), TouchOutcome::TooEarly);  // queued before anything was drawn
+    p.passes.TargetShown(2, kDrawnAt);                        // not the current target
+    EXPECT_TRUE(p.passes.WaitsForDrawing(token));
+    p.passes.TargetShown(1, kDrawnAt);
+    p.passes.TargetShown(1, kDrawnAt + std::chrono::seconds(5));  // a repaint: the first counts
+    EXPECT_FALSE(p.passes.WaitsForDrawing(token));
+    EXPECT_EQ(touchAt(1, kDrawnAt + kReactionTime - milliseconds(1)), TouchOutcome::TooEarly);
+    EXPECT_EQ(p.touches[0].TargetNumber, 0);
+    EXPECT_EQ(touchAt(1, kDrawnAt + kReactionTime), TouchOutcome::Repaint);
+    EXPECT_EQ(p.touches[0].TargetNumber, 1);
+    // The bounce 30 ms later finds target 2 not drawn yet: dropped, target 2 keeps waiting.
+    EXPECT_TRUE(p.passes.WaitsForDrawing(token));
+    EXPECT_EQ(touchAt(2, kDrawnAt + kReactionTime + milliseconds(30)), TouchOutcome::TooEarly);
+    EXPECT_EQ(p.touches[1].TargetNumber, 0);
+    EXPECT_EQ(p.passes.View().CurrentTarget, 2);
+    // After the pass (a redo request) no target is shown and nothing is paced.
+    TouchUntilFit(p.passes, token, p.areas, p.touches);
+    p.passes.FinishFit(token, true);
+    EXPECT_FALSE(p.passes.WaitsForDrawing(token));
+    EXPECT_EQ(touchAt(5, PassClock::time_point{}), TouchOutcome::RunFit);
+}
+
+TEST(PassMisclick, ARefusedTouchKeepsItsTargetShowsTheHintAndStoresNothing) {
+    PassSettings settings = GridSettings(9);
+    settings.MisclickTolerance = 0.4;  // of the 360-pixel row step: 144 pixels
+    Pass p(settings);
+    CalibrationArea& area = *p.areas.Current;
+    area.Width = 1920;
+    area.Height = 1080;
+    for (int32_t t = 0; t < 9; ++t) {
+        area.Targets[size_t(t)].ScreenX = 320 + 640 * (t % 3);
+        area.Targets[size_t(t)].ScreenY = 180 + 360 * (t / 3);
+    }
+    const auto raw = [&](int32_t t, char type = '0') {
+        return TouchInput{area.Targets[size_t(t) - 1].ScreenX * 2,
+                          area.Targets[size_t(t) - 1].ScreenY * 3, type, 0};
+    };
+    const PassToken token = p.passes.StartFirstPass(p.areas);
+    ASSERT_EQ(TouchSeen(p.passes, token, raw(1), p.areas, p.touches).Outcome,
+              TouchOutcome::Repaint);
+    // Target 1 touched again while target 2 shows: a double touch.
+    EXPECT_EQ(TouchSeen(p.passes, token, raw(1), p.areas, p.touches).Outcome,
+              TouchOutcome::Refused);
+    EXPECT_TRUE(p.passes.View().MisclickHint);
+    EXPECT_EQ(p.passes.View().CurrentTarget, 2);
+    EXPECT_EQ(p.touches[1].TargetNumber, 0);
+    EXPECT_EQ(TouchSeen(p.passes, token, raw(2), p.areas, p.touches).Outcome,
+              TouchOutcome::Repaint);
+    EXPECT_FALSE(p.passes.View().MisclickHint);
+    for (int32_t t = 3; t <= 4; ++t) TouchSeen(p.passes, token, raw(t), p.areas, p.touches);
+    // The map exists: target 5 touched where target 9 is, refused; a type '7' touch is not checked.
+    EXPECT_EQ(TouchSeen(p.passes, token, raw(9), p.areas, p.touches).Outcome,
+              TouchOutcome::Refused);
+    EXPECT_EQ(TouchSeen(p.passes, token, raw(9, '7'), p.areas, p.touches).Outcome,
+              TouchOutcome::Repaint);
+    EXPECT_EQ(p.touches[4].V, raw(9).V);
 }
 
 TEST(PassSettingsFor, TakesTheConfigurationsCounts) {
@@ -306,7 +373,7 @@ TEST(PassSettingsFor, TakesTheConfigurationsCounts) {
     config.MiniTargetCount = 2;
     config.MiniTargetEnabled[1] = config.MiniTargetEnabled[4] = true;
     config.Simulate = true;
-    const PassSettings settings = PassSettingsFor(config, true, 7);
+    const PassSettings settings = PassSettingsFor(config, 4095.0, true, 7);
     EXPECT_EQ(settings.TargetCount, 36);
     EXPECT_EQ(settings.GridPointCount, 25);
     EXPECT_EQ(settings.TouchesToCollect, 27);
@@ -315,6 +382,8 @@ TEST(PassSettingsFor, TakesTheConfigurationsCounts) {
     EXPECT_FALSE(settings.MiniTargetEnabled[3]);
     EXPECT_TRUE(settings.ExplicitTarget);
     EXPECT_EQ(settings.CountdownLength, 7);
+    EXPECT_EQ(settings.MisclickTolerance, 0.4);
+    EXPECT_EQ(settings.ControllerSpan, 4095.0);
 }
 
 }  // namespace

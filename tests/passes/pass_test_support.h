@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "app/pass_rules.h"
 #include "app/pass_sequencer.h"
 
 // A grid of gridPoints targets; the listed mini targets (1..11) enabled.
@@ -34,4 +35,16 @@ inline CalibrationAreaList AreasFor(int32_t monitors, int32_t targetCount) {
 // A touch whose coordinates name the target it was made on.
 inline TouchInput TouchOn(int32_t target) {
     return TouchInput{1000 + target, 2000 + target, '0', 0};
+}
+
+// When the window drew a target, and a touch a reaction time after it.
+inline constexpr PassClock::time_point kDrawnAt{std::chrono::hours(1)};
+
+// A touch of the pass's current target as a person makes it: the window drew the target, and the
+// touch comes a reaction time later.
+inline TouchResult TouchSeen(PassSequencer& passes, PassToken token, TouchInput touch,
+                             CalibrationAreaList& areas, std::vector<TouchEntry>& touches) {
+    passes.TargetShown(passes.View().CurrentTarget, kDrawnAt);
+    touch.At = kDrawnAt + kReactionTime;
+    return passes.HandleTouch(token, touch, areas, touches);
 }

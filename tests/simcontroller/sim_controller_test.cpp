@@ -89,6 +89,23 @@ TEST_F(SimControllerTest, AScriptedPassDeliversOneTouchPerCall) {
     EXPECT_EQ(blocked.get(), -1);
 }
 
+TEST_F(SimControllerTest, AnAfterLineIsQueuedAtItsTimeWhetherACallerWaitsOrNot) {
+    auto controller = Make("raw 0 100 200\nraw 0 148 200 after=30\nraw 0 500 500\n");
+    TouchSample sample{};
+    ASSERT_EQ(controller->GetFirstCalTouch(&sample), 0);
+    // Nobody waits, yet the bounce is queued 30 ms later and answers the next call at once.
+    bool queued = false;
+    for (int wait = 0; wait < 500 && !queued; ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        queued = !folder_.LinesWith("log/Touches.log", {"queued", "x=148"}).empty();
+    }
+    EXPECT_TRUE(queued);
+    ASSERT_EQ(controller->GetNextCalTouch(0, &sample), 0);
+    EXPECT_EQ(sample.X, 148);
+    ASSERT_EQ(controller->GetNextCalTouch(0, &sample), 0);
+    EXPECT_EQ(sample.X, 500);
+}
+
 TEST_F(SimControllerTest, ScriptPointsGoThroughTheScreensSensor) {
     auto controller = Make("point 1 1324 400 delay=5\n", 2);
     TouchSample sample{};

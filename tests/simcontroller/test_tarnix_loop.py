@@ -28,7 +28,8 @@ class TarnixLoop(unittest.TestCase):
             folder = bench.install(PROGRAMS + [os.path.join(DEFAULTS, f) for f in
                                                ("Tarnix.cfg", "QuvaOptions.ini", "QuvaVideo.txt")])
             # The default 5 x 5 grid on the 1024 x 768 screen: cell centres, in pixels.
-            points = ["point 0 %d %d delay=100" % (int((c + 0.5) / 5 * 1024), int((r + 0.5) / 5 * 768))
+            # A person's reaction: a touch sooner than 150 ms after its target appears is dropped.
+            points = ["point 0 %d %d delay=200" % (int((c + 0.5) / 5 * 1024), int((r + 0.5) / 5 * 768))
                       for r in range(5) for c in range(5)]
             bench.write_file(os.path.join(folder, "SimTouches.txt"), "\n".join(points) + "\n")
             bench.write_file(os.path.join(folder, "SimController.ini"),

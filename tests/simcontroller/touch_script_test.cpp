@@ -11,7 +11,7 @@ TEST(TouchScript, ParsesRawPointAndRedoLinesInOrder) {
         "; comment\n"
         "\n"
         "redo 0 delay=2000\n"
-        "raw 2 0 65535 z=7\n";
+        "raw 2 0 65535 z=7 after=30\n";
     std::vector<ScriptEntry> entries;
     std::string error;
     ASSERT_TRUE(ParseTouchScript(text, &entries, &error)) << error;
@@ -32,20 +32,24 @@ TEST(TouchScript, ParsesRawPointAndRedoLinesInOrder) {
     EXPECT_EQ(entries[2].delayMs, 2000);
     EXPECT_EQ(entries[3].z, 7);
     EXPECT_EQ(entries[3].y, 65535);
+    EXPECT_EQ(entries[3].afterMs, 30);
+    EXPECT_EQ(entries[1].afterMs, -1);
 }
 
 TEST(TouchScript, RejectsBadLinesNamingTheLine) {
     const char* bad[] = {
-        "raw 0 70000 5\n",       // beyond 16 bits
-        "raw 0 1.5 5\n",         // raw counts are whole
-        "raw 0 100\n",           // missing Y
-        "point 0 abc 5\n",       // not a number
-        "redo\n",                // no screen
-        "redo 0 z=5\n",          // Z belongs to touches
-        "raw 0 1 2 speed=3\n",   // unknown option
-        "tap 0 1 2\n",           // unknown word
-        "raw -1 1 2\n",          // no such screen index
-        "raw 0 1 2 delay=-5\n",  // negative delay
+        "raw 0 70000 5\n",              // beyond 16 bits
+        "raw 0 1.5 5\n",                // raw counts are whole
+        "raw 0 100\n",                  // missing Y
+        "point 0 abc 5\n",              // not a number
+        "redo\n",                       // no screen
+        "redo 0 z=5\n",                 // Z belongs to touches
+        "raw 0 1 2 speed=3\n",          // unknown option
+        "tap 0 1 2\n",                  // unknown word
+        "raw -1 1 2\n",                 // no such screen index
+        "raw 0 1 2 delay=-5\n",         // negative delay
+        "raw 0 1 2 delay=5 after=5\n",  // a touch either waits for a caller or does not
+        "redo 0 after=5\n",             // after belongs to touches
     };
     for (const char* line : bad) {
         std::vector<ScriptEntry> entries;

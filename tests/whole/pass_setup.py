@@ -13,13 +13,15 @@ import winebench
 BUILD_DIR = os.environ.get("TARNIX_BUILD_DIR", "")
 SOURCE_DIR = os.environ.get("TARNIX_SOURCE_DIR",
                             os.path.dirname(os.path.dirname(os.path.dirname(__file__))))
-LOG_FOLDER_WINDOWS = r"C:\ProgramData\SimLogs"
 CAPTION_TWIPS = 330  # mini targets of 22 pixels
 BACKGROUND = (140, 215, 242)
 BLACK = (0, 0, 0)
 WHITE = (255, 255, 255)
 
 GRID_5X5 = "[TARNIX-APP]\nNumGridRows=5\nNumGridPoints=25\nFitModelCode=13\n"
+# A person touches a target some time after it appears; Tarnix drops a touch that comes less
+# than 150 ms after its target was drawn (a bounce). Scripted and clicked touches wait this long.
+REACTION_MS = 200
 RECORD_SIZE = 1257
 FIT_FIELDS = slice(109, 1161)  # coefficients .. mini-target spacing
 
@@ -85,10 +87,11 @@ class PassInstall:
     something else filled, such as the installer)."""
 
     def __init__(self, bench, cfg=GRID_5X5, source="pointer", script="", sim_extra="",
-                 exe=None, screens=1, fill=True):
+                 exe=None, screens=1, fill=True, log_name="SimLogs"):
         self.bench = bench
         self.folder = bench.program_path()
-        self.log_folder = bench.data_path("SimLogs")
+        self.log_name = log_name  # the stand-in's log folder under common application data
+        self.log_folder = bench.data_path(log_name)
         if fill:
             self.fill(cfg, source, script, sim_extra, exe, screens)
 
@@ -104,10 +107,10 @@ class PassInstall:
         bench.write_file(bench.program_path("Tarnix.cfg"), cfg)
         bench.write_file(bench.program_path("QuvaOptions.ini"), "[Calibration]\nTransparent=0\n")
         ini = "[SimController]\nScreenCount=%d\nLogFolder=%s\nTouchSource=%s\n" % (
-            screens, LOG_FOLDER_WINDOWS, source)
+            screens, "C:\\ProgramData\\" + self.log_name, source)
         if source == "script":
             bench.write_file(bench.program_path("SimTouches.txt"), script)
-            ini += "ScriptFile=SimTouches.txt\n"
+            ini += "ScriptFile=SimTouches.txt\nScriptDelayMs=%d\n" % REACTION_MS
         ini += sim_extra
         bench.write_file(bench.program_path("SimController.ini"), ini)
         bench.reg_add(r"HKLM\Software\Quvatec", "EnableDebug", 1, kind="REG_DWORD")
@@ -188,8 +191,11 @@ class PassInstall:
         return box.get((2, 2)) == BLACK and box.get((0, 0)) == WHITE
 
     def wait_target_shown(self, at, timeout=10.0):
-        """True once the target at a position is drawn."""
-        return wait_for(lambda: self.target_shown(at), timeout, step=0.02)
+        """True once the target at a position is drawn and a person's reaction time has passed
+        (a touch now is one the program keeps)."""
+        shown = wait_for(lambda: self.target_shown(at), timeout, step=0.02)
+        time.sleep(REACTION_MS / 1000.0)
+        return shown
 
     def touch(self, at):
         self.bench.click(*self.bench.to_x(*at))

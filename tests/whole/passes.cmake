@@ -12,6 +12,9 @@ if(WIN32 AND TARGET Tarnix)
     tarnix_add_whole_test(pass_full SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_pass_full.py
                           DEPENDS ${pass_programs} tarnix-fit simcontroller-check
                           LABELS passes NO_INSTALL BOTH_BUILDS TIMEOUT 240)
+    tarnix_add_whole_test(pass_checks SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_pass_checks.py
+                          DEPENDS ${pass_programs} tarnix-fit simcontroller-check
+                          LABELS passes NO_INSTALL TIMEOUT 400)
     tarnix_add_whole_test(pass_sequence SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_pass_sequence.py
                           DEPENDS ${pass_programs} TarnixTestSettings tarnix-fit
                           LABELS passes NO_INSTALL TIMEOUT 400)

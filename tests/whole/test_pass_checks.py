@@ -1,0 +1,169 @@
+"""Trustworthy passes under Wine at 1920 x 1080, the stand-in's script source touching: a clean
+pass, a bounce after every touch and misclicks far from the shown target give the same record;
+a swapped, inverted, rotated and bowed sensor is never refused; a dead sensor writes nothing and
+offers Retry alone. Every record is measured with simcontroller-check."""
+
+import os
+import re
+import unittest
+
+import winebench
+from pass_setup import (BACKGROUND, GRID_5X5, PassInstall, counts12, fit_fields, grid_targets,
+                        simulated_cfg, target, wait_for, winepath)
+
+WIDTH, HEIGHT = 1920, 1080
+CX, CY = WIDTH // 2, HEIGHT // 2
+ACCEPT = (CX - 40, CY + 92)
+RETRY = (CX + 40, CY + 92)
+TITLE = "^Tarnix - Calibration$"
+RED = (255, 0, 0)
+MISCLICK_BEEP = "QuvaIF_MakeBeep(frequency=400, duration=150)"
+TARGETS = grid_targets(WIDTH, HEIGHT)
+# Misclicks: target number -> a spot far from it (touched first, then the target itself).
+MISCLICKS = {8: (150, 1000), 14: (1800, 120), 20: TARGETS[0]}
+TWISTED = ("[Sensor]\nSwapAxes=1\nInvertX=1\nRotationDegrees=3\nBowQuadratic=0.03\n"
+           "BowCubic=0.08\n")
+
+
+def points(targets, extra=lambda number, x, y: ""):
+    return "".join("point 0 %d %d\n%s" % (x, y, extra(n, x, y))
+                   for n, (x, y) in enumerate(targets, start=1))
+
+
+def bounce(number, x, y):
+    return "point 0 %d %d after=30\n" % (x + 3, y)
+
+
+def misclicks():
+    lines = ""
+    for number, (x, y) in enumerate(TARGETS, start=1):
+        if number in MISCLICKS:
+            # The right touch comes 1.5 s after the misclick, so the hint can be seen.
+            lines += "point 0 %d %d\npoint 0 %d %d delay=1500\n" % (MISCLICKS[number] + (x, y))
+        else:
+            lines += "point 0 %d %d\n" % (x, y)
+    return lines
+
+
+def red_in_rows(inst, top, bottom, left=500, right=1420):
+    box = inst.pixels(left, top, right - left, bottom - top)
+    return sum(1 for rgb in box.values() if rgb == RED)
+
+
+def traces(proc):
+    return "\n".join(proc.debug_strings())
+
+
+def check_record(bench, record, name, settings=None):
+    """simcontroller-check on a record: (RMS, maximum) inside the targets' hull, in pixels."""
+    path = os.path.join(bench.work_dir, name + ".bin")
+    with open(path, "wb") as f:
+        f.write(record)
+    args = [winepath(path), "--svg", winepath(os.path.join(bench.artefact_dir, name + ".svg"))]
+    if settings:
+        args += ["--settings", winepath(settings)]
+    proc = bench.run(target("simcontroller-check", "simcontroller/simcontroller-check.exe"),
+                     args, timeout=60, capture_debug=False)
+    if proc.wait(60) != 0:
+        raise AssertionError("simcontroller-check failed: " + proc.stderr())
+    out = proc.stdout()
+    print("%s: %s" % (name, out))
+    m = re.search(r"inside hull: points \d+, RMS ([\d.]+) px, 95th percentile [\d.]+ px, "
+                  r"maximum ([\d.]+) px", out)
+    if m is None:
+        raise AssertionError(out)
+    return float(m.group(1)), float(m.group(2))
+
+
+class PassChecks(unittest.TestCase):
+    def finish(self, inst, count):
+        """Waits for the count-th record and for the buttons of the finished pass."""
+        self.assertTrue(wait_for(lambda: len(inst.history()) >= count, 90), inst.calls()[-6:])
+        self.assertTrue(wait_for(lambda: inst.pixel(*RETRY) != BACKGROUND, 10))
+
+    def test_bounces_misclicks_twisted_and_dead_sensors(self):
+        with winebench.WineBench("pass-checks", screen=(WIDTH, HEIGHT)) as bench:
+            self.clean_bounce_and_misclick_passes(bench)
+            self.twisted_sensor(bench)
+            self.dead_sensor(bench)
+
+    def clean_bounce_and_misclick_passes(self, bench):
+        script = points(TARGETS) + points(TARGETS, bounce) + misclicks()
+        inst = PassInstall(bench, source="script", script=script, log_name="Default")
+        proc = inst.run(timeout=300)
+        bench.wait_window(TITLE, timeout=30)
+        self.assertTrue(inst.wait_target_shown(TARGETS[0]))
+        self.assertEqual(0, red_in_rows(inst, 632, 650), "a second instruction line too soon")
+
+        self.finish(inst, 1)
+        # Text 198 and the residual at the targets: two lines, moved up above the buttons.
+        self.assertGreater(red_in_rows(inst, 570, 585), 30)
+        bench.screenshot("clean-pass-finished")
+        bench.click(*bench.to_x(*RETRY))
+
+        self.finish(inst, 2)
+        bench.click(*bench.to_x(*RETRY))
+
+        self.assertTrue(wait_for(lambda: inst.count_calls(MISCLICK_BEEP) >= 1, 60))
+        # The hint under the instruction line while the target waits for its right touch.
+        self.assertTrue(wait_for(lambda: red_in_rows(inst, 632, 650) > 30, 1.0))
+        bench.screenshot("misclick-hint")
+        self.finish(inst, 3)
+        bench.click(*bench.to_x(*ACCEPT))
+        self.assertEqual(0, proc.wait(30))
+
+        log = traces(proc)
+        clean, bounced, misclicked = inst.history()
+        self.assertEqual(fit_fields(clean), fit_fields(bounced))
+        self.assertEqual(fit_fields(clean), fit_fields(misclicked))
+        self.assertGreaterEqual(log.count("dropped: its target was not on screen"), 24)
+        self.assertEqual(3, log.count("refused: too far from where its target should be"))
+        self.assertEqual(3, inst.count_calls(MISCLICK_BEEP))
+        figures = [check_record(bench, r, n) for r, n in ((clean, "clean"), (bounced, "bounce"),
+                                                           (misclicked, "misclick"))]
+        self.assertEqual(figures[0], figures[1])
+        self.assertEqual(figures[0], figures[2])
+        self.assertLessEqual(figures[0][0], 0.5)
+        self.assertLessEqual(figures[0][1], 1.5)
+
+    def twisted_sensor(self, bench):
+        inst = PassInstall(bench, source="script", script=points(TARGETS), sim_extra=TWISTED,
+                           log_name="Twisted")
+        proc = inst.run(timeout=120)
+        self.finish(inst, 1)
+        bench.click(*bench.to_x(*ACCEPT))
+        self.assertEqual(0, proc.wait(30))
+        self.assertEqual(0, inst.count_calls("QuvaIF_MakeBeep("))
+        self.assertNotIn("refused", traces(proc))
+        # Exactly the fit of its 25 touches, as without any check.
+        raw = inst.delivered()
+        self.assertEqual(25, len(raw))
+        tool = inst.fit_with_tool(simulated_cfg(GRID_5X5, counts12(raw)), (WIDTH, HEIGHT),
+                                  os.path.join(bench.work_dir, "twisted-tool.bin"))
+        self.assertEqual(fit_fields(tool), fit_fields(inst.record()))
+        rms, worst = check_record(bench, inst.record(), "twisted",
+                                  bench.program_path("SimController.ini"))
+        self.assertLessEqual(rms, 1.0)
+        self.assertLessEqual(worst, 3.0)
+
+    def dead_sensor(self, bench):
+        inst = PassInstall(bench, source="script", script="raw 0 30000 30000\n" * 80,
+                           log_name="Dead")
+        proc = inst.run(timeout=150)
+        self.assertTrue(wait_for(lambda: "rank-deficient" in traces(proc), 90),
+                        inst.calls()[-6:])
+        self.assertTrue(wait_for(lambda: inst.pixel(*RETRY) != BACKGROUND, 10), "no Retry")
+        self.assertEqual(BACKGROUND, inst.pixel(*ACCEPT))
+        bench.screenshot("dead-sensor-refused")
+        for call in ("QuvaIF_WriteCalibrationData(", "QuvaIF_SetVirtualFullScreen(",
+                     "QuvaIF_EnableScreen("):
+            self.assertEqual(0, inst.count_calls(call), call)
+        self.assertIsNone(inst.record())
+        # Each target after the first: refused twice, the third consistent touch stored.
+        self.assertEqual(48, inst.count_calls(MISCLICK_BEEP))
+        bench.key("Escape", window=bench.wait_window(TITLE))
+        self.assertEqual(0, proc.wait(30))
+
+
+if __name__ == "__main__":
+    unittest.main()
