@@ -87,10 +87,11 @@ class PassInstall:
     something else filled, such as the installer)."""
 
     def __init__(self, bench, cfg=GRID_5X5, source="pointer", script="", sim_extra="",
-                 exe=None, screens=1, fill=True, log_name="SimLogs"):
+                 exe=None, screens=1, fill=True, log_name="SimLogs", reaction_ms=REACTION_MS):
         self.bench = bench
         self.folder = bench.program_path()
         self.log_name = log_name  # the stand-in's log folder under common application data
+        self.reaction_ms = reaction_ms  # the script's delay of each touch
         self.log_folder = bench.data_path(log_name)
         if fill:
             self.fill(cfg, source, script, sim_extra, exe, screens)
@@ -110,7 +111,7 @@ class PassInstall:
             screens, "C:\\ProgramData\\" + self.log_name, source)
         if source == "script":
             bench.write_file(bench.program_path("SimTouches.txt"), script)
-            ini += "ScriptFile=SimTouches.txt\nScriptDelayMs=%d\n" % REACTION_MS
+            ini += "ScriptFile=SimTouches.txt\nScriptDelayMs=%d\n" % self.reaction_ms
         ini += sim_extra
         bench.write_file(bench.program_path("SimController.ini"), ini)
         bench.reg_add(r"HKLM\Software\Quvatec", "EnableDebug", 1, kind="REG_DWORD")
