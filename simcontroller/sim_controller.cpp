@@ -126,6 +126,11 @@ int32_t SimController::GetTouchState(int32_t* state, int32_t screen) {
 }
 
 int32_t SimController::ClearAllGetPoint(int32_t reserved) {
+    if (!settings_.clearReleases) {
+        recorder_.Call("QuvaIF_ClearAllGetPoint(%d) = 1 (ClearReleases=0: nothing released)",
+                       reserved);
+        return 1;
+    }
     const std::vector<QueuedTouch> dropped = queue_.ReleaseAll();
     recorder_.Call("QuvaIF_ClearAllGetPoint(%d) = 1 (released the waiting calls, dropped %zu)",
                    reserved, dropped.size());

@@ -104,6 +104,7 @@ SimSettings ReadSimSettings(const IniFile& ini, const std::filesystem::path& ini
     settings.logFolder = logFolder ? Resolve(iniFolder, *logFolder) : defaultLogFolder;
     settings.seed = static_cast<uint32_t>(reader.Integer(main, "Seed", 1));
     settings.applyCalibration = reader.Flag(main, "ApplyCalibration", true);
+    settings.clearReleases = reader.Flag(main, "ClearReleases", true);
     for (int32_t index = 0; index < settings.screenCount; ++index)
         settings.screens.push_back(ReadScreenSettings(ini, index));
     return settings;

@@ -31,6 +31,7 @@ struct SimSettings {
     std::filesystem::path logFolder;
     uint32_t seed = 1;
     bool applyCalibration = true;
+    bool clearReleases = true;  // false: QuvaIF_ClearAllGetPoint releases no blocked call
     std::vector<ScreenSettings> screens;
 };
 

@@ -15,6 +15,7 @@ TEST(SimSettings, NoFileGivesTheDefaults) {
     EXPECT_EQ(settings.scriptFile, std::filesystem::path("ini") / "SimTouches.txt");
     EXPECT_EQ(settings.screens[0].sensor.noiseCounts, 0.0);
     EXPECT_TRUE(settings.applyCalibration);
+    EXPECT_TRUE(settings.clearReleases);
 }
 
 TEST(SimSettings, ReadsEveryKeyWithScreenSectionsOverSharedSensorKeys) {
@@ -22,7 +23,7 @@ TEST(SimSettings, ReadsEveryKeyWithScreenSectionsOverSharedSensorKeys) {
         "[SimController]\n"
         "ScreenCount=2\nControllerType=7\nDiagnosticsWord4=3\nCalibrationByte=0x41\n"
         "TouchSource=script\nScriptFile=pass.txt\nScriptLoop=1\nScriptDelayMs=40\n"
-        "LogFolder=/var/sim\nSeed=99\nApplyCalibration=0\n"
+        "LogFolder=/var/sim\nSeed=99\nApplyCalibration=0\nClearReleases=0\n"
         "[sensor]\nnoise=1.5\nGainX=0.8\nBowCubic=0\n"
         "[Screen1]\nMonitor=3\nRect=800,0,1024,768\nGainX=0.7\nSwapAxes=1\nInvertY=1\nZ=128\n"
         "RotationDegrees=-1.5\nOffsetX=4\nOffsetY=5\nGainY=0.6\nBowQuadratic=0.02\nInvertX=1\n");
@@ -38,6 +39,7 @@ TEST(SimSettings, ReadsEveryKeyWithScreenSectionsOverSharedSensorKeys) {
     EXPECT_EQ(settings.logFolder, std::filesystem::path("/var/sim"));
     EXPECT_EQ(settings.seed, 99u);
     EXPECT_FALSE(settings.applyCalibration);
+    EXPECT_FALSE(settings.clearReleases);
     const ScreenSettings& first = settings.screens[0];
     EXPECT_EQ(first.monitor, 1);
     EXPECT_DOUBLE_EQ(first.sensor.noiseCounts, 1.5);

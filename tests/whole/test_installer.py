@@ -16,7 +16,8 @@ import unittest
 import uuid
 
 import winebench
-from pass_setup import GRID_5X5, PassInstall, grid_targets, target, wait_for, winepath
+from pass_setup import (GRID_5X5, REACTION_MS, PassInstall, grid_targets, target, wait_for,
+                        winepath)
 
 MSI = os.environ.get("TARNIX_MSI", "")
 SOURCE_DIR = os.environ.get("TARNIX_SOURCE_DIR", "")
@@ -172,7 +173,8 @@ class InstallerPackage(unittest.TestCase):
                          "".join("point 0 %d %d\n" % t for t in targets[1:]))
         bench.write_file(os.path.join(inst.folder, "SimController.ini"),
                          "[SimController]\nTouchSource=script\nLogFolder=C:\\ProgramData\\SimLogs"
-                         "\nScriptFile=C:\\ProgramData\\SimLogs\\SimTouches.txt\n")
+                         "\nScriptFile=C:\\ProgramData\\SimLogs\\SimTouches.txt\n"
+                         "ScriptDelayMs=%d\n" % REACTION_MS)
         bench.reg_add(r"HKLM\Software\Quvatec", "EnableDebug", 1, kind="REG_DWORD")
         bench.reg_add(CURSORS, "(Default)", "Windows Default")
         tool = target("standard_user_tool", "tests/whole/standard_user_tool.exe")

@@ -1,7 +1,8 @@
 """Trustworthy passes under Wine at 1920 x 1080, the stand-in's script source touching: a clean
 pass, a bounce after every touch and misclicks far from the shown target give the same record;
 a swapped, inverted, rotated and bowed sensor is never refused; a dead sensor writes nothing and
-offers Retry alone. Every record is measured with simcontroller-check."""
+offers Retry alone; Esc never waits long for a touch call the driver does not release. Every
+record is measured with simcontroller-check."""
 
 import os
 import re
@@ -86,6 +87,7 @@ class PassChecks(unittest.TestCase):
             self.clean_bounce_and_misclick_passes(bench)
             self.twisted_sensor(bench)
             self.dead_sensor(bench)
+            self.driver_that_does_not_release(bench)
 
     def clean_bounce_and_misclick_passes(self, bench):
         script = points(TARGETS) + points(TARGETS, bounce) + misclicks()
@@ -163,6 +165,19 @@ class PassChecks(unittest.TestCase):
         self.assertEqual(48, inst.count_calls(MISCLICK_BEEP))
         bench.key("Escape", window=bench.wait_window(TITLE))
         self.assertEqual(0, proc.wait(30))
+
+    def driver_that_does_not_release(self, bench):
+        # The Esc that ended the last run may still be held for the X server: let it go.
+        bench.x(["xdotool", "keyup", "Escape"], check=False)
+        inst = PassInstall(bench, sim_extra="ClearReleases=0\n", log_name="Stuck")
+        proc = inst.run(timeout=60)
+        window = bench.wait_window(TITLE, timeout=30)
+        self.assertTrue(wait_for(lambda: inst.count_calls("GetFirstCalTouch() waiting") == 1, 20))
+        bench.key("Escape", window=window)
+        # The window goes on without the worker the driver keeps: the run ends at once.
+        self.assertEqual(0, proc.wait(20))
+        self.assertIn("still blocked in the driver after 300 ms", traces(proc))
+        self.assertGreaterEqual(inst.count_calls("ClearReleases=0: nothing released"), 1)
 
 
 if __name__ == "__main__":
