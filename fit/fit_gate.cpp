@@ -3,6 +3,7 @@
 #include "fit/fit_gate.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "config/calibration_config.h"
 #include "fit/calibration_record.h"
@@ -59,38 +60,37 @@ FitJudgement JudgeFit(const CalibrationFit& fit, const FitGateLimits& limits) {
     return judgement;
 }
 
+namespace {
+
+struct VerdictWords {
+    const wchar_t* Text;  // for traces and stderr
+    const char* Name;     // for --json
+};
+
+// One row per FitVerdict, in its order.
+constexpr VerdictWords kVerdictWords[] = {
+    {L"the fit is sound", "sound"},
+    {L"the fit refused the data", "fit-failed"},
+    {L"a touch lies outside ControllerMin .. ControllerMax", "touch-out-of-range"},
+    {L"the touches do not span the screen (rank-deficient fit)", "rank-deficient"},
+    {L"a record field would not be a finite 32-bit number", "record-overflow"},
+    {L"the residual at the grid targets exceeds MaxFitResidual", "residual-too-large"},
+};
+static_assert(std::size(kVerdictWords) == size_t(FitVerdict::ResidualTooLarge) + 1);
+
+const VerdictWords* WordsFor(FitVerdict verdict) {
+    const auto index = size_t(verdict);
+    return index < std::size(kVerdictWords) ? &kVerdictWords[index] : nullptr;
+}
+
+}  // namespace
+
 const wchar_t* FitVerdictText(FitVerdict verdict) {
-    switch (verdict) {
-        case FitVerdict::Sound:
-            return L"the fit is sound";
-        case FitVerdict::FitFailed:
-            return L"the fit refused the data";
-        case FitVerdict::TouchOutOfRange:
-            return L"a touch lies outside ControllerMin .. ControllerMax";
-        case FitVerdict::RankDeficient:
-            return L"the touches do not span the screen (rank-deficient fit)";
-        case FitVerdict::RecordOverflow:
-            return L"a record field would not be a finite 32-bit number";
-        case FitVerdict::ResidualTooLarge:
-            return L"the residual at the grid targets exceeds MaxFitResidual";
-    }
-    return L"unknown";
+    const VerdictWords* words = WordsFor(verdict);
+    return words ? words->Text : L"unknown";
 }
 
 const char* FitVerdictName(FitVerdict verdict) {
-    switch (verdict) {
-        case FitVerdict::Sound:
-            return "sound";
-        case FitVerdict::FitFailed:
-            return "fit-failed";
-        case FitVerdict::TouchOutOfRange:
-            return "touch-out-of-range";
-        case FitVerdict::RankDeficient:
-            return "rank-deficient";
-        case FitVerdict::RecordOverflow:
-            return "record-overflow";
-        case FitVerdict::ResidualTooLarge:
-            return "residual-too-large";
-    }
-    return "unknown";
+    const VerdictWords* words = WordsFor(verdict);
+    return words ? words->Name : "unknown";
 }
