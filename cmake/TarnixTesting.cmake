@@ -24,6 +24,9 @@ if(WIN32)
     set(TARNIX_WINE_STATE_DIR ${CMAKE_BINARY_DIR}/wine)
     set(TARNIX_WINE_RUN ${PROJECT_SOURCE_DIR}/scripts/wine-run --state ${TARNIX_WINE_STATE_DIR}
         CACHE INTERNAL "Command that runs a Windows program under Wine")
+    # wine-run's status for a 32-bit program on a host that cannot execute one: the test is
+    # reported as skipped, with wine-run's reason in its output.
+    set(TARNIX_SKIP_RETURN_CODE 77)
 else()
     find_package(GTest REQUIRED)
 endif()
@@ -42,6 +45,7 @@ function(tarnix_add_test name)
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
     if(WIN32)
         add_test(NAME ${name} COMMAND ${TARNIX_WINE_RUN} $<TARGET_FILE:${name}> ${T_ARGS})
+        set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE ${TARNIX_SKIP_RETURN_CODE})
         set(labels wine ${T_LABELS})
     else()
         add_test(NAME ${name} COMMAND ${name} ${T_ARGS})
@@ -85,8 +89,15 @@ function(tarnix_add_whole_test name)
     foreach(target ${W_DEPENDS})
         list(APPEND env TARNIX_TARGET_${target}=$<TARGET_FILE:${target}>)
     endforeach()
-    add_test(NAME ${name} COMMAND ${Python3_EXECUTABLE} ${script} -v)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+        add_test(NAME ${name} COMMAND ${Python3_EXECUTABLE} ${script} -v)
+    else()
+        # The 32-bit programs need a host that executes them: ask wine-run first.
+        add_test(NAME ${name} COMMAND sh -c "\"$@\" --probe-32bit && exec ${Python3_EXECUTABLE} ${script} -v"
+                                            probe ${TARNIX_WINE_RUN})
+    endif()
     set_tests_properties(${name} PROPERTIES
+        SKIP_RETURN_CODE ${TARNIX_SKIP_RETURN_CODE}
         LABELS "whole;${W_LABELS}"
         TIMEOUT ${W_TIMEOUT}
         ENVIRONMENT "${env}"
