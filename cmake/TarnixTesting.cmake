@@ -6,6 +6,9 @@
 
 set(TARNIX_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources for the Windows builds")
 set(TARNIX_TEST_TIMEOUT 300 CACHE STRING "CTest time limit of one test, in seconds")
+# wine-run's status for a 32-bit program on a host that cannot execute one: the test is reported
+# as skipped, with wine-run's reason in its output.
+set(TARNIX_SKIP_RETURN_CODE 77)
 
 if(WIN32)
     # Debian ships no mingw-w64 GoogleTest: build it from its sources, static, only when a test
@@ -24,9 +27,13 @@ if(WIN32)
     set(TARNIX_WINE_STATE_DIR ${CMAKE_BINARY_DIR}/wine)
     set(TARNIX_WINE_RUN ${PROJECT_SOURCE_DIR}/scripts/wine-run --state ${TARNIX_WINE_STATE_DIR}
         CACHE INTERNAL "Command that runs a Windows program under Wine")
-    # wine-run's status for a 32-bit program on a host that cannot execute one: the test is
-    # reported as skipped, with wine-run's reason in its output.
-    set(TARNIX_SKIP_RETURN_CODE 77)
+    # The words before the command of a test that runs the build's programs through a script of
+    # its own: in the 32-bit build they ask wine-run whether the host can execute them, and end
+    # with the skip status where it cannot.
+    set(TARNIX_WINE_GUARD)
+    if(NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
+        set(TARNIX_WINE_GUARD sh -c "'${PROJECT_SOURCE_DIR}/scripts/wine-run' --state '${TARNIX_WINE_STATE_DIR}' --probe-32bit && exec \"$@\"" wine-guard)
+    endif()
 else()
     find_package(GTest REQUIRED)
 endif()
@@ -89,13 +96,7 @@ function(tarnix_add_whole_test name)
     foreach(target ${W_DEPENDS})
         list(APPEND env TARNIX_TARGET_${target}=$<TARGET_FILE:${target}>)
     endforeach()
-    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-        add_test(NAME ${name} COMMAND ${Python3_EXECUTABLE} ${script} -v)
-    else()
-        # The 32-bit programs need a host that executes them: ask wine-run first.
-        add_test(NAME ${name} COMMAND sh -c "\"$@\" --probe-32bit && exec ${Python3_EXECUTABLE} ${script} -v"
-                                            probe ${TARNIX_WINE_RUN})
-    endif()
+    add_test(NAME ${name} COMMAND ${TARNIX_WINE_GUARD} ${Python3_EXECUTABLE} ${script} -v)
     set_tests_properties(${name} PROPERTIES
         SKIP_RETURN_CODE ${TARNIX_SKIP_RETURN_CODE}
         LABELS "whole;${W_LABELS}"

@@ -13,7 +13,7 @@ BUILD_DIR = os.environ["TARNIX_BUILD_DIR"]
 WINE_RUN = os.path.join(SOURCE_DIR, "scripts", "wine-run")
 BITS = int(os.environ["TARNIX_BUILD_BITS"])
 REASON = "cannot execute 32-bit programs"
-SKIPPED = 77
+SKIPPED = 77  # TARNIX_SKIP_RETURN_CODE
 
 
 def registered_tests():
