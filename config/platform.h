@@ -68,6 +68,12 @@ PlatformReportStream* PlatformOpenReport(const std::wstring& path);
 void PlatformWriteReport(PlatformReportStream* stream, const char* text);
 void PlatformCloseReport(PlatformReportStream* stream);
 
+// A folder (its parent must exist) and a new file with the rights of the report files, so every
+// user may later change and remove them; the file holds bytes exactly as given. False when the
+// folder does not exist afterwards, or the file exists already or cannot be written whole.
+bool PlatformCreateSharedFolder(const std::wstring& path);
+bool PlatformWriteSharedFile(const std::wstring& path, const std::string& bytes);
+
 // --- Diagnostics (platform_diagnostics_*) ---
 
 // Hands one finished trace line to the platform's debugger channel (standard error elsewhere).

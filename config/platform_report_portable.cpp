@@ -58,3 +58,26 @@ void PlatformCloseReport(PlatformReportStream* stream) {
     std::fclose(stream->file);
     delete stream;
 }
+
+bool PlatformCreateSharedFolder(const std::wstring& path) {
+    const std::string narrow = NarrowFromWide(path);
+    if (mkdir(narrow.c_str(), 0777) == 0) chmod(narrow.c_str(), 0777);
+    struct stat info;
+    return stat(narrow.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool PlatformWriteSharedFile(const std::wstring& path, const std::string& bytes) {
+    const std::string narrow = NarrowFromWide(path);
+    const int fd = open(narrow.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    fchmod(fd, 0666);
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0) break;
+        done += size_t(n);
+    }
+    const bool whole = close(fd) == 0 && done == bytes.size();
+    if (!whole) unlink(narrow.c_str());
+    return whole;
+}

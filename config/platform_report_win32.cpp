@@ -29,3 +29,27 @@ void PlatformCloseReport(PlatformReportStream* stream) {
     std::fclose(stream->file);
     delete stream;
 }
+
+bool PlatformCreateSharedFolder(const std::wstring& path) {
+    WorldAccessDescriptor security;
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, nullptr, FALSE};
+    if (security.Build()) attributes.lpSecurityDescriptor = security.Descriptor();
+    CreateDirectoryW(path.c_str(), &attributes);
+    const DWORD found = GetFileAttributesW(path.c_str());
+    return found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool PlatformWriteSharedFile(const std::wstring& path, const std::string& bytes) {
+    WorldAccessDescriptor security;
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, nullptr, FALSE};
+    if (security.Build()) attributes.lpSecurityDescriptor = security.Descriptor();
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, &attributes, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool whole = WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
+                       written == bytes.size();
+    CloseHandle(file);
+    if (!whole) DeleteFileW(path.c_str());
+    return whole;
+}

@@ -45,6 +45,7 @@ int CheckReadable(const std::filesystem::path& path, std::string& error) {
 int ReadLayout(const ToolOptions& options, FitSession& s, std::string& error) {
     CalibrationConfig& c = *s.Config;
     ReadGridConfig(c);
+    if (s.HasPlacement) c.CaptionHeight = s.Placement.CaptionHeight;
     if (options.HasCaptionHeight) c.CaptionHeight = options.CaptionHeight;
     const uint32_t minimum = uint32_t(MinimumGridPoints(c.PolynomialOrder));
     if (c.NumGridPoints < minimum)
@@ -57,6 +58,10 @@ int ReadLayout(const ToolOptions& options, FitSession& s, std::string& error) {
     const std::string missing = FirstMissingTouchKey(c);
     if (!missing.empty()) return Fail(error, "missing TouchGrid keys (first: " + missing + ")");
     if (!ReadSimulatedTouches(c)) return Fail(error, "the simulated touches could not be read");
+    if (s.HasPlacement) {  // a live pass centres its touches on 0, not on their mean
+        c.MeanTouchV = s.Placement.MeanTouchV;
+        c.MeanTouchW = s.Placement.MeanTouchW;
+    }
     return kExitFitted;
 }
 
@@ -72,14 +77,31 @@ int LoadFitSession(const ToolOptions& options, FitSession& s, std::string& error
     if (!ReadControllerParameters(s.Parameters, s.ConfigPath.c_str()))
         return Fail(error, "the path of the configuration file is too long");
     s.Config = std::make_unique<CalibrationConfig>(s.ConfigPath.c_str());
+    s.HasPlacement = ReadHistoryPlacement(s.ConfigPath.c_str(), s.Placement);
     if (int status = ReadLayout(options, s, error); status != kExitFitted) return status;
     const CalibrationConfig& c = *s.Config;
     s.Fit = CreateCalibrationFit(c.PolynomialOrder, c.ModelKind, int32_t(c.NumGridPoints));
     if (!s.Fit) return Fail(error, "out of memory");
     LinkCalibrationFit(*s.Fit, *s.Config, s.Parameters);
-    s.Fit->MonitorWidth = options.MonitorWidth;
-    s.Fit->MonitorHeight = options.MonitorHeight;
+    const bool entryArea = s.HasPlacement && !options.HasMonitor;
+    s.Fit->MonitorWidth = entryArea ? s.Placement.Area.Width : options.MonitorWidth;
+    s.Fit->MonitorHeight = entryArea ? s.Placement.Area.Height : options.MonitorHeight;
     return kExitFitted;
+}
+
+bool PackSessionRecord(const FitSession& s, CalibrationDataRecord& record) {
+    RecordArea area;
+    area.Width = s.Fit->MonitorWidth;
+    area.Height = s.Fit->MonitorHeight;
+    VirtualScreenMetrics screen{area.Width, area.Height, 0, 0};
+    int32_t screenIndex = 0;
+    if (s.HasPlacement) {
+        area = s.Placement.Area;
+        screen = s.Placement.VirtualScreen;
+        screenIndex = s.Placement.ScreenIndex;
+    }
+    return PackCalibrationRecord(area, screenIndex, kPlainControllerType, screen, s.Fit.get(),
+                                 record);
 }
 
 int RunFitSession(FitSession& s, std::string& error) {

@@ -8,6 +8,7 @@
 #include "config/controller_parameters.h"
 #include "fit/calibration_fit.h"
 #include "fit/fit_gate.h"
+#include "history/history_config.h"
 #include "tools/tarnix_fit/tool_options.h"
 
 enum ToolExit : int {
@@ -25,11 +26,20 @@ struct FitSession {
     std::unique_ptr<CalibrationConfig> Config;
     std::unique_ptr<CalibrationFit> Fit;
     std::wstring ConfigPath;  // absolute
+    // A history entry's section TARNIX-HISTORY: the pass's area, screen, caption height and touch
+    // means, so that its record comes out again byte for byte.
+    bool HasPlacement = false;
+    HistoryPlacement Placement;
 };
 
 // Reads the configuration, the layout and the simulated touches and checks the grid size.
 // kExitFitted on success, else kExitBadInput with a message.
 int LoadFitSession(const ToolOptions& options, FitSession& session, std::string& error);
+
+// The record of the session's fit as the commit would pack it: placed as the history entry says,
+// else for an area of the monitor size at (0, 0), screen index 0, monitor 1. False for a fit the
+// commit refuses.
+bool PackSessionRecord(const FitSession& session, CalibrationDataRecord& record);
 
 // Runs the fit chosen by the model kind. kExitFitted, kExitFitRefused or kExitModelMissing.
 int RunFitSession(FitSession& session, std::string& error);

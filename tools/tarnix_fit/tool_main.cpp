@@ -51,13 +51,9 @@ std::wstring ChooseReportFolder(const ToolOptions& options) {
     return folder;
 }
 
-int WriteRecord(const ToolOptions& options, const CalibrationFit& fit) {
-    RecordArea area;
-    area.Width = options.MonitorWidth;
-    area.Height = options.MonitorHeight;
-    VirtualScreenMetrics screen{options.MonitorWidth, options.MonitorHeight, 0, 0};
+int WriteRecord(const ToolOptions& options, const FitSession& session) {
     CalibrationDataRecord record;
-    if (!PackCalibrationRecord(area, 0, kPlainControllerType, screen, &fit, record))
+    if (!PackSessionRecord(session, record))
         return Complain(kExitRecordFailed, "the fit is not usable; no record written");
     if (!WriteRecordFile(options.RecordPath, record))
         return Complain(kExitRecordFailed, "cannot write " + PrintableText(options.RecordPath));
@@ -85,7 +81,7 @@ int Fit(const ToolOptions& options) {
                                              " (RMS " + FixedText(judgement.RmsPixels) +
                                              " px, bound " + FixedText(judgement.BoundPixels) +
                                              " px); no record written");
-    if (!options.RecordPath.empty()) return WriteRecord(options, *session.Fit);
+    if (!options.RecordPath.empty()) return WriteRecord(options, session);
     return kExitFitted;
 }
 

@@ -42,6 +42,7 @@ bool ApplyValue(const std::wstring& name, const std::wstring& value, ToolOptions
     } else if (name == L"--monitor") {
         if (!ParseMonitor(value, options))
             return Fail(error, "--monitor needs WIDTHxHEIGHT in pixels, such as 1920x1080");
+        options.HasMonitor = true;
     } else if (name == L"--caption-height") {
         int32_t twips = 0;
         if (!ParseInteger(value, -100000, 100000, twips))
@@ -102,11 +103,13 @@ const char* ToolUsage() {
            "  --config FILE          the configuration file (section TARNIX-APP)\n"
            "  --reports DIR          folder the reports are appended to (default: the report\n"
            "                         folder of the installation)\n"
-           "  --monitor WxH          pixel size of the calibrated monitor (default 1920x1080)\n"
+           "  --monitor WxH          pixel size of the calibrated monitor (default 1920x1080,\n"
+           "                         or the area of a history entry)\n"
            "  --caption-height TWIPS window caption height that places the mini targets\n"
-           "                         (default: the system's)\n"
+           "                         (default: a history entry's, else the system's)\n"
            "  --record FILE          write the 1257-byte calibration record of the commit for an\n"
-           "                         area of the monitor size at (0, 0), screen 0, monitor 1\n"
+           "                         area of the monitor size at (0, 0), screen 0, monitor 1, or\n"
+           "                         placed as a history entry's section TARNIX-HISTORY says\n"
            "  --json                 print the fit results as one JSON object\n"
            "  --decode FILE          print every field of a calibration record file\n"
            "\n"

@@ -12,6 +12,7 @@ struct ToolOptions {
     std::wstring DecodePath;  // --decode: print a record file instead of fitting
     int32_t MonitorWidth = 1920;
     int32_t MonitorHeight = 1080;
+    bool HasMonitor = false;  // --monitor given: it overrides a history entry's area
     bool HasCaptionHeight = false;
     int32_t CaptionHeight = 0;  // twips, positive
     bool Json = false;

@@ -1,0 +1,49 @@
+// One entry of the calibration history: its name, its header lines and the rule that keeps the
+// newest entries of each screen.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+// Entries kept per touch screen; the oldest beyond this are removed.
+inline constexpr size_t kHistoryEntriesPerScreen = 20;
+
+// Local date and time of an accepted calibration, to the second.
+struct HistoryTime {
+    int32_t Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0, Second = 0;
+};
+
+// "2026-12-09 13:45:10".
+std::string FormatHistoryTime(const HistoryTime& time);
+std::optional<HistoryTime> ParseHistoryTime(const std::string& text);
+
+// The name of an entry (without the ".bin" and ".cfg" of its two files): "20261209-134510-s0",
+// with "-2", "-3", ... when an entry of that second and screen exists already.
+std::string HistoryEntryName(const HistoryTime& time, int32_t screenIndex, int32_t repeat = 1);
+
+// The screen index an entry's name carries; nothing for a name that is not an entry's.
+std::optional<int32_t> ScreenOfEntryName(const std::string& name);
+
+// Oldest first: by time stamp, then by the repeat of one second.
+bool EntryNameOlder(const std::string& a, const std::string& b);
+
+// The entries to remove so that every screen keeps its newest kHistoryEntriesPerScreen (names in
+// any order; an entry's age is its name's order).
+std::vector<std::string> EntriesBeyondBound(std::vector<std::string> names,
+                                            size_t perScreen = kHistoryEntriesPerScreen);
+
+// The header of an entry's configuration: "; Name: value" comment lines before the first section.
+// Figures are the lines whose name ends in a unit in brackets and whose value is a number, such
+// as "; RMS residual (mm): 0.070"; further figures are further such lines.
+struct HistoryHeader {
+    std::vector<std::pair<std::string, std::string>> Lines;
+
+    std::optional<std::string> Value(const std::string& name) const;
+    std::optional<double> Figure(const std::string& name) const;
+    std::vector<std::pair<std::string, double>> Figures() const;
+};
+
+HistoryHeader ParseHistoryHeader(const std::string& configText);

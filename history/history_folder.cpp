@@ -1,0 +1,128 @@
+// Listing, reading, writing and pruning the entries of the history folder.
+#include "history/history_folder.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <set>
+
+#include "config/platform.h"
+#include "config/portable_text.h"
+#include "history/record_drift.h"
+
+namespace {
+
+constexpr size_t kMaxConfigBytes = 4 * 1024 * 1024;
+
+std::filesystem::path FileSystemPath(const std::wstring& path) {
+#ifdef _WIN32
+    return std::filesystem::path(path);
+#else
+    return std::filesystem::path(NarrowFromWide(path));
+#endif
+}
+
+std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+std::wstring EntryFile(const std::wstring& folder, const std::string& name, const char* suffix) {
+    return PlatformJoinPath(folder, Wide(name + suffix));
+}
+
+void RemoveEntry(const std::wstring& folder, const std::string& name) {
+    std::error_code ignored;
+    std::filesystem::remove(FileSystemPath(EntryFile(folder, name, ".bin")), ignored);
+    std::filesystem::remove(FileSystemPath(EntryFile(folder, name, ".cfg")), ignored);
+}
+
+}  // namespace
+
+std::wstring HistoryFolder() {
+    const std::wstring reports = PlatformReportFolder();
+    return reports.empty() ? std::wstring() : PlatformJoinPath(reports, L"History");
+}
+
+std::vector<std::string> ListHistoryEntries(const std::wstring& folder) {
+    std::set<std::string> records, configs;
+    std::error_code ec;
+    for (const auto& item : std::filesystem::directory_iterator(FileSystemPath(folder), ec)) {
+        const std::string file = item.path().filename().string();
+        if (file.size() < 5) continue;
+        const std::string stem = file.substr(0, file.size() - 4);
+        if (!ScreenOfEntryName(stem)) continue;
+        if (file.ends_with(".bin")) records.insert(stem);
+        if (file.ends_with(".cfg")) configs.insert(stem);
+    }
+    std::vector<std::string> names;
+    std::set_intersection(records.begin(), records.end(), configs.begin(), configs.end(),
+                          std::back_inserter(names));
+    std::sort(names.begin(), names.end(), EntryNameOlder);
+    return names;
+}
+
+bool ReadHistoryEntry(const std::wstring& folder, const std::string& name, HistoryEntry& entry,
+                      std::string& error) {
+    if (!ScreenOfEntryName(name)) {
+        error = "not an entry name: " + name;
+        return false;
+    }
+    std::string bytes;
+    const std::wstring recordPath = EntryFile(folder, name, ".bin");
+    entry.ConfigPath = EntryFile(folder, name, ".cfg");
+    if (!PlatformReadTextFile(recordPath, bytes, sizeof(CalibrationDataRecord) + 1) ||
+        !PlatformReadTextFile(entry.ConfigPath, entry.ConfigText, kMaxConfigBytes)) {
+        error = "no such entry: " + name;
+        return false;
+    }
+    if (bytes.size() != sizeof(CalibrationDataRecord)) {
+        error = "the record of " + name + " is not " +
+                std::to_string(sizeof(CalibrationDataRecord)) + " bytes";
+        return false;
+    }
+    entry.Name = name;
+    std::memcpy(&entry.Record, bytes.data(), sizeof entry.Record);
+    entry.Header = ParseHistoryHeader(entry.ConfigText);
+    return true;
+}
+
+std::optional<std::string> WriteHistoryEntry(const std::wstring& folder, const HistoryTime& time,
+                                             const CalibrationDataRecord& record,
+                                             const std::string& configText) {
+    if (!PlatformCreateSharedFolder(folder)) return std::nullopt;
+    const std::string bytes(reinterpret_cast<const char*>(&record), sizeof record);
+    for (int32_t repeat = 1; repeat <= 99; ++repeat) {
+        const std::string name = HistoryEntryName(time, record.ScreenIndex, repeat);
+        if (PlatformFileExists(EntryFile(folder, name, ".bin")) ||
+            PlatformFileExists(EntryFile(folder, name, ".cfg")))
+            continue;
+        if (PlatformWriteSharedFile(EntryFile(folder, name, ".bin"), bytes) &&
+            PlatformWriteSharedFile(EntryFile(folder, name, ".cfg"), configText))
+            return name;
+        RemoveEntry(folder, name);
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> PruneHistory(const std::wstring& folder, size_t perScreen) {
+    const std::vector<std::string> beyond =
+        EntriesBeyondBound(ListHistoryEntries(folder), perScreen);
+    for (const std::string& name : beyond) RemoveEntry(folder, name);
+    return beyond;
+}
+
+std::optional<size_t> EarlierEntryOfArea(const std::vector<HistoryEntry>& entries,
+                                         const CalibrationDataRecord& record, size_t before) {
+    for (size_t i = std::min(before, entries.size()); i-- > 0;)
+        if (SameScreenAndArea(entries[i].Record, record)) return i;
+    return std::nullopt;
+}
+
+std::vector<HistoryEntry> ReadHistory(const std::wstring& folder) {
+    std::vector<HistoryEntry> entries;
+    for (const std::string& name : ListHistoryEntries(folder)) {
+        HistoryEntry entry;
+        std::string ignored;
+        if (ReadHistoryEntry(folder, name, entry, ignored)) entries.push_back(std::move(entry));
+    }
+    return entries;
+}

@@ -1,0 +1,47 @@
+// The history folder ("History" in the report folder): its entries listed, read, written with the
+// report folder's rights and kept to the newest of each screen.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "driver/quva_records.h"
+#include "history/history_entry.h"
+
+// The report folder's "History" (no trailing separator).
+std::wstring HistoryFolder();
+
+// An entry as kept: the record as sent and the configuration text beside it.
+struct HistoryEntry {
+    std::string Name;
+    CalibrationDataRecord Record{};
+    std::string ConfigText;
+    HistoryHeader Header;
+    std::wstring ConfigPath;
+};
+
+// The names of the entries in folder (those with both files), oldest first.
+std::vector<std::string> ListHistoryEntries(const std::wstring& folder);
+
+// False with a one-line reason when the entry is missing or its record is not 1257 bytes.
+bool ReadHistoryEntry(const std::wstring& folder, const std::string& name, HistoryEntry& entry,
+                      std::string& error);
+
+// Writes a new entry (creating the folder); its name, or nothing when it could not be written
+// whole (then nothing of it is left behind).
+std::optional<std::string> WriteHistoryEntry(const std::wstring& folder, const HistoryTime& time,
+                                             const CalibrationDataRecord& record,
+                                             const std::string& configText);
+
+// Removes the entries beyond the bound of each screen; the names removed.
+std::vector<std::string> PruneHistory(const std::wstring& folder,
+                                      size_t perScreen = kHistoryEntriesPerScreen);
+
+// Of the entries (oldest first), the newest one before position `before` (entries.size() for
+// none) that covers the same screen and area as record; nothing when there is none.
+std::optional<size_t> EarlierEntryOfArea(const std::vector<HistoryEntry>& entries,
+                                         const CalibrationDataRecord& record, size_t before);
+
+// Every entry of the folder that can be read, oldest first.
+std::vector<HistoryEntry> ReadHistory(const std::wstring& folder);

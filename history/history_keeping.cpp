@@ -1,0 +1,54 @@
+// Keeping an accepted pass in the history, and the drift since the last entry of its area.
+#include "history/history_keeping.h"
+
+#include <exception>
+
+#include "config/profile_values.h"
+#include "history/history_folder.h"
+
+KeptHistory KeepHistoryEntry(const std::wstring& folder, const CalibrationDataRecord& record,
+                             const CalibrationFit& fit, const CalibrationConfig& config,
+                             const ControllerParameters& parameters, const HistoryFacts& facts) {
+    KeptHistory kept;
+    double x = 0.0, y = 0.0;
+    if (!MapRecordCounts(record, 0.0, 0.0, x, y)) {
+        kept.Problem = "the record carries no fit";
+        return kept;
+    }
+    try {
+        const std::string text = ComposeHistoryConfig(record, fit, config, parameters, facts,
+                                                      PassFigures(fit, parameters));
+        kept.Name = WriteHistoryEntry(folder, facts.Time, record, text);
+        if (!kept.Name) kept.Problem = "the entry could not be written";
+        kept.Removed = PruneHistory(folder);
+    } catch (const std::exception& e) {
+        kept.Problem = std::string("unexpected failure: ") + e.what();
+    }
+    return kept;
+}
+
+double ReadDriftBound(const wchar_t* cfgPath) {
+    const double bound = ReadCfgReal(cfgPath, L"MaxDrift", kDefaultMaxDrift);
+    return bound > 0.0 ? bound : kDefaultMaxDrift;
+}
+
+std::optional<DriftNotice> DriftSinceLastEntry(const std::wstring& folder,
+                                               const CalibrationDataRecord& record,
+                                               const GlassSize& glass, double boundMm) {
+    try {
+        const std::vector<HistoryEntry> entries = ReadHistory(folder);
+        const std::optional<size_t> earlier = EarlierEntryOfArea(entries, record, entries.size());
+        if (!earlier) return std::nullopt;
+        const HistoryEntry& entry = entries[*earlier];
+        const std::optional<DriftResult> drift = MeasureDrift(record, entry.Record, glass);
+        if (!drift) return std::nullopt;
+        DriftNotice notice;
+        notice.MaxMm = drift->MaxMm;
+        notice.Since = entry.Header.Value("Date").value_or(entry.Name);
+        notice.Entry = entry.Name;
+        notice.AboveBound = drift->MaxMm > boundMm;
+        return notice;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}

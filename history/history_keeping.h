@@ -1,0 +1,47 @@
+// Keeping an accepted pass in the history, and the drift since the last entry of its area, as the
+// calibration window uses them.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "config/calibration_config.h"
+#include "config/controller_parameters.h"
+#include "driver/quva_records.h"
+#include "fit/calibration_fit.h"
+#include "history/history_config.h"
+#include "history/record_drift.h"
+
+// What keeping one accepted pass did: the entry's name, or why there is none; the entries the
+// bound removed.
+struct KeptHistory {
+    std::optional<std::string> Name;
+    std::string Problem;
+    std::vector<std::string> Removed;
+};
+
+// Writes the entry of a pass whose record was sent (the fit linked to config and parameters) into
+// folder, then keeps the newest entries of each screen. A record without a fit (type '7') is
+// not kept. Never throws.
+KeptHistory KeepHistoryEntry(const std::wstring& folder, const CalibrationDataRecord& record,
+                             const CalibrationFit& fit, const CalibrationConfig& config,
+                             const ControllerParameters& parameters, const HistoryFacts& facts);
+
+// The drift bound of the configuration: "MaxDrift" in millimetres, default 3.
+inline constexpr double kDefaultMaxDrift = 3.0;
+double ReadDriftBound(const wchar_t* cfgPath);
+
+// The move since the newest entry of the same screen and area.
+struct DriftNotice {
+    double MaxMm = 0.0;
+    std::string Since;  // the entry's date, "2026-12-09 13:45:10"
+    std::string Entry;  // the entry's name
+    bool AboveBound = false;
+};
+
+// Nothing when the folder holds no earlier entry of the record's screen and area, or the two
+// cannot be compared. Never throws.
+std::optional<DriftNotice> DriftSinceLastEntry(const std::wstring& folder,
+                                               const CalibrationDataRecord& record,
+                                               const GlassSize& glass, double boundMm);

@@ -1,0 +1,51 @@
+// The move between two calibration records of one area: where a touch on the same spot of the
+// sensor lands under the earlier record, compared with the newer one, over the whole area.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "driver/quva_records.h"
+
+// The polynomial mapping the driver applies: normalised screen position (x, y), -0.5 .. 0.5 over
+// the area, of controller counts (raw >> 4). The mini-target corrections are not part of it (the
+// driver applies them in its own way). False when the record has no mapping (order outside 1..7,
+// inverse scale 0, or an empty area).
+bool MapRecordCounts(const CalibrationDataRecord& record, double v, double w, double& x, double& y);
+
+// The controller counts that the record maps to the normalised screen position (x, y), by Newton's
+// method from the linear part; nothing when it does not converge.
+std::optional<std::pair<double, double>> InvertRecordMapping(const CalibrationDataRecord& record,
+                                                             double x, double y);
+
+// True when both records cover the same screen index and area rectangle.
+bool SameScreenAndArea(const CalibrationDataRecord& a, const CalibrationDataRecord& b);
+
+// The move at one point of the area: from where the newer record puts a touch to where the
+// earlier one put it, in millimetres on the glass.
+struct DriftSample {
+    double X = 0.0, Y = 0.0;    // the point, normalised -0.5 .. 0.5 over the area
+    double Dx = 0.0, Dy = 0.0;  // the move, millimetres
+    double Mm = 0.0;            // its length
+};
+
+// The glass's size: ScreenWidth and ScreenHeight of the configuration, millimetres.
+struct GlassSize {
+    double Width = 306.4;
+    double Height = 230.4;
+};
+
+struct DriftResult {
+    std::vector<DriftSample> Samples;  // a grid of Steps x Steps points, edges and corners included
+    int32_t Steps = 0;
+    double MaxMm = 0.0;
+};
+
+inline constexpr int32_t kDriftGridSteps = 21;
+
+// Nothing when either record has no mapping, they are of different areas, or the newer mapping
+// cannot be inverted somewhere on the grid.
+std::optional<DriftResult> MeasureDrift(const CalibrationDataRecord& newer,
+                                        const CalibrationDataRecord& earlier,
+                                        const GlassSize& glass, int32_t steps = kDriftGridSteps);

@@ -1,0 +1,225 @@
+// The calibration history: the drift figure, the bound of entries per screen, and an entry whose
+// configuration tarnix-fit fits again into the very record that was kept.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+
+#include "config/report_file.h"
+#include "fit/calibration_record.h"
+#include "history/history_config.h"
+#include "history/history_folder.h"
+#include "history/record_drift.h"
+#include "tools/tarnix_fit/fit_session.h"
+#include "tools/tarnix_fit/tool_text.h"
+
+namespace {
+
+// A record of an 800 x 600 area whose mapping is nearly linear with a little bow.
+CalibrationDataRecord BowedRecord() {
+    CalibrationDataRecord r{};
+    r.ScreenIndex = 0;
+    r.AreaWidth = 800;
+    r.AreaHeight = 600;
+    r.PolynomialOrder = 3;
+    r.ModelKind = 1;
+    r.ControllerOffset = 2047;
+    r.InverseScaleFactor = 4095;
+    const int32_t x[10] = {40, 18000, 120, 300, -200, 150, 900, 0, 400, 0};
+    const int32_t y[10] = {-60, -90, 18500, 100, 250, -300, 0, 500, 0, 700};
+    std::memcpy(reinterpret_cast<uint8_t*>(&r) + offsetof(CalibrationDataRecord, CoeffX), x,
+                sizeof x);
+    std::memcpy(reinterpret_cast<uint8_t*>(&r) + offsetof(CalibrationDataRecord, CoeffY), y,
+                sizeof y);
+    return r;
+}
+
+void AddToCoefficient(CalibrationDataRecord& r, size_t offset, int32_t delta) {
+    int32_t value = 0;
+    std::memcpy(&value, reinterpret_cast<uint8_t*>(&r) + offset, sizeof value);
+    value += delta;
+    std::memcpy(reinterpret_cast<uint8_t*>(&r) + offset, &value, sizeof value);
+}
+
+class ScratchHistory {
+  public:
+    ScratchHistory() {
+        static std::atomic<int> counter{0};
+        path_ = std::filesystem::temp_directory_path() /
+                ("tarnix-history-test-" + std::to_string(counter++));
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+        SetReportFolderOverride(path_.wstring().c_str());  // the fits' reports go here too
+    }
+    ~ScratchHistory() {
+        SetReportFolderOverride(nullptr);
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    std::wstring Folder() const { return ToolWidePath(path_ / "History"); }
+    std::filesystem::path Path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+}  // namespace
+
+TEST(Drift, IdenticalFitsDoNotMoveAndAShiftedFitMovesByItsShift) {
+    const CalibrationDataRecord base = BowedRecord();
+    const GlassSize glass{300.0, 225.0};
+    const auto same = MeasureDrift(base, base, glass);
+    ASSERT_TRUE(same);
+    EXPECT_EQ(same->Samples.size(), size_t(kDriftGridSteps * kDriftGridSteps));
+    EXPECT_LT(same->MaxMm, 1e-9);
+
+    // The earlier record put every touch 128/16384 of the width further right and 64/16384 of
+    // the height further up: 2.34375 mm across and 0.87890625 mm up on a 300 x 225 mm glass.
+    CalibrationDataRecord earlier = base;
+    AddToCoefficient(earlier, offsetof(CalibrationDataRecord, CoeffX), 128);
+    AddToCoefficient(earlier, offsetof(CalibrationDataRecord, CoeffY), -64);
+    const auto shifted = MeasureDrift(base, earlier, glass);
+    ASSERT_TRUE(shifted);
+    const double expected = std::hypot(2.34375, 0.87890625);
+    EXPECT_NEAR(shifted->MaxMm, expected, 1e-6);
+    for (const DriftSample& s : shifted->Samples) {
+        EXPECT_NEAR(s.Dx, 2.34375, 1e-6);
+        EXPECT_NEAR(s.Dy, -0.87890625, 1e-6);
+    }
+    // The corners are on the grid.
+    EXPECT_DOUBLE_EQ(shifted->Samples.front().X, -0.5);
+    EXPECT_DOUBLE_EQ(shifted->Samples.back().Y, 0.5);
+}
+
+TEST(Drift, AGrowingBowMovesMostAtTheCorners) {
+    const CalibrationDataRecord base = BowedRecord();
+    CalibrationDataRecord bowed = base;
+    AddToCoefficient(bowed, offsetof(CalibrationDataRecord, CoeffX) + 6 * 4, 2000);  // v^3
+    const auto drift = MeasureDrift(bowed, base, GlassSize{});
+    ASSERT_TRUE(drift);
+    const DriftSample& centre = drift->Samples[drift->Samples.size() / 2];
+    EXPECT_LT(centre.Mm, 0.01);
+    EXPECT_GT(drift->MaxMm, 1.0);
+    const size_t last = drift->Samples.size() - 1, steps = size_t(drift->Steps);
+    double corners = 0.0;
+    for (size_t corner : {size_t(0), steps - 1, last - (steps - 1), last})
+        corners = std::max(corners, drift->Samples[corner].Mm);
+    EXPECT_DOUBLE_EQ(drift->MaxMm, corners);
+}
+
+TEST(Drift, OnlyRecordsOfOneScreenAndAreaWithAMappingCompare) {
+    const CalibrationDataRecord base = BowedRecord();
+    CalibrationDataRecord other = base;
+    other.AreaLeft = 800;
+    EXPECT_FALSE(MeasureDrift(base, other, GlassSize{}));
+    other = base;
+    other.ScreenIndex = 1;
+    EXPECT_FALSE(MeasureDrift(base, other, GlassSize{}));
+    other = base;
+    other.PolynomialOrder = 0;  // a type '7' record carries no fit
+    EXPECT_FALSE(MeasureDrift(base, other, GlassSize{}));
+}
+
+TEST(HistoryNames, OrderAndScreenOfAName) {
+    const HistoryTime t{2026, 12, 9, 13, 45, 10};
+    EXPECT_EQ(HistoryEntryName(t, 0), "20261209-134510-s0");
+    EXPECT_EQ(HistoryEntryName(t, 12, 3), "20261209-134510-s12-3");
+    EXPECT_EQ(ScreenOfEntryName("20261209-134510-s12-3"), 12);
+    EXPECT_FALSE(ScreenOfEntryName("20261209-134510-s12-1"));
+    EXPECT_FALSE(ScreenOfEntryName("2026120x-134510-s1"));
+    EXPECT_FALSE(ScreenOfEntryName("Coefficients"));
+    EXPECT_TRUE(EntryNameOlder("20261209-134510-s0-9", "20261209-134510-s0-10"));
+    EXPECT_TRUE(EntryNameOlder("20261209-134510-s0", "20261209-134510-s0-2"));
+    EXPECT_TRUE(EntryNameOlder("20261208-235959-s3", "20261209-000000-s0"));
+    EXPECT_EQ(FormatHistoryTime(t), "2026-12-09 13:45:10");
+    ASSERT_TRUE(ParseHistoryTime("2026-12-09 13:45:10"));
+    EXPECT_EQ(ParseHistoryTime("2026-12-09 13:45:10")->Minute, 45);
+}
+
+TEST(HistoryFolder, KeepsTheNewestTwentyOfEachScreen) {
+    ScratchHistory scratch;
+    CalibrationDataRecord screen0 = BowedRecord(), screen1 = BowedRecord();
+    screen1.ScreenIndex = 1;
+    for (int32_t i = 0; i < 23; ++i) {
+        const HistoryTime t{2026, 12, 9, 10, i / 2, 0};  // two entries in each second but the last
+        ASSERT_TRUE(WriteHistoryEntry(scratch.Folder(), t, screen0, "; entry\r\n"));
+    }
+    ASSERT_TRUE(WriteHistoryEntry(scratch.Folder(), {2026, 12, 9, 9, 0, 0}, screen1, "x"));
+    ASSERT_TRUE(WriteHistoryEntry(scratch.Folder(), {2026, 12, 9, 9, 0, 0}, screen1, "y"));
+    EXPECT_EQ(ListHistoryEntries(scratch.Folder()).size(), 25u);
+
+    const std::vector<std::string> removed = PruneHistory(scratch.Folder());
+    EXPECT_EQ(removed, (std::vector<std::string>{"20261209-100000-s0", "20261209-100000-s0-2",
+                                                 "20261209-100100-s0"}));
+    const std::vector<std::string> kept = ListHistoryEntries(scratch.Folder());
+    ASSERT_EQ(kept.size(), 22u);
+    EXPECT_EQ(kept.front(), "20261209-090000-s1");  // screen 1's two are older, and stay
+    EXPECT_EQ(kept[1], "20261209-090000-s1-2");
+    EXPECT_EQ(kept.back(), "20261209-101100-s0");
+    EXPECT_FALSE(std::filesystem::exists(scratch.Path() / "History" / "20261209-100000-s0.bin"));
+    EXPECT_TRUE(PruneHistory(scratch.Folder()).empty());
+
+    HistoryEntry entry;
+    std::string error;
+    ASSERT_TRUE(ReadHistoryEntry(scratch.Folder(), kept[1], entry, error)) << error;
+    EXPECT_EQ(entry.ConfigText, "y");
+    EXPECT_EQ(entry.Record.ScreenIndex, 1);
+    EXPECT_FALSE(ReadHistoryEntry(scratch.Folder(), "20261209-100000-s0", entry, error));
+    EXPECT_EQ(error, "no such entry: 20261209-100000-s0");
+}
+
+// A live pass on an area right of the primary monitor: its entry's configuration, read by
+// tarnix-fit's loader as it is, gives the record that was sent, byte for byte.
+TEST(HistoryConfig, TarnixFitReproducesTheRecordOfTheEntry) {
+    ScratchHistory scratch;
+    ToolOptions options;
+    options.ConfigPath = ToolWidePath(std::filesystem::path(TARNIX_EXAMPLES_DIR) / "sim-5x5.cfg");
+    options.HasCaptionHeight = true;
+    options.CaptionHeight = 405;
+    FitSession pass;
+    std::string error;
+    ASSERT_EQ(LoadFitSession(options, pass, error), kExitFitted) << error;
+    pass.Config->MeanTouchV = pass.Config->MeanTouchW = 0.0;  // touches from the driver
+    pass.Fit->MonitorWidth = 1024;
+    pass.Fit->MonitorHeight = 768;
+    ASSERT_EQ(RunFitSession(pass, error), kExitFitted) << error;
+    const RecordArea area{1024, 768, 800, 0, 2};
+    CalibrationDataRecord sent;
+    ASSERT_TRUE(PackCalibrationRecord(area, 1, kPlainControllerType, {1824, 768, 0, 0},
+                                      pass.Fit.get(), sent));
+
+    const std::vector<HistoryFigure> figures = PassFigures(*pass.Fit, pass.Parameters);
+    const std::string text = ComposeHistoryConfig(sent, *pass.Fit, *pass.Config, pass.Parameters,
+                                                  {{2026, 12, 9, 13, 45, 10}, "1.0.0.0"}, figures);
+    EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1);  // CR LF line ends
+    const auto name = WriteHistoryEntry(scratch.Folder(), {2026, 12, 9, 13, 45, 10}, sent, text);
+    ASSERT_TRUE(name);
+    EXPECT_EQ(*name, "20261209-134510-s1");
+
+    HistoryEntry entry;
+    ASSERT_TRUE(ReadHistoryEntry(scratch.Folder(), *name, entry, error)) << error;
+    EXPECT_EQ(entry.Header.Value("Date"), "2026-12-09 13:45:10");
+    EXPECT_EQ(entry.Header.Value("Area"), "1024x768 at (800,0)");
+    EXPECT_EQ(entry.Header.Value("Monitor"), "2");
+    EXPECT_EQ(entry.Header.Figures().size(), figures.size());
+    const double mmPerPixel = pass.Parameters.ScreenWidth / 1024;
+    EXPECT_NEAR(*entry.Header.Figure("Millimetres per pixel across (mm)"), mmPerPixel, 1e-4);
+    EXPECT_GT(*entry.Header.Figure("RMS residual (mm)"), 0.0);
+    EXPECT_NEAR(*entry.Header.Figure("RMS residual (px)"), figures[0].Value, 1e-3);
+
+    ToolOptions again;
+    again.ConfigPath = entry.ConfigPath;
+    FitSession refit;
+    ASSERT_EQ(LoadFitSession(again, refit, error), kExitFitted) << error;
+    ASSERT_TRUE(refit.HasPlacement);
+    EXPECT_EQ(refit.Config->CaptionHeight, 405);
+    ASSERT_EQ(RunFitSession(refit, error), kExitFitted) << error;
+    CalibrationDataRecord refitted;
+    ASSERT_TRUE(PackSessionRecord(refit, refitted));
+    EXPECT_EQ(std::memcmp(&refitted, &sent, sizeof sent), 0);
+    EXPECT_EQ(refitted.AreaLeft, 800);
+    EXPECT_EQ(refitted.ScreenIndex, 1);
+}
