@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "app/calibration_dialog.h"
+#include "app/calibration_history.h"
 #include "app/dialog_drawing.h"
 #include "app/pass_fit.h"
 #include "app/pass_runtime.h"
@@ -101,7 +102,8 @@ std::wstring CalibrationDialog::Drawing::ResultText(const CalibrationDialog& d,
         text += L"\n" + FormatWordsText(d.Text(IDS_FIT_FIGURES),
                                         {Pixels(judgement.RmsPixels), Pixels(judgement.MaxPixels)},
                                         kMaxTextLength);
-    return text;
+    return text + FinishedDriftText(view, d.Config.get(), d.Parameters.get(),
+                                    [&d](UINT id) { return d.Text(id); });
 }
 
 // Moves the graphic to the target (erasing its old place), and draws it once the target has

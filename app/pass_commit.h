@@ -13,3 +13,8 @@
 // reaches nothing of the driver: false, and the driver keeps its previous calibration.
 bool CommitCalibration(const DiagnosticsRecord& diagnostics, const CalibrationArea& area,
                        int32_t screenIndex, const CalibrationFit* fit);
+
+// The driver sequence of the commit for a packed record (a kept one, too): the clip rectangles of
+// its monitor, the virtual full screen of its area and screen index, the log lines, the record
+// with the calibration byte, and the screen enabled.
+void SendCalibrationRecord(const CalibrationDataRecord& record, uint8_t calibrationByte);

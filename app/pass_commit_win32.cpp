@@ -1,12 +1,23 @@
 // The commit of a finished pass through the touch driver library.
 #include <windows.h>
 
+#include "app/committed_record.h"
 #include "app/pass_commit.h"
 #include "config/debug_trace.h"
 #include "driver/quva_driver.h"
 #include "fit/calibration_record.h"
 
 namespace {
+
+RecordArea RecordAreaOf(const CalibrationDataRecord& record) {
+    RecordArea area;
+    area.Width = record.AreaWidth;
+    area.Height = record.AreaHeight;
+    area.Left = record.AreaLeft;
+    area.Top = record.AreaTop;
+    area.MonitorNumber = record.MonitorNumber;
+    return area;
+}
 
 RecordArea RecordAreaOf(const CalibrationArea& area) {
     RecordArea record;
@@ -53,10 +64,17 @@ bool CommitCalibration(const DiagnosticsRecord& diagnostics, const CalibrationAr
         DebugPrint(L"Tarnix.exe: %s", L"no calibration record written: the fit was refused");
         return false;
     }
-    SetDriverScreen(recordArea, screenIndex);
-    const CommitLogLines log = FormatCommitLogLines(recordArea);
-    for (const std::wstring& line : log.Lines) DebugPrint(L"%s", line.c_str());
-    QuvaIF_WriteCalibrationData(&record, diagnostics.CalibrationByte);
-    QuvaIF_EnableScreen(screenIndex);
+    SendCalibrationRecord(record, diagnostics.CalibrationByte);
+    NoteCommittedRecord(record);
     return true;
+}
+
+void SendCalibrationRecord(const CalibrationDataRecord& record, uint8_t calibrationByte) {
+    const RecordArea area = RecordAreaOf(record);
+    SetDriverScreen(area, record.ScreenIndex);
+    const CommitLogLines log = FormatCommitLogLines(area);
+    for (const std::wstring& line : log.Lines) DebugPrint(L"%s", line.c_str());
+    CalibrationDataRecord sent = record;  // the driver takes a pointer to a record it may change
+    QuvaIF_WriteCalibrationData(&sent, calibrationByte);
+    QuvaIF_EnableScreen(record.ScreenIndex);
 }

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "app/calibration_dialog.h"
+#include "app/calibration_history.h"
 #include "app/cursor_control.h"
 #include "app/pass_countdown.h"
 #include "app/pass_runtime.h"
@@ -177,9 +178,11 @@ void CalibrationDialog::OnAccept() {
     if (sequencer == nullptr) return;
     const int32_t screens = UsableDriverCount(QuvaIF_EnumTouchScreen());
     const PassAction action = sequencer->Accept(AreaList, screens, kFitWait);
-    if (action == PassAction::StartNextArea || action == PassAction::EndDialog)
+    if (action == PassAction::StartNextArea || action == PassAction::EndDialog) {
         DebugPrint(L"Tarnix.exe: accepted %d of %d touch screens; %d areas", AreaList.AcceptedCount,
                    screens, int(AreaList.Areas.size()));
+        KeepAcceptedPass(sequencer->View(), Fit.get(), Config.get(), Parameters.get());
+    }
     PassHandling::Carry(*this, action, IDC_ACCEPT);
 }
 

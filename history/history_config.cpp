@@ -98,6 +98,7 @@ void WriteLayout(ConfigText& out, const CalibrationConfig& c) {
     out.Key("Nyside", c.Nyside);
     out.RealKey("MisclickTolerance", c.MisclickTolerance);
     if (c.MaxFitResidual >= 0.0) out.RealKey("MaxFitResidual", c.MaxFitResidual);
+    out.RealKey("MaxDrift", ReadDriftBound(c.CfgFilePath));
     for (uint32_t i = 0; i < c.NumGridPoints && i < c.Targets.size(); ++i) {
         out.Numbered("TargetGridX%02u", i, c.Targets[i].X);
         out.Numbered("TargetGridY%02u", i, c.Targets[i].Y);
@@ -183,6 +184,11 @@ std::string ComposeHistoryConfig(const CalibrationDataRecord& record, const Cali
     out.Line("");
     WritePlacement(out, record, config);
     return out.Text();
+}
+
+double ReadDriftBound(const wchar_t* cfgPath) {
+    const double bound = ReadCfgReal(cfgPath, L"MaxDrift", kDefaultMaxDrift);
+    return bound > 0.0 ? bound : kDefaultMaxDrift;
 }
 
 bool ReadHistoryPlacement(const wchar_t* path, HistoryPlacement& p) {

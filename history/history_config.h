@@ -55,5 +55,9 @@ struct HistoryPlacement {
     double MeanTouchW = 0.0;
 };
 
+// The drift bound of a configuration: "MaxDrift" in millimetres; default 3 (also for 0 or less).
+inline constexpr double kDefaultMaxDrift = 3.0;
+double ReadDriftBound(const wchar_t* cfgPath);
+
 // Reads the section "TARNIX-HISTORY" of the file; false when it has none.
 bool ReadHistoryPlacement(const wchar_t* cfgPath, HistoryPlacement& placement);

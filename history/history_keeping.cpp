@@ -3,7 +3,6 @@
 
 #include <exception>
 
-#include "config/profile_values.h"
 #include "history/history_folder.h"
 
 KeptHistory KeepHistoryEntry(const std::wstring& folder, const CalibrationDataRecord& record,
@@ -25,11 +24,6 @@ KeptHistory KeepHistoryEntry(const std::wstring& folder, const CalibrationDataRe
         kept.Problem = std::string("unexpected failure: ") + e.what();
     }
     return kept;
-}
-
-double ReadDriftBound(const wchar_t* cfgPath) {
-    const double bound = ReadCfgReal(cfgPath, L"MaxDrift", kDefaultMaxDrift);
-    return bound > 0.0 ? bound : kDefaultMaxDrift;
 }
 
 std::optional<DriftNotice> DriftSinceLastEntry(const std::wstring& folder,

@@ -28,10 +28,6 @@ KeptHistory KeepHistoryEntry(const std::wstring& folder, const CalibrationDataRe
                              const CalibrationFit& fit, const CalibrationConfig& config,
                              const ControllerParameters& parameters, const HistoryFacts& facts);
 
-// The drift bound of the configuration: "MaxDrift" in millimetres, default 3.
-inline constexpr double kDefaultMaxDrift = 3.0;
-double ReadDriftBound(const wchar_t* cfgPath);
-
 // The move since the newest entry of the same screen and area.
 struct DriftNotice {
     double MaxMm = 0.0;
