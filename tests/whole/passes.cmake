@@ -24,3 +24,11 @@ if(WIN32 AND TARGET Tarnix)
                           DEPENDS ${pass_programs} tarnix-fit LABELS passes NO_INSTALL
                           TIMEOUT 300)
 endif()
+
+# The calibration history: kept on Accept, listed, refitted and restored by tarnix-history.
+if(WIN32 AND TARGET Tarnix AND TARGET tarnix-history)
+    tarnix_add_whole_test(history SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_history.py
+                          DEPENDS Tarnix simcontroller_dll QuvaDkMon QuvaStrings_ENG tarnix-fit
+                                  tarnix-history
+                          LABELS passes NO_INSTALL TIMEOUT 300)
+endif()

@@ -1,0 +1,48 @@
+// The SVG picture of a drift: the glass, an arrow per grid point, the caption.
+#include "tools/tarnix_history/drift_svg.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+constexpr double kMargin = 10.0;   // mm around the glass
+constexpr double kCaption = 12.0;  // mm of caption under it
+
+std::string Format(const char* format, double a, double b, double c, double d) {
+    char text[256];
+    std::snprintf(text, sizeof text, format, a, b, c, d);
+    return text;
+}
+
+}  // namespace
+
+std::string DriftSvg(const DriftResult& drift, const GlassSize& glass, const std::string& caption) {
+    // Arrows as long as a twentieth of the glass's width at the largest move.
+    const double magnify = drift.MaxMm > 0.0 ? glass.Width / 20.0 / drift.MaxMm : 1.0;
+    std::string svg = Format(
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.0fmm\" height=\"%.0fmm\" "
+        "viewBox=\"0 0 %.1f %.1f\">\n",
+        glass.Width + 2 * kMargin, glass.Height + 2 * kMargin + kCaption, glass.Width + 2 * kMargin,
+        glass.Height + 2 * kMargin + kCaption);
+    svg += Format(
+        "<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"#f4f4f4\" "
+        "stroke=\"black\" stroke-width=\"0.5\"/>\n",
+        kMargin, kMargin, glass.Width, glass.Height);
+    for (const DriftSample& s : drift.Samples) {
+        const double x = kMargin + (s.X + 0.5) * glass.Width;
+        const double y = kMargin + (s.Y + 0.5) * glass.Height;
+        svg += Format("<circle cx=\"%.2f\" cy=\"%.2f\" r=\"0.6\"/>", x, y, 0, 0);
+        svg += Format(
+            "<line x1=\"%.2f\" y1=\"%.2f\" x2=\"%.2f\" y2=\"%.2f\" stroke=\"red\" "
+            "stroke-width=\"0.5\"/>\n",
+            x, y, x + s.Dx * magnify, y + s.Dy * magnify);
+    }
+    char text[512];
+    std::snprintf(text, sizeof text,
+                  "<text x=\"%.1f\" y=\"%.1f\" font-size=\"5\">%s (arrows %.1f times)</text>\n",
+                  kMargin, glass.Height + 2 * kMargin + kCaption / 2, caption.c_str(), magnify);
+    svg += text;
+    svg += "</svg>\n";
+    return svg;
+}

@@ -1,0 +1,303 @@
+// tarnix-history's commands: list, show, drift and restore, and the one place that catches.
+#include "tools/tarnix_history/history_tool.h"
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <new>
+#include <optional>
+
+#include "config/controller_parameters.h"
+#include "config/platform.h"
+#include "config/tile_layout.h"
+#include "history/history_folder.h"
+#include "history/history_keeping.h"
+#include "tools/tarnix_fit/record_file.h"
+#include "tools/tarnix_fit/tool_text.h"
+#include "tools/tarnix_history/drift_svg.h"
+#include "tools/tarnix_history/restore_check.h"
+#include "tools/tarnix_history/restore_port.h"
+
+namespace {
+
+struct HistoryOptions {
+    std::string Command;
+    std::vector<std::string> Entries;
+    bool Json = false;
+    std::wstring Svg;
+    std::wstring Folder;
+};
+
+const char* const kUsage =
+    "usage: tarnix-history list [--json]\n"
+    "       tarnix-history show ENTRY\n"
+    "       tarnix-history drift ENTRY [EARLIER] [--svg FILE]\n"
+    "       tarnix-history restore [ENTRY]\n"
+    "       (each also takes --folder DIR: a history folder other than the installation's)\n"
+    "\n"
+    "The calibrations Tarnix kept when they were accepted, in the report folder's History.\n"
+    "ENTRY is an entry's name, such as 20261209-134510-s0. restore writes an entry's record to\n"
+    "the touch driver (default: the newest entry before the last of the last entry's area).\n"
+    "\n"
+    "Exit status: 0 done, 1 drift above MaxDrift, 2 usage error, 3 no such entry or nothing to\n"
+    "compare or restore, 4 restore refused (the area's rectangle changed), 5 no touch driver or\n"
+    "screen, 6 out of memory or an unexpected failure (one line on the error stream names it).\n";
+
+int Complain(int status, const std::string& message) {
+    std::fprintf(stderr, "tarnix-history: %s\n", message.c_str());
+    return status;
+}
+
+// An entry named on the command line: its name, without a folder or the files' suffixes.
+std::string EntryName(const std::wstring& argument) {
+    std::string name = PrintableText(ToolPath(argument).filename().wstring());
+    if (name.ends_with(".cfg") || name.ends_with(".bin")) name.resize(name.size() - 4);
+    return name;
+}
+
+bool Parse(const std::vector<std::wstring>& args, HistoryOptions& o, std::string& error) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::wstring& a = args[i];
+        if (a == L"--json") {
+            o.Json = true;
+        } else if (a == L"--svg" || a == L"--folder") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                error = PrintableText(a) + " needs a value";
+                return false;
+            }
+            (a == L"--svg" ? o.Svg : o.Folder) = args[++i];
+        } else if (a == L"--help" || a == L"-h") {
+            o.Command = "help";
+            return true;
+        } else if (a.starts_with(L"--")) {
+            error = "unknown option " + PrintableText(a);
+            return false;
+        } else if (o.Command.empty()) {
+            o.Command = PrintableText(a);
+        } else {
+            o.Entries.push_back(EntryName(a));
+        }
+    }
+    const size_t most = o.Command == "drift" ? 2 : o.Command == "list" ? 0 : 1;
+    const size_t least = o.Command == "show" || o.Command == "drift" ? 1 : 0;
+    if (o.Command != "list" && o.Command != "show" && o.Command != "drift" &&
+        o.Command != "restore") {
+        error = o.Command.empty() ? "nothing to do: give a command (see --help)"
+                                  : "unknown command " + o.Command;
+        return false;
+    }
+    if (o.Entries.size() < least || o.Entries.size() > most) {
+        error = o.Command + " takes " +
+                (least == most ? std::to_string(least)
+                               : std::to_string(least) + " to " + std::to_string(most)) +
+                " entries";
+        return false;
+    }
+    if ((o.Json && o.Command != "list") || (!o.Svg.empty() && o.Command != "drift")) {
+        error = "--json belongs to list, --svg to drift";
+        return false;
+    }
+    return true;
+}
+
+GlassSize GlassOf(const HistoryEntry& entry) {
+    ControllerParameters parameters;
+    ReadControllerParameters(parameters, entry.ConfigPath.c_str());
+    return GlassSize{parameters.ScreenWidth, parameters.ScreenHeight};
+}
+
+std::string DateOf(const HistoryEntry& entry) {
+    return entry.Header.Value("Date").value_or("(no date)");
+}
+
+std::string AreaOf(const CalibrationDataRecord& r) {
+    return std::to_string(r.AreaWidth) + "x" + std::to_string(r.AreaHeight) + " at (" +
+           std::to_string(r.AreaLeft) + "," + std::to_string(r.AreaTop) + ")";
+}
+
+// The entry's expected error: the judge's figure when the entry has one, else its RMS residual.
+std::optional<double> ExpectedErrorOf(const HistoryEntry& entry) {
+    const std::optional<double> expected = entry.Header.Figure("Expected error (mm)");
+    return expected ? expected : entry.Header.Figure("RMS residual (mm)");
+}
+
+std::optional<size_t> FindEntry(const std::vector<HistoryEntry>& entries, const std::string& name) {
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].Name == name) return i;
+    return std::nullopt;
+}
+
+// The drift of entry i since the earlier entry of its area; nothing when there is none.
+struct Drift {
+    size_t Earlier = 0;
+    DriftResult Result;
+};
+std::optional<Drift> DriftOf(const std::vector<HistoryEntry>& entries, size_t i,
+                             std::optional<size_t> earlier = std::nullopt) {
+    if (!earlier) earlier = EarlierEntryOfArea(entries, entries[i].Record, i);
+    if (!earlier) return std::nullopt;
+    const auto result =
+        MeasureDrift(entries[i].Record, entries[*earlier].Record, GlassOf(entries[i]));
+    if (!result) return std::nullopt;
+    return Drift{*earlier, *result};
+}
+
+std::string Fixed(double value, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+std::string JsonText(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out + "\"";
+}
+
+void PrintJsonLine(const std::vector<HistoryEntry>& entries, size_t i) {
+    const HistoryEntry& e = entries[i];
+    const CalibrationDataRecord& r = e.Record;
+    std::string line =
+        "{\"entry\":" + JsonText(e.Name) + ",\"date\":" + JsonText(DateOf(e)) +
+        ",\"version\":" + JsonText(e.Header.Value("Version").value_or("")) +
+        ",\"monitor\":" + std::to_string(r.MonitorNumber) +
+        ",\"screen\":" + std::to_string(r.ScreenIndex) +
+        ",\"area\":{\"left\":" + std::to_string(r.AreaLeft) +
+        ",\"top\":" + std::to_string(r.AreaTop) + ",\"width\":" + std::to_string(r.AreaWidth) +
+        ",\"height\":" + std::to_string(r.AreaHeight) +
+        "},\"model\":" + std::to_string(r.ModelKind * 10 + r.PolynomialOrder) + ",\"figures\":{";
+    bool first = true;
+    for (const auto& [name, value] : e.Header.Figures()) {
+        line += (first ? "" : ",") + JsonText(name) + ":" + Fixed(value, 4);
+        first = false;
+    }
+    line += "}";
+    const std::optional<Drift> drift = DriftOf(entries, i);
+    line += ",\"drift_mm\":" + (drift ? Fixed(drift->Result.MaxMm, 3) : std::string("null"));
+    line += ",\"drift_since\":" + (drift ? JsonText(entries[drift->Earlier].Name) : "null");
+    std::printf("%s}\n", line.c_str());
+}
+
+void PrintLine(const std::vector<HistoryEntry>& entries, size_t i) {
+    const HistoryEntry& e = entries[i];
+    const std::optional<double> expected = ExpectedErrorOf(e);
+    const std::optional<Drift> drift = DriftOf(entries, i);
+    std::printf("%-22s %s  monitor %d  screen %d  %-20s model %d  error %s mm  moved %s\n",
+                e.Name.c_str(), DateOf(e).c_str(), e.Record.MonitorNumber, e.Record.ScreenIndex,
+                AreaOf(e.Record).c_str(), e.Record.ModelKind * 10 + e.Record.PolynomialOrder,
+                expected ? Fixed(*expected, 2).c_str() : "-",
+                drift ? (Fixed(drift->Result.MaxMm, 2) + " mm").c_str() : "-");
+}
+
+int List(const HistoryOptions& o, const std::vector<HistoryEntry>& entries) {
+    for (size_t i = 0; i < entries.size(); ++i)
+        o.Json ? PrintJsonLine(entries, i) : PrintLine(entries, i);
+    return kHistoryDone;
+}
+
+int Show(const std::vector<HistoryEntry>& entries, size_t i) {
+    const HistoryEntry& e = entries[i];
+    std::printf("Entry: %s\n", e.Name.c_str());
+    for (const auto& [name, value] : e.Header.Lines)
+        std::printf("%s: %s\n", name.c_str(), value.c_str());
+    const std::optional<Drift> drift = DriftOf(entries, i);
+    if (drift)
+        std::printf("Moved at most %.2f mm since %s (%s)\n", drift->Result.MaxMm,
+                    DateOf(entries[drift->Earlier]).c_str(), entries[drift->Earlier].Name.c_str());
+    std::printf("\n");
+    PrintRecordFields(stdout, e.Record);
+    return kHistoryDone;
+}
+
+int CompareEntries(const HistoryOptions& o, const std::vector<HistoryEntry>& entries, size_t i,
+                   std::optional<size_t> earlier) {
+    const HistoryEntry& newer = entries[i];
+    if (earlier && !SameScreenAndArea(newer.Record, entries[*earlier].Record))
+        return Complain(kHistoryBadEntry, newer.Name + " and " + entries[*earlier].Name +
+                                              " are of different screens or areas");
+    const std::optional<Drift> drift = DriftOf(entries, i, earlier);
+    if (!drift)
+        return Complain(kHistoryBadEntry, earlier
+                                              ? "the two records cannot be compared"
+                                              : "no earlier entry of the area of " + newer.Name);
+    const HistoryEntry& old = entries[drift->Earlier];
+    const std::string sentence = "Moved at most " + Fixed(drift->Result.MaxMm, 2) + " mm between " +
+                                 DateOf(old) + " (" + old.Name + ") and " + DateOf(newer) + " (" +
+                                 newer.Name + ")";
+    std::printf("%s\n", sentence.c_str());
+    const double bound = ReadDriftBound(newer.ConfigPath.c_str());
+    if (!o.Svg.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove(ToolPath(o.Svg), ignored);  // an existing picture is replaced
+        if (!PlatformWriteSharedFile(o.Svg, DriftSvg(drift->Result, GlassOf(newer), sentence)))
+            return Complain(kHistoryBadEntry, "cannot write " + PrintableText(o.Svg));
+    }
+    if (drift->Result.MaxMm <= bound) return kHistoryDone;
+    std::printf("Warning: more than %.1f mm: the touch sensor or its mounting may have changed\n",
+                bound);
+    return kHistoryAboveBound;
+}
+
+int Restore(const std::vector<HistoryEntry>& entries, std::optional<size_t> chosen) {
+    if (!chosen) {
+        if (entries.empty()) return Complain(kHistoryBadEntry, "the history is empty");
+        chosen = EarlierEntryOfArea(entries, entries.back().Record, entries.size() - 1);
+        if (!chosen)
+            return Complain(kHistoryBadEntry,
+                            "no entry before the last (" + entries.back().Name + ") of its area");
+    }
+    const HistoryEntry& e = entries[*chosen];
+    std::string error;
+    if (!DriverHasScreen(e.Record.ScreenIndex, error)) return Complain(kHistoryNoDriver, error);
+    const std::string mismatch = AreaMismatch(e.Record, CurrentMonitors(), ReadVideoModes());
+    if (!mismatch.empty()) return Complain(kHistoryRefused, "not restored: " + mismatch);
+    SendRecordToDriver(e.Record);
+    std::printf("Restored %s (%s) to screen %d: %s on monitor %d\n", e.Name.c_str(),
+                DateOf(e).c_str(), e.Record.ScreenIndex, AreaOf(e.Record).c_str(),
+                e.Record.MonitorNumber);
+    return kHistoryDone;
+}
+
+int Run(const std::vector<std::wstring>& args) {
+    HistoryOptions o;
+    std::string error;
+    if (!Parse(args, o, error)) {
+        std::fprintf(stderr, "tarnix-history: %s\n\n%s", error.c_str(), kUsage);
+        return kHistoryUsage;
+    }
+    if (o.Command == "help") {
+        std::fputs(kUsage, stdout);
+        return kHistoryDone;
+    }
+    const std::wstring folder = o.Folder.empty() ? HistoryFolder() : o.Folder;
+    const std::vector<HistoryEntry> entries = ReadHistory(folder);
+    std::vector<size_t> named;
+    for (const std::string& name : o.Entries) {
+        const std::optional<size_t> found = FindEntry(entries, name);
+        if (!found) return Complain(kHistoryBadEntry, "no such entry: " + name);
+        named.push_back(*found);
+    }
+    if (o.Command == "list") return List(o, entries);
+    if (o.Command == "show") return Show(entries, named[0]);
+    if (o.Command == "drift")
+        return CompareEntries(o, entries, named[0],
+                              named.size() > 1 ? std::optional<size_t>(named[1]) : std::nullopt);
+    return Restore(entries, named.empty() ? std::nullopt : std::optional<size_t>(named[0]));
+}
+
+}  // namespace
+
+int RunTarnixHistory(const std::vector<std::wstring>& args) {
+    try {
+        return Run(args);
+    } catch (const std::bad_alloc&) {
+        return Complain(kHistoryInternal, "out of memory");
+    } catch (const std::exception& e) {
+        return Complain(kHistoryInternal, std::string("unexpected failure: ") + e.what());
+    } catch (...) {
+        return Complain(kHistoryInternal, "unexpected failure");
+    }
+}
