@@ -50,7 +50,7 @@ class ConfigText {
 
 void WriteHeader(ConfigText& out, const CalibrationDataRecord& r, const HistoryFacts& facts,
                  const std::vector<HistoryFigure>& figures) {
-    out.Line("; Tarnix calibration history entry: tarnix-fit --config reads this file as it is.");
+    out.Line("; Tarnix calibration history entry (tarnix-fit --config reads this file as it is)");
     out.Line("; Date: " + FormatHistoryTime(facts.Time));
     out.Line("; Monitor: " + std::to_string(r.MonitorNumber));
     out.Line("; Screen: " + std::to_string(r.ScreenIndex));

@@ -204,6 +204,7 @@ TEST(HistoryConfig, TarnixFitReproducesTheRecordOfTheEntry) {
     EXPECT_EQ(entry.Header.Value("Date"), "2026-12-09 13:45:10");
     EXPECT_EQ(entry.Header.Value("Area"), "1024x768 at (800,0)");
     EXPECT_EQ(entry.Header.Value("Monitor"), "2");
+    EXPECT_EQ(entry.Header.Lines.front().first, "Date");  // the title line is no header line
     EXPECT_EQ(entry.Header.Figures().size(), figures.size());
     const double mmPerPixel = pass.Parameters.ScreenWidth / 1024;
     EXPECT_NEAR(*entry.Header.Figure("Millimetres per pixel across (mm)"), mmPerPixel, 1e-4);

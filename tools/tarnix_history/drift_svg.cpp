@@ -18,8 +18,9 @@ std::string Format(const char* format, double a, double b, double c, double d) {
 }  // namespace
 
 std::string DriftSvg(const DriftResult& drift, const GlassSize& glass, const std::string& caption) {
-    // Arrows as long as a twentieth of the glass's width at the largest move.
-    const double magnify = drift.MaxMm > 0.0 ? glass.Width / 20.0 / drift.MaxMm : 1.0;
+    // The largest arrow is 0.4 of the grid's step across.
+    const double step = glass.Width / (drift.Steps > 1 ? drift.Steps - 1 : 1);
+    const double magnify = drift.MaxMm > 0.0 ? 0.4 * step / drift.MaxMm : 1.0;
     std::string svg = Format(
         "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.0fmm\" height=\"%.0fmm\" "
         "viewBox=\"0 0 %.1f %.1f\">\n",
@@ -40,7 +41,7 @@ std::string DriftSvg(const DriftResult& drift, const GlassSize& glass, const std
     }
     char text[512];
     std::snprintf(text, sizeof text,
-                  "<text x=\"%.1f\" y=\"%.1f\" font-size=\"5\">%s (arrows %.1f times)</text>\n",
+                  "<text x=\"%.1f\" y=\"%.1f\" font-size=\"3\">%s (arrows %.1f times)</text>\n",
                   kMargin, glass.Height + 2 * kMargin + kCaption / 2, caption.c_str(), magnify);
     svg += text;
     svg += "</svg>\n";

@@ -1,6 +1,7 @@
 // tarnix-history's commands: list, show, drift and restore, and the one place that catches.
 #include "tools/tarnix_history/history_tool.h"
 
+#include <charconv>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -148,6 +149,13 @@ std::string Fixed(double value, int decimals) {
     return text;
 }
 
+// The shortest text that reads back as the same double.
+std::string Shortest(double value) {
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
+
 std::string JsonText(const std::string& text) {
     std::string out = "\"";
     for (char c : text) {
@@ -171,7 +179,7 @@ void PrintJsonLine(const std::vector<HistoryEntry>& entries, size_t i) {
         "},\"model\":" + std::to_string(r.ModelKind * 10 + r.PolynomialOrder) + ",\"figures\":{";
     bool first = true;
     for (const auto& [name, value] : e.Header.Figures()) {
-        line += (first ? "" : ",") + JsonText(name) + ":" + Fixed(value, 4);
+        line += (first ? "" : ",") + JsonText(name) + ":" + Shortest(value);
         first = false;
     }
     line += "}";
