@@ -55,14 +55,15 @@ std::wstring FinishedDriftText(const PassView& view, const CalibrationConfig* co
     // The window paints often: the history is read once per committed record.
     static uint64_t shownSerial = 0;
     static std::optional<DriftNotice> shown;
+    static double bound = kDefaultMaxDrift;
     CalibrationDataRecord record;
     uint64_t serial = 0;
     if (!SoundPass(view) || config == nullptr || parameters == nullptr ||
         !LastCommittedRecord(record, serial))
         return std::wstring();
-    const double bound = ReadDriftBound(config->CfgFilePath);
     if (serial != shownSerial) {
         shownSerial = serial;
+        bound = ReadDriftBound(config->CfgFilePath);
         shown = DriftSinceLastEntry(HistoryFolder(), record,
                                     GlassSize{parameters->ScreenWidth, parameters->ScreenHeight},
                                     bound);

@@ -24,6 +24,17 @@ std::filesystem::path FileSystemPath(const std::wstring& path) {
 
 std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
+// A file name as ASCII text; empty for a name with any other character (never an entry's).
+std::string AsciiName(const std::filesystem::path& path) {
+    const std::filesystem::path file = path.filename();
+    std::string name;
+    for (auto c : file.native()) {
+        if (c < 0x20 || c > 0x7e) return std::string();
+        name += char(c);
+    }
+    return name;
+}
+
 std::wstring EntryFile(const std::wstring& folder, const std::string& name, const char* suffix) {
     return PlatformJoinPath(folder, Wide(name + suffix));
 }
@@ -45,7 +56,7 @@ std::vector<std::string> ListHistoryEntries(const std::wstring& folder) {
     std::set<std::string> records, configs;
     std::error_code ec;
     for (const auto& item : std::filesystem::directory_iterator(FileSystemPath(folder), ec)) {
-        const std::string file = item.path().filename().string();
+        const std::string file = AsciiName(item.path());
         if (file.size() < 5) continue;
         const std::string stem = file.substr(0, file.size() - 4);
         if (!ScreenOfEntryName(stem)) continue;

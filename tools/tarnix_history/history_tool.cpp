@@ -1,14 +1,12 @@
 // tarnix-history's commands: list, show, drift and restore, and the one place that catches.
 #include "tools/tarnix_history/history_tool.h"
 
-#include <charconv>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <new>
 #include <optional>
 
-#include "config/controller_parameters.h"
 #include "config/platform.h"
 #include "config/tile_layout.h"
 #include "history/history_folder.h"
@@ -16,6 +14,7 @@
 #include "tools/tarnix_fit/record_file.h"
 #include "tools/tarnix_fit/tool_text.h"
 #include "tools/tarnix_history/drift_svg.h"
+#include "tools/tarnix_history/entry_text.h"
 #include "tools/tarnix_history/restore_check.h"
 #include "tools/tarnix_history/restore_port.h"
 
@@ -101,108 +100,15 @@ bool Parse(const std::vector<std::wstring>& args, HistoryOptions& o, std::string
     return true;
 }
 
-GlassSize GlassOf(const HistoryEntry& entry) {
-    ControllerParameters parameters;
-    ReadControllerParameters(parameters, entry.ConfigPath.c_str());
-    return GlassSize{parameters.ScreenWidth, parameters.ScreenHeight};
-}
-
-std::string DateOf(const HistoryEntry& entry) {
-    return entry.Header.Value("Date").value_or("(no date)");
-}
-
-std::string AreaOf(const CalibrationDataRecord& r) {
-    return std::to_string(r.AreaWidth) + "x" + std::to_string(r.AreaHeight) + " at (" +
-           std::to_string(r.AreaLeft) + "," + std::to_string(r.AreaTop) + ")";
-}
-
-// The entry's expected error: the judge's figure when the entry has one, else its RMS residual.
-std::optional<double> ExpectedErrorOf(const HistoryEntry& entry) {
-    const std::optional<double> expected = entry.Header.Figure("Expected error (mm)");
-    return expected ? expected : entry.Header.Figure("RMS residual (mm)");
-}
-
 std::optional<size_t> FindEntry(const std::vector<HistoryEntry>& entries, const std::string& name) {
     for (size_t i = 0; i < entries.size(); ++i)
         if (entries[i].Name == name) return i;
     return std::nullopt;
 }
 
-// The drift of entry i since the earlier entry of its area; nothing when there is none.
-struct Drift {
-    size_t Earlier = 0;
-    DriftResult Result;
-};
-std::optional<Drift> DriftOf(const std::vector<HistoryEntry>& entries, size_t i,
-                             std::optional<size_t> earlier = std::nullopt) {
-    if (!earlier) earlier = EarlierEntryOfArea(entries, entries[i].Record, i);
-    if (!earlier) return std::nullopt;
-    const auto result =
-        MeasureDrift(entries[i].Record, entries[*earlier].Record, GlassOf(entries[i]));
-    if (!result) return std::nullopt;
-    return Drift{*earlier, *result};
-}
-
-std::string Fixed(double value, int decimals) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
-}
-
-// The shortest text that reads back as the same double.
-std::string Shortest(double value) {
-    char text[64];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
-}
-
-std::string JsonText(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
-    }
-    return out + "\"";
-}
-
-void PrintJsonLine(const std::vector<HistoryEntry>& entries, size_t i) {
-    const HistoryEntry& e = entries[i];
-    const CalibrationDataRecord& r = e.Record;
-    std::string line =
-        "{\"entry\":" + JsonText(e.Name) + ",\"date\":" + JsonText(DateOf(e)) +
-        ",\"version\":" + JsonText(e.Header.Value("Version").value_or("")) +
-        ",\"monitor\":" + std::to_string(r.MonitorNumber) +
-        ",\"screen\":" + std::to_string(r.ScreenIndex) +
-        ",\"area\":{\"left\":" + std::to_string(r.AreaLeft) +
-        ",\"top\":" + std::to_string(r.AreaTop) + ",\"width\":" + std::to_string(r.AreaWidth) +
-        ",\"height\":" + std::to_string(r.AreaHeight) +
-        "},\"model\":" + std::to_string(r.ModelKind * 10 + r.PolynomialOrder) + ",\"figures\":{";
-    bool first = true;
-    for (const auto& [name, value] : e.Header.Figures()) {
-        line += (first ? "" : ",") + JsonText(name) + ":" + Shortest(value);
-        first = false;
-    }
-    line += "}";
-    const std::optional<Drift> drift = DriftOf(entries, i);
-    line += ",\"drift_mm\":" + (drift ? Fixed(drift->Result.MaxMm, 3) : std::string("null"));
-    line += ",\"drift_since\":" + (drift ? JsonText(entries[drift->Earlier].Name) : "null");
-    std::printf("%s}\n", line.c_str());
-}
-
-void PrintLine(const std::vector<HistoryEntry>& entries, size_t i) {
-    const HistoryEntry& e = entries[i];
-    const std::optional<double> expected = ExpectedErrorOf(e);
-    const std::optional<Drift> drift = DriftOf(entries, i);
-    std::printf("%-22s %s  monitor %d  screen %d  %-20s model %d  error %s mm  moved %s\n",
-                e.Name.c_str(), DateOf(e).c_str(), e.Record.MonitorNumber, e.Record.ScreenIndex,
-                AreaOf(e.Record).c_str(), e.Record.ModelKind * 10 + e.Record.PolynomialOrder,
-                expected ? Fixed(*expected, 2).c_str() : "-",
-                drift ? (Fixed(drift->Result.MaxMm, 2) + " mm").c_str() : "-");
-}
-
 int List(const HistoryOptions& o, const std::vector<HistoryEntry>& entries) {
     for (size_t i = 0; i < entries.size(); ++i)
-        o.Json ? PrintJsonLine(entries, i) : PrintLine(entries, i);
+        std::printf("%s\n", (o.Json ? JsonLine(entries, i) : ListLine(entries, i)).c_str());
     return kHistoryDone;
 }
 

@@ -1,0 +1,109 @@
+// How tarnix-history tells of its entries: their date, area and glass, the drift of one since
+// the earlier entry of its area, the line of list and the JSON object of list --json.
+#include "tools/tarnix_history/entry_text.h"
+
+#include <charconv>
+#include <cstdio>
+
+#include "config/controller_parameters.h"
+
+namespace {
+
+// The shortest text that reads back as the same double.
+std::string Shortest(double value) {
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
+
+std::string JsonText(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') out += '\\';
+        if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned(c));
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+}  // namespace
+
+GlassSize GlassOf(const HistoryEntry& entry) {
+    ControllerParameters parameters;
+    ReadControllerParameters(parameters, entry.ConfigPath.c_str());
+    return GlassSize{parameters.ScreenWidth, parameters.ScreenHeight};
+}
+
+std::string DateOf(const HistoryEntry& entry) {
+    return entry.Header.Value("Date").value_or("(no date)");
+}
+
+std::string AreaOf(const CalibrationDataRecord& r) {
+    return std::to_string(r.AreaWidth) + "x" + std::to_string(r.AreaHeight) + " at (" +
+           std::to_string(r.AreaLeft) + "," + std::to_string(r.AreaTop) + ")";
+}
+
+// The entry's expected error: the judge's figure when the entry has one, else its RMS residual.
+std::optional<double> ExpectedErrorOf(const HistoryEntry& entry) {
+    const std::optional<double> expected = entry.Header.Figure("Expected error (mm)");
+    return expected ? expected : entry.Header.Figure("RMS residual (mm)");
+}
+
+std::optional<Drift> DriftOf(const std::vector<HistoryEntry>& entries, size_t i,
+                             std::optional<size_t> earlier) {
+    if (!earlier) earlier = EarlierEntryOfArea(entries, entries[i].Record, i);
+    if (!earlier) return std::nullopt;
+    const auto result =
+        MeasureDrift(entries[i].Record, entries[*earlier].Record, GlassOf(entries[i]));
+    if (!result) return std::nullopt;
+    return Drift{*earlier, *result};
+}
+
+std::string Fixed(double value, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+std::string JsonLine(const std::vector<HistoryEntry>& entries, size_t i) {
+    const HistoryEntry& e = entries[i];
+    const CalibrationDataRecord& r = e.Record;
+    std::string line =
+        "{\"entry\":" + JsonText(e.Name) + ",\"date\":" + JsonText(DateOf(e)) +
+        ",\"version\":" + JsonText(e.Header.Value("Version").value_or("")) +
+        ",\"monitor\":" + std::to_string(r.MonitorNumber) +
+        ",\"screen\":" + std::to_string(r.ScreenIndex) +
+        ",\"area\":{\"left\":" + std::to_string(r.AreaLeft) +
+        ",\"top\":" + std::to_string(r.AreaTop) + ",\"width\":" + std::to_string(r.AreaWidth) +
+        ",\"height\":" + std::to_string(r.AreaHeight) +
+        "},\"model\":" + std::to_string(r.ModelKind * 10 + r.PolynomialOrder) + ",\"figures\":{";
+    bool first = true;
+    for (const auto& [name, value] : e.Header.Figures()) {
+        line += (first ? "" : ",") + JsonText(name) + ":" + Shortest(value);
+        first = false;
+    }
+    line += "}";
+    const std::optional<Drift> drift = DriftOf(entries, i);
+    line += ",\"drift_mm\":" + (drift ? Fixed(drift->Result.MaxMm, 3) : std::string("null"));
+    line += ",\"drift_since\":" + (drift ? JsonText(entries[drift->Earlier].Name) : "null");
+    return line + "}";
+}
+
+std::string ListLine(const std::vector<HistoryEntry>& entries, size_t i) {
+    const HistoryEntry& e = entries[i];
+    const std::optional<double> expected = ExpectedErrorOf(e);
+    const std::optional<Drift> drift = DriftOf(entries, i);
+    char line[512];
+    std::snprintf(line, sizeof line,
+                  "%-22s %s  monitor %d  screen %d  %-20s model %d  error %s mm  moved %s",
+                  e.Name.c_str(), DateOf(e).c_str(), e.Record.MonitorNumber, e.Record.ScreenIndex,
+                  AreaOf(e.Record).c_str(), e.Record.ModelKind * 10 + e.Record.PolynomialOrder,
+                  expected ? Fixed(*expected, 2).c_str() : "-",
+                  drift ? (Fixed(drift->Result.MaxMm, 2) + " mm").c_str() : "-");
+    return line;
+}
