@@ -7,11 +7,13 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
 #include "config/report_file.h"
 #include "fit/calibration_record.h"
 #include "history/history_config.h"
 #include "history/history_folder.h"
+#include "history/history_keeping.h"
 #include "history/record_drift.h"
 #include "tools/tarnix_fit/fit_session.h"
 #include "tools/tarnix_fit/tool_text.h"
@@ -223,4 +225,20 @@ TEST(HistoryConfig, TarnixFitReproducesTheRecordOfTheEntry) {
     EXPECT_EQ(std::memcmp(&refitted, &sent, sizeof sent), 0);
     EXPECT_EQ(refitted.AreaLeft, 800);
     EXPECT_EQ(refitted.ScreenIndex, 1);
+
+    // Keeping fails softly where the history cannot be: a file stands in its place.
+    const std::filesystem::path blocked = scratch.Path() / "blocked";
+    std::ofstream(blocked) << "not a folder";
+    const KeptHistory kept = KeepHistoryEntry(ToolWidePath(blocked), sent, *pass.Fit, *pass.Config,
+                                              pass.Parameters, {{}, "1.0.0.0"});
+    EXPECT_FALSE(kept.Name);
+    EXPECT_EQ(kept.Problem, "the entry could not be written");
+    // A record without a fit (type '7') is not kept.
+    CalibrationDataRecord noFit = sent;
+    noFit.PolynomialOrder = 0;
+    EXPECT_EQ(KeepHistoryEntry(scratch.Folder(), noFit, *pass.Fit, *pass.Config, pass.Parameters,
+                               {{}, "1.0.0.0"})
+                  .Problem,
+              "the record carries no fit");
+    EXPECT_EQ(ListHistoryEntries(scratch.Folder()).size(), 1u);
 }
