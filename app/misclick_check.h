@@ -5,13 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-struct ScreenPoint {
-    double X = 0.0, Y = 0.0;  // pixels of the area
-};
-
-struct RawPoint {
-    double V = 0.0, W = 0.0;  // controller units
-};
+#include "fit/glass_scale.h"
 
 // An affine map raw -> screen fitted by least squares to stored touches. It exists only when the
 // touches span the sensor in two directions: at least three, and their thinnest spread at least a
