@@ -16,17 +16,19 @@ ScreenPoint TargetAt(const CalibrationAreaList& areas, int32_t target) {
     return ScreenPoint{double(t.ScreenX), double(t.ScreenY)};
 }
 
-// The tolerance of the area's grid and the nominal counts per pixel of its controller.
+// The tolerance of the area's targets and the nominal counts per pixel of its controller.
 MisclickSettings CheckSettingsFor(const PassSettings& s, const CalibrationAreaList& areas) {
-    MisclickSettings check;
     const CalibrationArea* area = areas.Current;
-    if (area == nullptr) return check;
-    std::vector<ScreenPoint> grid;
+    if (area == nullptr) return MisclickSettings();
+    std::vector<ScreenPoint> grid, minis;
     for (int32_t t = 1; t <= s.GridPointCount; ++t) grid.push_back(TargetAt(areas, t));
-    check.TolerancePixels = s.MisclickTolerance * SmallerGridStep(grid);
+    for (int32_t k = 1; k <= kMiniTargetSlots; ++k)
+        if (s.MiniTargetEnabled[k - 1]) minis.push_back(TargetAt(areas, s.GridPointCount + k));
     const int32_t side = std::max(area->Width, area->Height);
-    if (side > 0) check.CountsPerPixel = s.ControllerSpan / side;
-    return check;
+    const GlassScale scale =
+        GlassScaleFor(s.Judge.ScreenWidthMm, s.Judge.ScreenHeightMm, area->Width, area->Height);
+    return MisclickSettingsFor(s.MisclickTolerance, grid, minis, scale,
+                               side > 0 ? s.ControllerSpan / side : 0.0);
 }
 
 }  // namespace
@@ -242,14 +244,13 @@ TouchResult PassSequencer::HandleTouch(PassToken token, const TouchInput& touch,
         result.Outcome = TouchOutcome::TooEarly;
         return result;
     }
-    state_.CountdownSeconds = settings_.CountdownLength;
     const bool checked = CheckedLocked(touch);
     const ScreenPoint at = TargetAt(areas, target);
     const RawPoint raw{double(touch.V), double(touch.W)};
     if (checked) {
-        const double scale = target > settings_.GridPointCount ? kMiniTargetToleranceFactor : 1.0;
+        const double scale = target > settings_.GridPointCount ? check_.MiniScale() : 1.0;
         const MisclickVerdict verdict = check_.Judge(target, at, raw, scale);
-        if (verdict == MisclickVerdict::Refuse) {
+        if (verdict == MisclickVerdict::Refuse) {  // the countdown goes on: refusals end too
             state_.MisclickHint = true;
             result.Outcome = TouchOutcome::Refused;
             return result;
@@ -257,6 +258,7 @@ TouchResult PassSequencer::HandleTouch(PassToken token, const TouchInput& touch,
         result.AfterRefusals = verdict == MisclickVerdict::StoreConsistent;
         if (ask_.Asking() == 0) check_.Stored(at, raw);
     }
+    state_.CountdownSeconds = settings_.CountdownLength;
     state_.MisclickHint = false;
     const bool judging = checked && settings_.TargetCount > 3 && areas.Current != nullptr;
     StoreTouch(touch, areas, touches);

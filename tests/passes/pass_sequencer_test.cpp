@@ -364,6 +364,11 @@ TEST(PassMisclick, ARefusedTouchKeepsItsTargetShowsTheHintAndStoresNothing) {
     EXPECT_EQ(TouchSeen(p.passes, token, raw(9, '7'), p.areas, p.touches).Outcome,
               TouchOutcome::Repaint);
     EXPECT_EQ(p.touches[4].V, raw(9).V);
+    // A refused touch does not start the countdown again: refusals cannot keep a pass alive.
+    const int32_t before = p.passes.Tick().Seconds;
+    EXPECT_EQ(TouchSeen(p.passes, token, raw(1), p.areas, p.touches).Outcome,
+              TouchOutcome::Refused);
+    EXPECT_EQ(p.passes.View().CountdownSeconds, before);
 }
 
 TEST(PassSettingsFor, TakesTheConfigurationsCounts) {
