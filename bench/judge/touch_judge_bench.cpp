@@ -136,8 +136,10 @@ void RunPass(const Case& k, uint32_t seed, Tally& tally) {
         passes.TargetShown(target, now);
         TouchInput input{raw.x >> 4, raw.y >> 4, '0', 0, now + std::chrono::milliseconds(200)};
         const TouchResult result = passes.HandleTouch(token, input, s.Areas, s.Config.Touches);
-        if (badNow && result.Outcome == TouchOutcome::Refused) misclickCaught = true;
-        if (badNow && result.Outcome != TouchOutcome::Refused) badDone = true;
+        if (badNow) {  // refused or not, the person touches right from now on
+            misclickCaught = result.Outcome == TouchOutcome::Refused;
+            badDone = true;
+        }
         if (result.Outcome == TouchOutcome::AskAgain) {
             const int32_t asked = passes.View().CurrentTarget;
             (asked == bad ? badAsked : goodAsked) = true;
@@ -166,7 +168,7 @@ void RunPass(const Case& k, uint32_t seed, Tally& tally) {
     tally.Refused += refused ? 1 : 0;
     tally.Disagree += end.Judgement.Verdict == FitVerdict::TouchesDisagree ? 1 : 0;
     tally.Caught += (badAsked || refused || misclickCaught) ? 1 : 0;
-    tally.GoodAlone += (bad != 0 && goodAsked && !badAsked) ? 1 : 0;
+    tally.GoodAlone += (bad != 0 && goodAsked && !badAsked && !misclickCaught) ? 1 : 0;
 }
 
 double Percent(int part, int whole) { return whole ? 100.0 * part / whole : 0.0; }
