@@ -121,10 +121,9 @@ class PassChecks(unittest.TestCase):
         self.finish(inst, 3)
         bench.click(*bench.to_x(*RETRY))
 
-        # The first touch disagrees: after the last target, target 1 shows again.
+        # The first touch disagrees: after the last target, target 1 shows again and the script's
+        # touch there (it comes a reaction time after the target is drawn) ends the pass.
         self.assertTrue(wait_for(lambda: "is asked again" in traces(proc), 90))
-        self.assertTrue(inst.wait_target_shown(TARGETS[0]))
-        bench.screenshot("asked-again")
         self.finish(inst, 4)
         bench.click(*bench.to_x(*ACCEPT))
         self.assertEqual(0, proc.wait(30))
