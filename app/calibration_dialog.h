@@ -118,6 +118,7 @@ class CalibrationDialog {
 
     // Dwell: the target that is drawn once its 250 ms have passed.
     int32_t ShownTarget = 0;
+    int32_t AskedTargetsSeen = 0;  // the pass view's AskCount when last drawn
     int32_t DwellingTarget = 0;
 };
 

@@ -73,34 +73,40 @@ bool MiniTargetEnabled(const CalibrationConfig& config, int32_t slot) {
 }
 
 std::wstring Pixels(double value) { return DecimalText(value, 1); }
+std::wstring Millimetres(double value) { return DecimalText(value, 1); }
 
 }  // namespace
 
-// Text 197, and under it why the last touch was not used.
+// Text 197 (471 for a target asked again), and under it why the last touch was not used.
 std::wstring CalibrationDialog::Drawing::InstructionText(const CalibrationDialog& d,
                                                          const PassView& view) {
-    std::wstring text = d.Text(IDS_INSTRUCTION);
+    std::wstring text = d.Text(view.AskingAgain ? IDS_ASK_AGAIN : IDS_INSTRUCTION);
     if (view.MisclickHint) text += L"\n" + d.Text(IDS_MISCLICK_HINT);
     return text;
 }
 
-// Text 198 with the residual at the targets under it; or why nothing was written and that the
+// Text 198 with the expected error of a touch under it; or why nothing was written and that the
 // previous calibration stays.
 std::wstring CalibrationDialog::Drawing::ResultText(const CalibrationDialog& d,
                                                     const PassView& view) {
     const FitJudgement& judgement = view.Judgement;
     if (view.FitRefused) {
-        std::wstring reason = d.Text(RefusalTextId(judgement.Verdict));
+        std::wstring reason = d.Text(RefusalTextId(judgement));
         if (judgement.Verdict == FitVerdict::ResidualTooLarge)
             reason = FormatWordsText(reason,
                                      {Pixels(judgement.RmsPixels), Pixels(judgement.BoundPixels)},
                                      kMaxTextLength);
+        if (judgement.Verdict == FitVerdict::ScatterTooLarge)
+            reason = FormatWordsText(
+                reason, {Millimetres(judgement.ScatterMm), Millimetres(judgement.BoundScatterMm)},
+                kMaxTextLength);
         return reason + L"\n" + d.Text(IDS_REFUSED_KEPT);
     }
     std::wstring text = d.Text(IDS_FIT_DONE);
     if (judgement.Verdict == FitVerdict::Sound)
         text += L"\n" + FormatWordsText(d.Text(IDS_FIT_FIGURES),
-                                        {Pixels(judgement.RmsPixels), Pixels(judgement.MaxPixels)},
+                                        {Millimetres(judgement.ExpectedRmsMm),
+                                         Millimetres(judgement.ExpectedWorstMm)},
                                         kMaxTextLength);
     return text + FinishedDriftText(view, d.Config.get(), d.Parameters.get(),
                                     [&d](UINT id) { return d.Text(id); });

@@ -1,9 +1,11 @@
-// The misclick check: an affine predictor fitted to the stored touches, the previous-touch rule
-// before it exists, and three consistent refusals that make a touch real.
+// The misclick check: a predictor fitted to the stored touches that bends as the sensor does,
+// the previous-touch rule before it exists, and three consistent refusals that make a touch real.
 #include "app/misclick_check.h"
 
 #include <algorithm>
 #include <cmath>
+
+#include "fit/design_matrix_builders.h"
 
 namespace {
 
@@ -14,16 +16,13 @@ constexpr size_t kConsistentRefusals = 3;
 
 double Hypotenuse(double a, double b) { return std::sqrt(a * a + b * b); }
 
-// Smallest gap between distinct sorted values, or 0.
-double SmallestGap(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    double gap = 0.0;
-    for (size_t i = 1; i < values.size(); ++i) {
-        const double d = values[i] - values[i - 1];
-        if (d >= 0.5 && (gap == 0.0 || d < gap)) gap = d;
-    }
-    return gap;
-}
+// Stored touches the polynomial predictors need: order 2 (6 terms) and order 3 (10 terms).
+constexpr size_t kQuadraticTouches = 12;
+constexpr size_t kCubicTouches = 16;
+// The polynomial predicts only where it is steadier than a touch (leverage below 1) and only
+// when no stored touch rules it alone (its leverage at most 0.8); else the affine map serves.
+constexpr double kMostQueryLeverage = 1.0;
+constexpr double kMostTouchLeverage = 0.8;
 
 }  // namespace
 
@@ -63,15 +62,80 @@ double AffineTouchMap::Distance(RawPoint a, RawPoint b) const {
     return Hypotenuse(x_[1] * dv + x_[2] * dw, y_[1] * dv + y_[2] * dw);
 }
 
-double SmallerGridStep(const std::vector<ScreenPoint>& gridTargets) {
-    std::vector<double> xs, ys;
-    for (const ScreenPoint& p : gridTargets) {
-        xs.push_back(p.X);
-        ys.push_back(p.Y);
+double DesignedStep(const std::vector<ScreenPoint>& targets) {
+    std::vector<double> nearest;
+    for (size_t i = 0; i < targets.size(); ++i) {
+        double best = 0.0;
+        for (size_t j = 0; j < targets.size(); ++j) {
+            const double d = Hypotenuse(targets[i].X - targets[j].X, targets[i].Y - targets[j].Y);
+            if (d >= 0.5 && (best == 0.0 || d < best)) best = d;
+        }
+        if (best > 0.0) nearest.push_back(best);
     }
-    const double x = SmallestGap(xs), y = SmallestGap(ys);
-    if (x == 0.0 || y == 0.0) return std::max(x, y);
-    return std::min(x, y);
+    if (nearest.empty()) return 0.0;
+    std::nth_element(nearest.begin(), nearest.begin() + nearest.size() / 2, nearest.end());
+    return nearest[nearest.size() / 2];
+}
+
+bool BendingTouchMap::Fit(const std::vector<RawPoint>& raw,
+                          const std::vector<ScreenPoint>& screen) {
+    terms_ = 0;
+    if (!affine_.Fit(raw, screen)) return false;
+    const size_t n = std::min(raw.size(), screen.size());
+    const int32_t terms = n >= kCubicTouches ? 10 : n >= kQuadraticTouches ? 6 : 0;
+    if (terms == 0) return true;
+    double loV = raw[0].V, hiV = raw[0].V, loW = raw[0].W, hiW = raw[0].W;
+    for (size_t i = 0; i < n; ++i) {
+        loV = std::min(loV, raw[i].V), hiV = std::max(hiV, raw[i].V);
+        loW = std::min(loW, raw[i].W), hiW = std::max(hiW, raw[i].W);
+    }
+    centreV_ = (loV + hiV) / 2, centreW_ = (loW + hiW) / 2;
+    halfV_ = hiV > loV ? (hiV - loV) / 2 : 1.0, halfW_ = hiW > loW ? (hiW - loW) / 2 : 1.0;
+    terms_ = terms;
+    std::vector<double> rows(n * size_t(terms)), outputs(n * 2);
+    for (size_t i = 0; i < n; ++i) {
+        Row(raw[i], &rows[i * size_t(terms)]);
+        outputs[i * 2] = screen[i].X, outputs[i * 2 + 1] = screen[i].Y;
+    }
+    if (!curve_.Fit(rows, size_t(terms), outputs)) terms_ = 0;
+    for (size_t i = 0; i < n && terms_ != 0; ++i)
+        if (curve_.Leverage(i) > kMostTouchLeverage) terms_ = 0;
+    return true;
+}
+
+void BendingTouchMap::Row(RawPoint t, double* row) const {
+    PolynomialTerms((t.V - centreV_) / halfV_, (t.W - centreW_) / halfW_, terms_, row);
+}
+
+ScreenPoint BendingTouchMap::Map(RawPoint touch) const {
+    if (terms_ == 0) return affine_.Map(touch);
+    double row[10];
+    Row(touch, row);
+    if (!(curve_.LeverageOf(row) <= kMostQueryLeverage)) return affine_.Map(touch);
+    return ScreenPoint{curve_.Predict(row, 0), curve_.Predict(row, 1)};
+}
+
+namespace {
+
+double ToleranceOf(double share, double step, double floorPixels) {
+    return std::min(std::max(share * step, floorPixels), step / 2);
+}
+
+}  // namespace
+
+MisclickSettings MisclickSettingsFor(double share, const std::vector<ScreenPoint>& grid,
+                                     const std::vector<ScreenPoint>& minis, GlassScale scale,
+                                     double countsPerPixel) {
+    MisclickSettings s;
+    s.CountsPerPixel = countsPerPixel;
+    if (!(share > 0.0)) return s;
+    const double floorPixels =
+        scale.Usable() ? kMisclickFloorMm / std::max(scale.MmPerPixelX, scale.MmPerPixelY) : 0.0;
+    s.TolerancePixels = ToleranceOf(share, DesignedStep(grid), floorPixels);
+    const double miniStep = DesignedStep(minis);
+    if (miniStep > 0.0 && s.TolerancePixels > 0.0)
+        s.MiniScale = ToleranceOf(share, miniStep, floorPixels) / s.TolerancePixels;
+    return s;
 }
 
 void MisclickCheck::Start(const MisclickSettings& settings) {
@@ -90,7 +154,7 @@ double MisclickCheck::Distance(RawPoint a, RawPoint b) const {
 }
 
 bool MisclickCheck::Refuses(ScreenPoint targetAt, RawPoint touch, double tolerance) const {
-    AffineTouchMap map;
+    BendingTouchMap map;
     if (map.Fit(raw_, screen_)) {
         const ScreenPoint at = map.Map(touch);
         return !(Hypotenuse(at.X - targetAt.X, at.Y - targetAt.Y) <= tolerance);

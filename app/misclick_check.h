@@ -5,13 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-struct ScreenPoint {
-    double X = 0.0, Y = 0.0;  // pixels of the area
-};
-
-struct RawPoint {
-    double V = 0.0, W = 0.0;  // controller units
-};
+#include "fit/glass_scale.h"
+#include "fit/least_squares.h"
 
 // An affine map raw -> screen fitted by least squares to stored touches. It exists only when the
 // touches span the sensor in two directions: at least three, and their thinnest spread at least a
@@ -27,14 +22,39 @@ class AffineTouchMap {
     double x_[3] = {}, y_[3] = {};  // constant, per V, per W
 };
 
-// The smaller grid step: the smallest gap between two distinct columns or two distinct rows of
-// the grid targets (positions closer than half a pixel are one column); 0 when there is none.
-double SmallerGridStep(const std::vector<ScreenPoint>& gridTargets);
+// The step of a designed layout: the median over its targets of the distance to the nearest other
+// target (targets closer than half a pixel are one), so that one target out of line does not set
+// it; 0 when there are fewer than two targets.
+double DesignedStep(const std::vector<ScreenPoint>& targets);
+
+// A touch map raw -> screen that bends as the sensor does: the affine map, and once enough
+// touches span the sensor a polynomial of order 2 (12 touches) or 3 (16 touches).
+class BendingTouchMap {
+  public:
+    bool Fit(const std::vector<RawPoint>& raw, const std::vector<ScreenPoint>& screen);
+    ScreenPoint Map(RawPoint touch) const;
+
+  private:
+    void Row(RawPoint touch, double* row) const;
+    AffineTouchMap affine_;
+    LeastSquares curve_;
+    int32_t terms_ = 0;  // 0: the affine map
+    double centreV_ = 0.0, centreW_ = 0.0, halfV_ = 1.0, halfW_ = 1.0;
+};
 
 struct MisclickSettings {
     double TolerancePixels = 0.0;  // 0: every touch is stored
     double CountsPerPixel = 0.0;   // nominal, for distances while no map exists
+    double MiniScale = 2.0;        // the mini targets' tolerance over the grid's
 };
+
+// The tolerance of a pass, in pixels: share of the designed step of the targets, at least
+// kMisclickFloorMm on the glass (when its size is known), at most half the step (a touch meant for
+// the neighbour must stay apart); the mini targets' from their own spacing.
+inline constexpr double kMisclickFloorMm = 6.0;
+MisclickSettings MisclickSettingsFor(double share, const std::vector<ScreenPoint>& grid,
+                                     const std::vector<ScreenPoint>& minis, GlassScale scale,
+                                     double countsPerPixel);
 
 enum class MisclickVerdict {
     Store,            // the touch is meant for the target
@@ -44,12 +64,13 @@ enum class MisclickVerdict {
 
 // One pass's check. With a map, a touch whose mapped position lies farther than the tolerance
 // from its target is refused; before that, only a touch within the tolerance of the previous
-// stored touch. Tolerance and distances scale by the target's factor (2 for mini targets).
+// stored touch. The tolerance scales by the target's factor (mini targets have their own).
 class MisclickCheck {
   public:
     void Start(const MisclickSettings& settings);
     MisclickVerdict Judge(int32_t target, ScreenPoint targetAt, RawPoint touch, double scale);
     void Stored(ScreenPoint targetAt, RawPoint touch);
+    double MiniScale() const { return settings_.MiniScale; }
 
   private:
     bool Refuses(ScreenPoint targetAt, RawPoint touch, double tolerance) const;

@@ -1,6 +1,7 @@
 // The fit of a finished pass, chosen by the model kind, and the text that explains a refusal.
 #include "app/pass_fit.h"
 
+#include <algorithm>
 #include <new>
 
 #include "config/debug_trace.h"
@@ -30,8 +31,8 @@ bool RunPassFit(CalibrationFit& fit, int32_t areaWidth, int32_t areaHeight) {
     return usable;
 }
 
-uint32_t RefusalTextId(FitVerdict verdict) {
-    switch (verdict) {
+uint32_t RefusalTextId(const FitJudgement& judgement) {
+    switch (judgement.Verdict) {
         case FitVerdict::Sound:
             return 0;
         case FitVerdict::FitFailed:
@@ -44,6 +45,10 @@ uint32_t RefusalTextId(FitVerdict verdict) {
             return IDS_REFUSED_OVERFLOW;
         case FitVerdict::ResidualTooLarge:
             return IDS_REFUSED_RESIDUAL;
+        case FitVerdict::ScatterTooLarge:
+            return IDS_REFUSED_SCATTER;
+        case FitVerdict::TouchesDisagree:
+            return IDS_REFUSED_DISAGREE_FIRST + uint32_t(std::clamp(judgement.Region, 0, 8));
     }
     return IDS_REFUSED_FIT_FAILED;
 }

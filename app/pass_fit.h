@@ -11,5 +11,6 @@
 // fit for kinds 3 and 4, else the polynomial fit. True when the coefficients may be committed.
 bool RunPassFit(CalibrationFit& fit, int32_t areaWidth, int32_t areaHeight);
 
-// The language library's text id that gives the reason of a refused pass (0 for a sound one).
-uint32_t RefusalTextId(FitVerdict verdict);
+// The language library's text id that gives the reason of a refused pass (0 for a sound one);
+// touches that disagree name the place of the area they are near.
+uint32_t RefusalTextId(const FitJudgement& judgement);

@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <chrono>
-#include <cmath>
 
 #include "app/calibration_dialog.h"
 #include "app/calibration_history.h"
@@ -131,9 +130,8 @@ void CalibrationDialog::PassHandling::RunPendingCommand(CalibrationDialog& d) {
 
 bool CalibrationDialog::StartFirstPass() {
     if (!Config || !Parameters) return false;
-    const double span = std::fabs(double(Parameters->ControllerMax) - Parameters->ControllerMin);
     Passes.Sequencer = std::make_unique<PassSequencer>(
-        PassSettingsFor(*Config, span, ExplicitTarget, PassCountdownLength()));
+        PassSettingsFor(*Config, *Parameters, ExplicitTarget, PassCountdownLength()));
     return LaunchPassWorker(Passes, Window, PassHandling::RecordsOf(*this),
                             Passes.Sequencer->StartFirstPass(AreaList));
 }
@@ -169,6 +167,10 @@ void CalibrationDialog::OnTouch() {
     PassSequencer* sequencer = Passes.Sequencer.get();
     if (sequencer == nullptr) return;
     const PassView view = sequencer->View();
+    if (view.AskCount != AskedTargetsSeen) {
+        AskedTargetsSeen = view.AskCount;
+        ShownTarget = 0;  // a target asked again dwells and is drawn anew, even the last one
+    }
     if (view.CalibrationDone) PassHandling::ShowResult(*this, view);
     PassHandling::Repaint(*this);
 }

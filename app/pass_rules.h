@@ -24,9 +24,6 @@ int32_t UsableDriverCount(int32_t reported);
 // reaction time): a bounce or a touch queued during the dwell comes earlier and is dropped.
 inline constexpr std::chrono::milliseconds kReactionTime{150};
 
-// Misclick tolerance factor of mini targets against grid targets.
-inline constexpr double kMiniTargetToleranceFactor = 2.0;
-
 // Raw controller coordinates are used in units of 16 (arithmetic shift).
 inline int32_t ControllerUnits(int32_t raw) { return raw >> 4; }
 

@@ -2,8 +2,10 @@
 #include "app/pass_sequencer.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "app/pass_rules.h"
+#include "fit/calibration_fit.h"
 
 namespace {
 
@@ -14,23 +16,43 @@ ScreenPoint TargetAt(const CalibrationAreaList& areas, int32_t target) {
     return ScreenPoint{double(t.ScreenX), double(t.ScreenY)};
 }
 
-// The tolerance of the area's grid and the nominal counts per pixel of its controller.
+// The tolerance of the area's targets and the nominal counts per pixel of its controller.
 MisclickSettings CheckSettingsFor(const PassSettings& s, const CalibrationAreaList& areas) {
-    MisclickSettings check;
     const CalibrationArea* area = areas.Current;
-    if (area == nullptr) return check;
-    std::vector<ScreenPoint> grid;
+    if (area == nullptr) return MisclickSettings();
+    std::vector<ScreenPoint> grid, minis;
     for (int32_t t = 1; t <= s.GridPointCount; ++t) grid.push_back(TargetAt(areas, t));
-    check.TolerancePixels = s.MisclickTolerance * SmallerGridStep(grid);
+    for (int32_t k = 1; k <= kMiniTargetSlots; ++k)
+        if (s.MiniTargetEnabled[k - 1]) minis.push_back(TargetAt(areas, s.GridPointCount + k));
     const int32_t side = std::max(area->Width, area->Height);
-    if (side > 0) check.CountsPerPixel = s.ControllerSpan / side;
-    return check;
+    const GlassScale scale =
+        GlassScaleFor(s.Judge.ScreenWidthMm, s.Judge.ScreenHeightMm, area->Width, area->Height);
+    return MisclickSettingsFor(s.MisclickTolerance, grid, minis, scale,
+                               side > 0 ? s.ControllerSpan / side : 0.0);
 }
 
 }  // namespace
 
-PassSettings PassSettingsFor(const CalibrationConfig& config, double controllerSpan,
-                             bool explicitTarget, int32_t countdownLength) {
+// The judge after the last touch: the model of the fit, the glass size and the bounds.
+AskAgainSettings JudgeSettingsFor(const CalibrationConfig& config,
+                                  const ControllerParameters& parameters) {
+    AskAgainSettings judge;
+    judge.Enabled = !config.Simulate;
+    judge.Model = IsLaplaceModel(config.ModelKind) ? JudgeModel::Harmonic : JudgeModel::Polynomial;
+    judge.Order = int32_t(config.PolynomialOrder);
+    judge.ScreenWidthMm = parameters.ScreenWidth;
+    judge.ScreenHeightMm = parameters.ScreenHeight;
+    judge.FloorMm = config.SuspectFloor;
+    judge.MaxScatterMm = config.MaxTouchScatter;
+    judge.GridPointCount = int32_t(config.NumGridPoints);
+    std::copy(std::begin(config.MiniTargetEnabled), std::end(config.MiniTargetEnabled),
+              judge.MiniTargetEnabled);
+    return judge;
+}
+
+PassSettings PassSettingsFor(const CalibrationConfig& config,
+                             const ControllerParameters& parameters, bool explicitTarget,
+                             int32_t countdownLength) {
     PassSettings settings;
     settings.TargetCount = static_cast<int32_t>(config.TargetCount);
     settings.GridPointCount = static_cast<int32_t>(config.NumGridPoints);
@@ -41,7 +63,9 @@ PassSettings PassSettingsFor(const CalibrationConfig& config, double controllerS
     settings.ExplicitTarget = explicitTarget;
     settings.CountdownLength = countdownLength;
     settings.MisclickTolerance = config.MisclickTolerance;
-    settings.ControllerSpan = controllerSpan;
+    settings.ControllerSpan =
+        std::fabs(double(parameters.ControllerMax) - double(parameters.ControllerMin));
+    settings.Judge = JudgeSettingsFor(config, parameters);
     return settings;
 }
 
@@ -54,9 +78,12 @@ PassToken PassSequencer::BeginLocked(const CalibrationAreaList& areas) {
     state_.CalibrationDone = false;
     state_.FitRefused = false;
     state_.MisclickHint = false;
+    state_.AskingAgain = false;
     state_.Judgement = FitJudgement();
     shownTarget_ = 0;
     check_.Start(CheckSettingsFor(settings_, areas));
+    ask_.Start(settings_.Judge);
+    judged_ = false;
     state_.CountdownSeconds = settings_.CountdownLength;
     state_.CurrentTarget = 1;
     running_ = ++lastToken_;
@@ -208,34 +235,46 @@ TouchResult PassSequencer::HandleTouch(PassToken token, const TouchInput& touch,
     Lock lock(mutex_);
     TouchResult result;
     if (token == 0 || token != running_) return result;
+    if (judged_ && state_.FitRefused && !state_.CollectingTouches) {
+        result.Outcome = TouchOutcome::Repaint;  // a redo of a refused pass: nothing to fit
+        return result;
+    }
     const int32_t target = state_.CurrentTarget;
     if (OnTargetLocked() && (shownTarget_ != target || touch.At - shownAt_ < kReactionTime)) {
         result.Outcome = TouchOutcome::TooEarly;
         return result;
     }
-    state_.CountdownSeconds = settings_.CountdownLength;
     const bool checked = CheckedLocked(touch);
     const ScreenPoint at = TargetAt(areas, target);
     const RawPoint raw{double(touch.V), double(touch.W)};
     if (checked) {
-        const double scale = target > settings_.GridPointCount ? kMiniTargetToleranceFactor : 1.0;
+        const double scale = target > settings_.GridPointCount ? check_.MiniScale() : 1.0;
         const MisclickVerdict verdict = check_.Judge(target, at, raw, scale);
-        if (verdict == MisclickVerdict::Refuse) {
+        if (verdict == MisclickVerdict::Refuse) {  // the countdown goes on: refusals end too
             state_.MisclickHint = true;
             result.Outcome = TouchOutcome::Refused;
             return result;
         }
         result.AfterRefusals = verdict == MisclickVerdict::StoreConsistent;
-        check_.Stored(at, raw);
+        if (ask_.Asking() == 0) check_.Stored(at, raw);
     }
+    state_.CountdownSeconds = settings_.CountdownLength;
     state_.MisclickHint = false;
+    const bool judging = checked && settings_.TargetCount > 3 && areas.Current != nullptr;
     StoreTouch(touch, areas, touches);
-    state_.CurrentTarget =
-        NextTarget(state_.CurrentTarget, settings_.GridPointCount, settings_.MiniTargetEnabled);
+    state_.CurrentTarget = ask_.Asking() != 0
+                               ? settings_.TargetCount + 1
+                               : NextTarget(state_.CurrentTarget, settings_.GridPointCount,
+                                            settings_.MiniTargetEnabled);
     result.Outcome = TouchOutcome::Repaint;
     if (!IsPassFinished(state_.CurrentTarget, settings_.TargetCount, touch.ControllerType,
                         touch.PassEndWord))
         return result;
+    if (judging) {
+        result.Outcome = JudgeFinishedLocked(areas, touches);
+        if (result.Outcome != TouchOutcome::RunFit) return result;
+    }
+    state_.AskingAgain = false;
     state_.CollectingTouches = false;
     state_.FitInProgress = true;
     result.Outcome = TouchOutcome::RunFit;
@@ -244,6 +283,35 @@ TouchResult PassSequencer::HandleTouch(PassToken token, const TouchInput& touch,
         result.AreaHeight = areas.Current->Height;
     }
     return result;
+}
+
+// Every target has its touch: the judge asks a target again, refuses the pass (finished, nothing
+// written) or lets it be fitted.
+TouchOutcome PassSequencer::JudgeFinishedLocked(const CalibrationAreaList& areas,
+                                                const std::vector<TouchEntry>& touches) {
+    const AskDecision decision = ask_.Decide(*areas.Current, touches);
+    judged_ = true;
+    switch (decision.Step) {
+        case AskStep::Ask:
+            state_.CurrentTarget = decision.Target;
+            state_.AskingAgain = true;
+            state_.AskCount += 1;
+            shownTarget_ = 0;
+            return TouchOutcome::AskAgain;
+        case AskStep::Refuse:
+            state_.AskingAgain = false;
+            state_.CollectingTouches = false;
+            state_.CalibrationDone = true;
+            state_.CurrentTarget = settings_.TargetCount + 1;
+            state_.FitRefused = true;
+            state_.Judgement = FitJudgement();
+            state_.Judgement.Verdict = FitVerdict::TouchesDisagree;
+            state_.Judgement.Region = decision.Region;
+            return TouchOutcome::Repaint;
+        case AskStep::Finish:
+            break;
+    }
+    return TouchOutcome::RunFit;
 }
 
 bool PassSequencer::FinishFit(PassToken token, bool committed, const FitJudgement& judgement) {

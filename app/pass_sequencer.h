@@ -13,7 +13,8 @@
 // Wiring. Worker: before each driver touch call, wait while WaitsForDrawing (the dialog reports
 // each target it draws through TargetShown); after each driver touch, HandleTouch with its token;
 // Stale -> leave without touching anything; TooEarly -> drop it and ask again; Refused -> beep,
-// post a repaint (the hint) and ask again; Repaint -> post a repaint; RunFit -> fit, judge and
+// post a repaint (the hint) and ask again; AskAgain -> post a repaint and ask the driver again
+// (a target shown again after the last one); Repaint -> post a repaint; RunFit -> fit, judge and
 // commit, FinishFit, post "finished" (the dialog shows the buttons and restores the cursor). A
 // cancelled first touch posts its token; the dialog answers with EndAfterCancelledFirstTouch.
 // Dialog: Accept, Retry and End return Busy while a fit outlasts the wait (repeat on the "finished"
@@ -28,9 +29,11 @@
 #include <vector>
 
 #include "app/area_list.h"
+#include "app/ask_again.h"
 #include "app/misclick_check.h"
 #include "app/pass_countdown.h"
 #include "config/calibration_config.h"
+#include "config/controller_parameters.h"
 #include "fit/fit_gate.h"
 
 using PassClock = std::chrono::steady_clock;
@@ -46,11 +49,14 @@ struct PassSettings {
     int32_t CountdownLength = kDefaultCountdownSeconds;
     double MisclickTolerance = 0.0;  // share of the smaller grid step; 0: no misclick check
     double ControllerSpan = 4095.0;  // |ControllerMax - ControllerMin|, for nominal distances
+    AskAgainSettings Judge;          // after the last touch; off unless enabled
 };
 
-// The settings of a configuration (TouchesToCollect = grid points + enabled mini targets).
-PassSettings PassSettingsFor(const CalibrationConfig& config, double controllerSpan,
-                             bool explicitTarget, int32_t countdownLength);
+// The settings of a configuration and its controller parameters (TouchesToCollect = grid points
+// + enabled mini targets).
+PassSettings PassSettingsFor(const CalibrationConfig& config,
+                             const ControllerParameters& parameters, bool explicitTarget,
+                             int32_t countdownLength);
 
 // Identifies one pass; 0 is no pass.
 using PassToken = uint64_t;
@@ -68,7 +74,8 @@ enum class TouchOutcome {
     Stale,     // the pass was stopped: nothing was changed, the worker leaves
     TooEarly,  // its target was not on screen for a reaction time: dropped, the worker asks again
     Refused,   // meant for another spot: not stored, the target stays, the hint is shown
-    Repaint,   // stored and advanced: the dialog shows the next target
+    AskAgain,  // stored; a touch disagrees with the others: its target shows again, asked anew
+    Repaint,   // stored and advanced: the dialog shows the next target (or a refused pass)
     RunFit,    // the pass is finished: the worker fits and commits, then calls FinishFit
 };
 
@@ -109,6 +116,8 @@ struct PassView {
     bool FitInProgress = false;
     bool FitRefused = false;    // the last fit wrote nothing; the driver keeps its calibration
     bool MisclickHint = false;  // the last touch was refused as meant for another spot
+    bool AskingAgain = false;   // the current target is shown again: its touch disagreed
+    int32_t AskCount = 0;       // targets asked again so far in this run (a new one: redraw)
     FitJudgement Judgement;     // of the last fit (figures shown, or the reason of a refusal)
     int32_t CountdownSeconds = kDefaultCountdownSeconds;
     int32_t CancelCount = 0;
@@ -173,6 +182,8 @@ class PassSequencer {
     bool CheckedLocked(const TouchInput& touch) const;
     void StoreTouch(const TouchInput& touch, CalibrationAreaList& areas,
                     std::vector<TouchEntry>& touches);
+    TouchOutcome JudgeFinishedLocked(const CalibrationAreaList& areas,
+                                     const std::vector<TouchEntry>& touches);
 
     const PassSettings settings_;
     mutable std::mutex mutex_;
@@ -181,6 +192,8 @@ class PassSequencer {
     PassToken lastToken_ = 0;
     PassView state_;
     MisclickCheck check_;
+    AskAgain ask_;
+    bool judged_ = false;  // the judge ran on this pass: the touches of a redo change nothing
     int32_t shownTarget_ = 0;
     PassClock::time_point shownAt_{};
 };

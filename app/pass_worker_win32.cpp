@@ -74,13 +74,15 @@ void LogExit() { DebugPrint(L"Tarnix.exe: %s", L"GetTouchThreadProc(): Exit get 
 FitJudgement JudgePassFit(const CalibrationFit& fit, const TouchResult& result) {
     const FitGateLimits limits =
         FitGateLimitsFor(fit.Parameters->ControllerMin, fit.Parameters->ControllerMax,
-                         fit.Config->MaxFitResidual, result.AreaWidth, result.AreaHeight);
+                         fit.Config->MaxFitResidual, fit.Config->MaxTouchScatter);
     const FitJudgement judgement = JudgeFit(fit, limits);
     DebugPrint(
-        L"Tarnix.exe: the fit of the pass: %s (RMS %.3f px, max %.3f px at the grid "
-        L"targets, bound %.3f px, rank %d of %d)",
-        FitVerdictText(judgement.Verdict), judgement.RmsPixels, judgement.MaxPixels,
-        judgement.BoundPixels, judgement.Rank, fit.TermCount);
+        L"Tarnix.exe: the fit of the pass: %s (scatter %.2f mm, bound %.2f mm; a new touch "
+        L"%.2f mm RMS, %.2f mm at worst; RMS %.3f px, max %.3f px at the grid targets, bound "
+        L"%.3f px, rank %d of %d)",
+        FitVerdictText(judgement.Verdict), judgement.ScatterMm, judgement.BoundScatterMm,
+        judgement.ExpectedRmsMm, judgement.ExpectedWorstMm, judgement.RmsPixels,
+        judgement.MaxPixels, judgement.BoundPixels, judgement.Rank, fit.TermCount);
     if (judgement.Verdict != FitVerdict::Sound)
         DebugPrint(L"Tarnix.exe: %s", L"the pass was refused: the driver keeps its calibration");
     return judgement;
@@ -146,6 +148,10 @@ Delivery Deliver(PassWorkerContext& context, int32_t screen, const DiagnosticsRe
                 L"where its target should be touched",
                 touch.V, touch.W);
             QuvaIF_MakeBeep(kMisclickBeepHz, kMisclickBeepMs);
+            return Delivery::AskAgain;
+        case TouchOutcome::AskAgain:
+            DebugPrint(L"Tarnix.exe: GetTouchThreadProc(): %s",
+                       L"a touch disagrees with the others: its target is asked again");
             return Delivery::AskAgain;
         default:
             return Delivery::Stored;

@@ -121,6 +121,9 @@ void ReadPassChecks(CalibrationConfig& c) {
     c.MisclickTolerance =
         ReadCheckBound(c.CfgFilePath, L"MisclickTolerance", kDefaultMisclickTolerance);
     c.MaxFitResidual = ReadCheckBound(c.CfgFilePath, L"MaxFitResidual", kDefaultMaxFitResidual);
+    c.SuspectFloor = ReadCheckBound(c.CfgFilePath, L"SuspectFloor", kDefaultSuspectFloorMm);
+    c.MaxTouchScatter =
+        ReadCheckBound(c.CfgFilePath, L"MaxTouchScatter", kDefaultMaxTouchScatterMm);
 }
 
 void RejectGrid(CalibrationConfig& c) {

@@ -28,9 +28,13 @@ struct GridCell {
 inline constexpr int kMiniTargetSlots = 11;
 
 // Defaults of the checks of a pass: a touch farther than 0.4 of the smaller grid step from where
-// its target should be touched is refused; the residual bound is 1 % of the smaller area side.
+// its target should be touched is refused; no bound on the residual at the grid targets. After
+// the last touch a touch is a suspect only when it disagrees by at least SuspectFloor mm, and a
+// pass whose touches scatter by more than MaxTouchScatter mm (per axis) is refused.
 inline constexpr double kDefaultMisclickTolerance = 0.4;
-inline constexpr double kDefaultMaxFitResidual = -1.0;
+inline constexpr double kDefaultMaxFitResidual = 0.0;
+inline constexpr double kDefaultSuspectFloorMm = 3.0;
+inline constexpr double kDefaultMaxTouchScatterMm = 3.0;
 
 // Grids with more points than this (after the rules that raise small counts) are refused rather
 // than allocated; "too few grid points" is the refusal start-up shows.
@@ -71,7 +75,9 @@ struct CalibrationConfig {
     double GridMagnification = 1.0;
     std::vector<GridCell> GridCells;
     double MisclickTolerance = kDefaultMisclickTolerance;  // share of the smaller grid step; 0: off
-    double MaxFitResidual = kDefaultMaxFitResidual;  // pixels RMS; 0: off; negative: the default
+    double MaxFitResidual = kDefaultMaxFitResidual;        // pixels RMS; 0: off
+    double SuspectFloor = kDefaultSuspectFloorMm;          // millimetres
+    double MaxTouchScatter = kDefaultMaxTouchScatterMm;    // millimetres; 0: off
 };
 
 // Reads the grid, model and mini-target keys, the checks of a pass and CaptionHeight, and sizes

@@ -1,5 +1,5 @@
-// The quality gate of a finished pass: touches in range, full rank, a packable record and a
-// residual within its bound.
+// The quality gate of a finished pass: touches in range, full rank, a packable record, the
+// touches' scatter and (when bounded) the residual within their bounds.
 #include "fit/fit_gate.h"
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include "config/calibration_config.h"
 #include "fit/calibration_record.h"
 #include "fit/fit_evaluation.h"
+#include "fit/touch_judge.h"
 
 namespace {
 
@@ -28,14 +29,20 @@ bool TouchesInRange(const CalibrationConfig& c, const FitGateLimits& limits) {
 }  // namespace
 
 FitGateLimits FitGateLimitsFor(int32_t controllerMin, int32_t controllerMax, double maxFitResidual,
-                               int32_t areaWidth, int32_t areaHeight) {
+                               double maxTouchScatter) {
     FitGateLimits limits;
     limits.ControllerMin = controllerMin;
     limits.ControllerMax = controllerMax;
-    limits.MaxResidualPixels = maxFitResidual >= 0.0
-                                   ? maxFitResidual
-                                   : kDefaultResidualShare * std::min(areaWidth, areaHeight);
+    limits.MaxResidualPixels = maxFitResidual;
+    limits.MaxScatterMm = maxTouchScatter;
     return limits;
+}
+
+int32_t PlaceOnArea(double x, double y, double width, double height) {
+    const auto third = [](double at, double side) {
+        return side > 0.0 && at >= side / 3 ? (at >= 2 * side / 3 ? 2 : 1) : 0;
+    };
+    return third(y, height) * 3 + third(x, width);
 }
 
 FitJudgement JudgeFit(const CalibrationFit& fit, const FitGateLimits& limits) {
@@ -45,6 +52,14 @@ FitJudgement JudgeFit(const CalibrationFit& fit, const FitGateLimits& limits) {
     judgement.RmsPixels = residuals.RmsPixels;
     judgement.MaxPixels = residuals.MaxPixels;
     judgement.Rank = fit.FinalRank;
+    judgement.BoundScatterMm = limits.MaxScatterMm;
+    if (fit.Config != nullptr && fit.Parameters != nullptr) {
+        const TouchJudgement touches = JudgeTouches(
+            JudgeInputFor(*fit.Config, *fit.Parameters, fit.MonitorWidth, fit.MonitorHeight));
+        judgement.ScatterMm = touches.ScatterMm;
+        judgement.ExpectedRmsMm = touches.ExpectedRmsMm;
+        judgement.ExpectedWorstMm = touches.ExpectedWorstMm;
+    }
     if (fit.LastStatus != FitStatus::Fitted || fit.Config == nullptr)
         judgement.Verdict = FitVerdict::FitFailed;
     else if (!TouchesInRange(*fit.Config, limits))
@@ -53,6 +68,8 @@ FitJudgement JudgeFit(const CalibrationFit& fit, const FitGateLimits& limits) {
         judgement.Verdict = FitVerdict::RankDeficient;
     else if (!FitFieldsFitRecord(fit))
         judgement.Verdict = FitVerdict::RecordOverflow;
+    else if (limits.MaxScatterMm > 0.0 && !(judgement.ScatterMm <= limits.MaxScatterMm))
+        judgement.Verdict = FitVerdict::ScatterTooLarge;
     else if (limits.MaxResidualPixels > 0.0 && !(residuals.RmsPixels <= limits.MaxResidualPixels))
         judgement.Verdict = FitVerdict::ResidualTooLarge;
     else
@@ -75,8 +92,10 @@ constexpr VerdictWords kVerdictWords[] = {
     {L"the touches do not span the screen (rank-deficient fit)", "rank-deficient"},
     {L"a record field would not be a finite 32-bit number", "record-overflow"},
     {L"the residual at the grid targets exceeds MaxFitResidual", "residual-too-large"},
+    {L"the touches scatter by more than MaxTouchScatter", "scatter-too-large"},
+    {L"touches disagree with the others", "touches-disagree"},
 };
-static_assert(std::size(kVerdictWords) == size_t(FitVerdict::ResidualTooLarge) + 1);
+static_assert(std::size(kVerdictWords) == size_t(FitVerdict::TouchesDisagree) + 1);
 
 const VerdictWords* WordsFor(FitVerdict verdict) {
     const auto index = size_t(verdict);

@@ -1,5 +1,5 @@
-// The quality gate of a finished pass: whether its fit may reach the driver, and how well the
-// fitted mapping meets the grid targets.
+// The quality gate of a finished pass: whether its fit may reach the driver, how much its touches
+// scatter and how well the fitted mapping meets the grid targets.
 #pragma once
 
 #include <cstdint>
@@ -14,12 +14,15 @@ enum class FitVerdict : int32_t {
     RankDeficient,     // fewer non-zero singular values than terms: the touches span too little
     RecordOverflow,    // a record field would not be a finite number that fits its 32 bits
     ResidualTooLarge,  // the grid targets are missed by more than the bound (RMS)
+    ScatterTooLarge,   // the touches scatter by more than MaxTouchScatter millimetres
+    TouchesDisagree,   // touches still disagree with the others after being asked again
 };
 
 struct FitGateLimits {
     int32_t ControllerMin = 0;
     int32_t ControllerMax = 4095;
     double MaxResidualPixels = 0.0;  // 0: no bound on the residual
+    double MaxScatterMm = 0.0;       // 0: no bound on the scatter
 };
 
 struct FitJudgement {
@@ -28,20 +31,27 @@ struct FitJudgement {
     double MaxPixels = 0.0;
     double BoundPixels = 0.0;  // the residual bound applied (0: none)
     int32_t Rank = 0;          // non-zero singular values of the final grid fit
+    double ScatterMm = 0.0;    // of the touches, per axis, as the judge estimates it
+    double BoundScatterMm = 0.0;
+    double ExpectedRmsMm = 0.0;  // error of a new touch, from the grid's deleted residuals
+    double ExpectedWorstMm = 0.0;
+    int32_t Region = 0;  // TouchesDisagree: where, as PlaceOnArea gives it
 };
 
-// Share of the smaller area side that MaxFitResidual defaults to.
-inline constexpr double kDefaultResidualShare = 0.01;
-
-// The limits for a pass on an area: the controller range of the parameters and the residual
-// bound of MaxFitResidual (a negative value means its default, 1 % of the smaller area side).
+// The limits of a pass: the controller range of the parameters, MaxFitResidual (pixels) and
+// MaxTouchScatter (millimetres).
 FitGateLimits FitGateLimitsFor(int32_t controllerMin, int32_t controllerMax, double maxFitResidual,
-                               int32_t areaWidth, int32_t areaHeight);
+                               double maxTouchScatter);
 
 // Judges a fit that has run on its linked configuration (MonitorWidth and MonitorHeight set).
-// The residual figures are filled whenever coefficients exist, whatever the verdict.
+// The residual figures are filled whenever coefficients exist, and the judge's figures whenever
+// the touches can be judged, whatever the verdict.
 FitJudgement JudgeFit(const CalibrationFit& fit, const FitGateLimits& limits);
 
 // A short English sentence for traces and tools, and a stable lower-case name for JSON.
 const wchar_t* FitVerdictText(FitVerdict verdict);
 const char* FitVerdictName(FitVerdict verdict);
+
+// Where a point lies on an area, in thirds: row (top, middle, bottom) * 3 + column (left, centre,
+// right); 4 is the centre.
+int32_t PlaceOnArea(double x, double y, double width, double height);

@@ -25,6 +25,10 @@
 #define IDS_REFUSED_RANK 463
 #define IDS_REFUSED_OVERFLOW 464
 #define IDS_REFUSED_RESIDUAL 465
+#define IDS_REFUSED_SCATTER 466
 #define IDS_MISCLICK_HINT 470
-#define IDS_DRIFT 480
-#define IDS_DRIFT_WARNING 481
+#define IDS_ASK_AGAIN 471
+// The touches near a place disagree: 480 + PlaceOnArea (top-left corner 480 .. bottom-right 488).
+#define IDS_REFUSED_DISAGREE_FIRST 480
+#define IDS_DRIFT 490
+#define IDS_DRIFT_WARNING 491

@@ -199,17 +199,26 @@ TEST(Normalisation, EmptyValueTakesTheDefault) {
     EXPECT_EQ(c.FitModelCode, 13u);
 }
 
-TEST(PassChecks, ToleranceAndResidualBoundWithTheirDefaults) {
+TEST(PassChecks, ToleranceAndBoundsWithTheirDefaults) {
     TempCfgFile f;
     CalibrationConfig absent = ReadConfig(f, "NumGridRows=5\r\nMaxFitResidual=\r\n");
     EXPECT_EQ(absent.MisclickTolerance, 0.4);
-    EXPECT_LT(absent.MaxFitResidual, 0.0);  // 1 % of the smaller area side, decided per area
-    CalibrationConfig set = ReadConfig(f, "MisclickTolerance=0\r\nMaxFitResidual=2.5\r\n");
+    EXPECT_EQ(absent.MaxFitResidual, 0.0);  // off unless set
+    EXPECT_EQ(absent.SuspectFloor, 3.0);
+    EXPECT_EQ(absent.MaxTouchScatter, 3.0);
+    CalibrationConfig set = ReadConfig(
+        f, "MisclickTolerance=0\r\nMaxFitResidual=2.5\r\nSuspectFloor=2\r\nMaxTouchScatter=0\r\n");
     EXPECT_EQ(set.MisclickTolerance, 0.0);
     EXPECT_EQ(set.MaxFitResidual, 2.5);
-    CalibrationConfig bad = ReadConfig(f, "MisclickTolerance=-1\r\nMaxFitResidual=-3\r\n");
+    EXPECT_EQ(set.SuspectFloor, 2.0);
+    EXPECT_EQ(set.MaxTouchScatter, 0.0);
+    CalibrationConfig bad = ReadConfig(
+        f,
+        "MisclickTolerance=-1\r\nMaxFitResidual=-3\r\nSuspectFloor=-1\r\nMaxTouchScatter=-2\r\n");
     EXPECT_EQ(bad.MisclickTolerance, 0.4);
-    EXPECT_LT(bad.MaxFitResidual, 0.0);
+    EXPECT_EQ(bad.MaxFitResidual, 0.0);
+    EXPECT_EQ(bad.SuspectFloor, 3.0);
+    EXPECT_EQ(bad.MaxTouchScatter, 3.0);
 }
 
 TEST(CaptionHeight, ComesFromThePlatform) {

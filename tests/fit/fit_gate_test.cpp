@@ -16,7 +16,7 @@ namespace {
 GridSetup Grid5x5() { return GridSetup{}; }
 
 FitGateLimits Limits(double maxResidual) {
-    return FitGateLimitsFor(0, 4095, maxResidual, 1920, 1080);
+    return FitGateLimitsFor(0, 4095, maxResidual, kDefaultMaxTouchScatterMm);
 }
 
 // Every touch at the same raw point, as a dead sensor delivers them.
@@ -34,7 +34,8 @@ TEST(FitGate, ASoundFitPassesWithTheResidualOfItsGridTargets) {
     const FitJudgement j = JudgeFit(*bench.Fit, Limits(kDefaultMaxFitResidual));
     EXPECT_EQ(j.Verdict, FitVerdict::Sound);
     EXPECT_EQ(j.Rank, 10);
-    EXPECT_DOUBLE_EQ(j.BoundPixels, 10.8);  // 1 % of the smaller side of 1920 x 1080
+    EXPECT_DOUBLE_EQ(j.BoundPixels, 0.0);  // no residual bound unless one is set
+    EXPECT_DOUBLE_EQ(j.BoundScatterMm, 3.0);
     const GridResiduals residuals = ComputeGridResiduals(*bench.Fit);
     EXPECT_DOUBLE_EQ(j.RmsPixels, residuals.RmsPixels);
     EXPECT_DOUBLE_EQ(j.MaxPixels, residuals.MaxPixels);
@@ -55,9 +56,7 @@ TEST(FitGate, TheResidualBoundIsInclusiveAndZeroTurnsItOff) {
     EXPECT_EQ(JudgeFit(*bench.Fit, Limits(std::nextafter(rms, 0.0))).Verdict,
               FitVerdict::ResidualTooLarge);
     EXPECT_EQ(JudgeFit(*bench.Fit, Limits(0.0)).Verdict, FitVerdict::Sound);
-    EXPECT_DOUBLE_EQ(FitGateLimitsFor(0, 4095, 0.0, 1920, 1080).MaxResidualPixels, 0.0);
-    EXPECT_DOUBLE_EQ(FitGateLimitsFor(0, 4095, 2.5, 1920, 1080).MaxResidualPixels, 2.5);
-    EXPECT_DOUBLE_EQ(FitGateLimitsFor(0, 4095, -1.0, 800, 600).MaxResidualPixels, 6.0);
+    EXPECT_DOUBLE_EQ(FitGateLimitsFor(0, 4095, 2.5, 3.0).MaxResidualPixels, 2.5);
 }
 
 TEST(FitGate, ADeadSensorGivesARankDeficientFit) {
@@ -79,8 +78,9 @@ TEST(FitGate, ATouchOutsideTheControllerRangeIsRefusedTheRangeEndsAreNot) {
     bench.Config.Touches[7].V = 4095.5;
     ASSERT_EQ(RunPolynomialPass(*bench.Fit), 1);
     EXPECT_EQ(JudgeFit(*bench.Fit, Limits(0.0)).Verdict, FitVerdict::TouchOutOfRange);
-    // A narrower configured range, given the other way round, still holds the touches.
-    EXPECT_EQ(JudgeFit(*bench.Fit, FitGateLimitsFor(4096, -1, 0.0, 1920, 1080)).Verdict,
+    // A narrower configured range, given the other way round, still holds the touches (the
+    // scatter of two touches at the range ends is not what this asks).
+    EXPECT_EQ(JudgeFit(*bench.Fit, FitGateLimitsFor(4096, -1, 0.0, 0.0)).Verdict,
               FitVerdict::Sound);
 }
 
@@ -124,4 +124,26 @@ TEST(FitGate, AFitThatDidNotRunOrRefusedIsNeverSound) {
     EXPECT_EQ(RunPolynomialPass(*bench.Fit), 0);
     EXPECT_EQ(JudgeFit(*bench.Fit, Limits(0.0)).Verdict, FitVerdict::FitFailed);
     EXPECT_STREQ(FitVerdictName(FitVerdict::RankDeficient), "rank-deficient");
+}
+
+TEST(FitGate, TheScatterBoundRefusesAHurriedPassAndTheFiguresAreInMillimetres) {
+    ReportFolder reports;
+    FitBench bench(Grid5x5());
+    bench.Parameters.ScreenWidth = 344.2;  // 0.179 mm a pixel on 1920 x 1080
+    bench.Parameters.ScreenHeight = 193.6;
+    uint32_t seed = 7;
+    for (uint32_t i = 0; i < 25; ++i) {  // about 46 counts of scatter: some 4 mm on the glass
+        seed = seed * 1103515245u + 12345u;
+        bench.Config.Touches[i].V += double(int(seed >> 16) % 161 - 80);
+        seed = seed * 1103515245u + 12345u;
+        bench.Config.Touches[i].W += double(int(seed >> 16) % 161 - 80);
+    }
+    ASSERT_EQ(RunPolynomialPass(*bench.Fit), 1);
+    const FitJudgement j = JudgeFit(*bench.Fit, Limits(0.0));
+    EXPECT_GT(j.ScatterMm, 3.0);
+    EXPECT_GT(j.ExpectedWorstMm, j.ExpectedRmsMm);
+    EXPECT_EQ(j.Verdict, FitVerdict::ScatterTooLarge);
+    EXPECT_EQ(JudgeFit(*bench.Fit, FitGateLimitsFor(0, 4095, 0.0, j.ScatterMm)).Verdict,
+              FitVerdict::Sound);
+    EXPECT_EQ(JudgeFit(*bench.Fit, FitGateLimitsFor(0, 4095, 0.0, 0.0)).Verdict, FitVerdict::Sound);
 }

@@ -207,6 +207,40 @@ class CommandLine(unittest.TestCase):
         self.assertIn("Verdict: the touches do not span the screen", out)
         self.assertIn("rank-deficient", err)
 
+    def test_the_judge_names_suspects_and_refuses_only_past_three(self):
+        """A touch 10 mm off (120 counts) is a suspect: exit 0 (the window would ask again), its
+        deleted residual and the scatter in the summary and the JSON; four are refused."""
+        source = read(self.example).decode("ascii").replace("\r\n", "\n")
+        source = source.replace("[TARNIX-APP]\n", "")
+
+        def moved(text, indices):
+            for i in indices:
+                key = "TouchGridX%02d=" % i
+                start = text.index(key) + len(key)
+                end = text.index("\n", start)
+                text = text[:start] + "%.5f" % (float(text[start:end]) + 120) + text[end:]
+            return text
+
+        one = self.write_cfg("one-off", moved(source, [0]))
+        code, out, err = run("--config", program_path(one), "--json", "--reports",
+                             program_path(os.path.join(WORK, "one-off", "r")))
+        self.assertEqual(code, 0, err)
+        data = json.loads(out)
+        self.assertEqual(data["Suspects"], [0])
+        self.assertGreater(data["DeletedResidualMm"][0], 5.0)
+        self.assertLess(data["TouchScatterMm"], 1.0)
+        self.assertEqual(data["Verdict"], "sound")
+        code, out, _ = run("--config", program_path(one), "--reports",
+                           program_path(os.path.join(WORK, "one-off", "r")))
+        self.assertIn("Suspects: 0\n", out.replace("\r\n", "\n"))
+        self.assertIn("Scatter: ", out)
+        four = self.write_cfg("four-off", moved(source, [0, 6, 18, 24]))
+        code, out, err = run("--config", program_path(four), "--json", "--reports",
+                             program_path(os.path.join(WORK, "four-off", "r")))
+        self.assertEqual(code, 1, err)
+        self.assertEqual(json.loads(out)["Verdict"], "touches-disagree")
+        self.assertEqual(sorted(json.loads(out)["Suspects"]), [0, 6, 18, 24])
+
     def test_decode_rejects_other_files(self):
         code, _, err = run("--decode", program_path(self.example))
         self.assertEqual(code, 3)

@@ -115,7 +115,7 @@ TEST(MisclickCheck, ADeadSensorIsRefusedTwiceThenStoredAtEveryTarget) {
     }
 }
 
-TEST(MisclickCheck, MiniTargetsAllowTwiceTheToleranceAndZeroTurnsTheCheckOff) {
+TEST(MisclickCheck, MiniTargetsScaleTheToleranceAndZeroTurnsTheCheckOff) {
     MisclickCheck check = Started();
     StoreFirst(check, 25, Plain);
     const ScreenPoint corner{11, 11};
@@ -131,10 +131,62 @@ TEST(MisclickCheck, MiniTargetsAllowTwiceTheToleranceAndZeroTurnsTheCheckOff) {
     EXPECT_EQ(off.Judge(2, Target(2), Plain(Target(1)), 1.0), MisclickVerdict::Store);
 }
 
-TEST(SmallerGridStep, SmallestGapOfColumnsOrRows) {
+TEST(DesignedStep, TheMedianNearestNeighbourSoOneTargetOutOfLineDoesNotSetIt) {
     std::vector<ScreenPoint> grid;
     for (int n = 1; n <= 25; ++n) grid.push_back(Target(n));
-    EXPECT_DOUBLE_EQ(SmallerGridStep(grid), 216.0);
-    EXPECT_NEAR(SmallerGridStep({{100, 50}, {400, 50}, {100.3, 50}}), 299.7, 1e-9);  // one row
-    EXPECT_DOUBLE_EQ(SmallerGridStep({{100, 75}, {100, 75}}), 0.0);
+    EXPECT_DOUBLE_EQ(DesignedStep(grid), 216.0);
+    grid[7].X += 1.0;  // a custom TargetGridX07 one pixel out of line
+    EXPECT_DOUBLE_EQ(DesignedStep(grid), 216.0);
+    EXPECT_NEAR(DesignedStep({{100, 50}, {400, 50}, {100.3, 50}}), 299.7, 1e-9);  // one row
+    EXPECT_DOUBLE_EQ(DesignedStep({{100, 75}, {100, 75}}), 0.0);
+}
+
+TEST(MisclickSettingsFor, AShareOfTheStepInMillimetresAtLeastTheFloorAtMostHalfTheStep) {
+    const GlassScale glass = GlassScaleFor(344.2, 193.6, 1920, 1080);  // 0.179 mm a pixel
+    std::vector<ScreenPoint> grid, dense, minis;
+    for (int n = 1; n <= 25; ++n) grid.push_back(Target(n));
+    for (int n = 0; n < 400; ++n)  // 20 x 20: a step of 54 pixels, 9.7 mm
+        dense.push_back({1920 * (n % 20 + 0.5) / 20, 1080 * (n / 20 + 0.5) / 20});
+    for (int k = 0; k < 6; ++k) minis.push_back({1893.0 - 53 * k, 1070});  // 53 px apart
+    const MisclickSettings wide = MisclickSettingsFor(0.4, grid, minis, glass, 2.0);
+    EXPECT_DOUBLE_EQ(wide.TolerancePixels, 0.4 * 216);
+    EXPECT_NEAR(wide.MiniScale * wide.TolerancePixels, 26.5, 1e-9);  // half the minis' spacing
+    const MisclickSettings tight = MisclickSettingsFor(0.4, dense, {}, glass, 2.0);
+    EXPECT_NEAR(tight.TolerancePixels, 27.0, 1e-9);  // the 6 mm floor, held to half the step
+    EXPECT_NEAR(MisclickSettingsFor(0.1, grid, {}, glass, 2.0).TolerancePixels,
+                6.0 / glass.MmPerPixelX, 1e-9);  // the floor
+    EXPECT_EQ(MisclickSettingsFor(0.0, grid, minis, glass, 2.0).TolerancePixels, 0.0);
+}
+
+TEST(MisclickCheck, ABendingPredictorNeverRefusesHonestTouchesOfABowedSensorOn20x20) {
+    // Strongly bowed, with a scatter of 4 pixels: the affine predictor refused these.
+    const auto bowed = [](ScreenPoint p) {
+        const double u = p.X / 1920 - 0.5, v = p.Y / 1080 - 0.5;
+        return RawPoint{2047.5 + 0.9 * 4095 * (u + 0.2 * u * u * u + 0.06 * (u * u - v * v)),
+                        2047.5 + 0.88 * 4095 * (v + 0.2 * v * v * v + 0.12 * u * v)};
+    };
+    MisclickCheck check;
+    const GlassScale glass = GlassScaleFor(344.2, 193.6, 1920, 1080);
+    std::vector<ScreenPoint> dense;
+    for (int n = 0; n < 400; ++n)
+        dense.push_back({1920 * (n % 20 + 0.5) / 20, 1080 * (n / 20 + 0.5) / 20});
+    check.Start(MisclickSettingsFor(0.4, dense, {}, glass, 2.0));
+    uint32_t seed = 11;
+    int refused = 0;
+    for (int n = 0; n < 400; ++n) {
+        seed = seed * 1103515245u + 12345u;
+        const double dx = int(seed >> 16) % 9 - 4;
+        seed = seed * 1103515245u + 12345u;
+        const double dy = int(seed >> 16) % 9 - 4;
+        const RawPoint touch = bowed({dense[size_t(n)].X + dx, dense[size_t(n)].Y + dy});
+        MisclickVerdict verdict = check.Judge(n + 1, dense[size_t(n)], touch, 1.0);
+        while (verdict == MisclickVerdict::Refuse) {
+            ++refused;
+            verdict = check.Judge(n + 1, dense[size_t(n)], touch, 1.0);
+        }
+        check.Stored(dense[size_t(n)], touch);
+    }
+    EXPECT_EQ(refused, 0);
+    // A second touch of the previous target is still refused.
+    EXPECT_EQ(check.Judge(401, dense[5], bowed(dense[4]), 1.0), MisclickVerdict::Refuse);
 }

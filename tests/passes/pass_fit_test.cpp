@@ -60,15 +60,30 @@ TEST(PassFit, RefusedLaplaceGridIsRefused) {
     EXPECT_NE(FitStatus::Fitted, bench.Fit->LastStatus);
 }
 
-TEST(PassFit, EveryRefusalHasAReasonOfItsOwn) {
+FitJudgement Verdict(FitVerdict verdict, int32_t region = 0) {
+    FitJudgement j;
+    j.Verdict = verdict;
+    j.Region = region;
+    return j;
+}
+
+TEST(PassFit, EveryRefusalHasAReasonOfItsOwnAndDisagreementNamesItsPlace) {
     std::set<uint32_t> ids;
     for (FitVerdict v :
          {FitVerdict::FitFailed, FitVerdict::TouchOutOfRange, FitVerdict::RankDeficient,
-          FitVerdict::RecordOverflow, FitVerdict::ResidualTooLarge})
-        ids.insert(RefusalTextId(v));
-    EXPECT_EQ(ids.size(), 5u);
+          FitVerdict::RecordOverflow, FitVerdict::ResidualTooLarge, FitVerdict::ScatterTooLarge})
+        ids.insert(RefusalTextId(Verdict(v)));
+    for (int32_t region = 0; region < 9; ++region)
+        ids.insert(RefusalTextId(Verdict(FitVerdict::TouchesDisagree, region)));
+    EXPECT_EQ(ids.size(), 15u);
     EXPECT_EQ(ids.count(0), 0u);
-    EXPECT_EQ(RefusalTextId(FitVerdict::Sound), 0u);
+    EXPECT_EQ(RefusalTextId(Verdict(FitVerdict::Sound)), 0u);
+    EXPECT_EQ(RefusalTextId(Verdict(FitVerdict::TouchesDisagree, 0)), 480u);  // top-left corner
+    EXPECT_EQ(RefusalTextId(Verdict(FitVerdict::TouchesDisagree, 8)), 488u);
+    EXPECT_EQ(PlaceOnArea(10, 10, 1920, 1080), 0);
+    EXPECT_EQ(PlaceOnArea(960, 540, 1920, 1080), 4);
+    EXPECT_EQ(PlaceOnArea(1900, 1000, 1920, 1080), 8);
+    EXPECT_EQ(PlaceOnArea(960, 1070, 1920, 1080), 7);
 }
 
 }  // namespace

@@ -364,6 +364,11 @@ TEST(PassMisclick, ARefusedTouchKeepsItsTargetShowsTheHintAndStoresNothing) {
     EXPECT_EQ(TouchSeen(p.passes, token, raw(9, '7'), p.areas, p.touches).Outcome,
               TouchOutcome::Repaint);
     EXPECT_EQ(p.touches[4].V, raw(9).V);
+    // A refused touch does not start the countdown again: refusals cannot keep a pass alive.
+    const int32_t before = p.passes.Tick().Seconds;
+    EXPECT_EQ(TouchSeen(p.passes, token, raw(1), p.areas, p.touches).Outcome,
+              TouchOutcome::Refused);
+    EXPECT_EQ(p.passes.View().CountdownSeconds, before);
 }
 
 TEST(PassSettingsFor, TakesTheConfigurationsCounts) {
@@ -373,7 +378,10 @@ TEST(PassSettingsFor, TakesTheConfigurationsCounts) {
     config.MiniTargetCount = 2;
     config.MiniTargetEnabled[1] = config.MiniTargetEnabled[4] = true;
     config.Simulate = true;
-    const PassSettings settings = PassSettingsFor(config, 4095.0, true, 7);
+    ControllerParameters parameters;
+    parameters.ControllerMin = 4095;
+    parameters.ControllerMax = 0;
+    const PassSettings settings = PassSettingsFor(config, parameters, true, 7);
     EXPECT_EQ(settings.TargetCount, 36);
     EXPECT_EQ(settings.GridPointCount, 25);
     EXPECT_EQ(settings.TouchesToCollect, 27);
@@ -384,6 +392,9 @@ TEST(PassSettingsFor, TakesTheConfigurationsCounts) {
     EXPECT_EQ(settings.CountdownLength, 7);
     EXPECT_EQ(settings.MisclickTolerance, 0.4);
     EXPECT_EQ(settings.ControllerSpan, 4095.0);
+    EXPECT_FALSE(settings.Judge.Enabled);  // simulated touches are the configuration's
+    EXPECT_EQ(settings.Judge.ScreenWidthMm, parameters.ScreenWidth);
+    EXPECT_EQ(settings.Judge.FloorMm, kDefaultSuspectFloorMm);
 }
 
 }  // namespace

@@ -120,9 +120,18 @@ int RunFitSession(FitSession& s, std::string& error) {
     return kExitFitRefused;
 }
 
-FitJudgement JudgeFitSession(const FitSession& s) {
+SessionJudgement JudgeFitSession(const FitSession& s) {
     const FitGateLimits limits =
         FitGateLimitsFor(s.Parameters.ControllerMin, s.Parameters.ControllerMax,
-                         s.Config->MaxFitResidual, s.Fit->MonitorWidth, s.Fit->MonitorHeight);
-    return JudgeFit(*s.Fit, limits);
+                         s.Config->MaxFitResidual, s.Config->MaxTouchScatter);
+    SessionJudgement j;
+    j.Gate = JudgeFit(*s.Fit, limits);
+    const int32_t width = s.Fit->MonitorWidth, height = s.Fit->MonitorHeight;
+    j.Touches = JudgeTouches(JudgeInputFor(*s.Config, s.Parameters, width, height));
+    if (j.Gate.Verdict == FitVerdict::Sound && TooManySuspects(j.Touches)) {
+        j.Gate.Verdict = FitVerdict::TouchesDisagree;
+        const TargetPoint& worst = s.Config->Targets[size_t(j.Touches.Suspects.front())];
+        j.Gate.Region = PlaceOnArea(worst.X * width, worst.Y * height, width, height);
+    }
+    return j;
 }

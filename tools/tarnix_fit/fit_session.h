@@ -8,6 +8,7 @@
 #include "config/controller_parameters.h"
 #include "fit/calibration_fit.h"
 #include "fit/fit_gate.h"
+#include "fit/touch_judge.h"
 #include "history/history_config.h"
 #include "tools/tarnix_fit/tool_options.h"
 
@@ -44,6 +45,11 @@ bool PackSessionRecord(const FitSession& session, CalibrationDataRecord& record)
 // Runs the fit chosen by the model kind. kExitFitted, kExitFitRefused or kExitModelMissing.
 int RunFitSession(FitSession& session, std::string& error);
 
-// The quality gate of the calibration window applied to the session's fit, with the controller
-// range and MaxFitResidual of the configuration and the monitor size of the command line.
-FitJudgement JudgeFitSession(const FitSession& session);
+// What the calibration window would make of the session's pass: the judge of its touches (on the
+// monitor size of the command line) and the quality gate with the configuration's bounds. A pass
+// with more suspects than the window asks again is judged TouchesDisagree.
+struct SessionJudgement {
+    FitJudgement Gate;
+    TouchJudgement Touches;
+};
+SessionJudgement JudgeFitSession(const FitSession& session);

@@ -2,6 +2,7 @@
 #include "tools/tarnix_fit/fit_summary.h"
 
 #include <cmath>
+#include <vector>
 
 #include "fit/fit_evaluation.h"
 #include "fit/term_names.h"
@@ -22,6 +23,28 @@ void PrintResiduals(std::FILE* out, const CalibrationFit& fit) {
                  residuals.RmsPixels);
     std::fprintf(out, " Max  %.6f normalised, %.3f px\n", residuals.MaxNormalised,
                  residuals.MaxPixels);
+}
+
+// Each judged touch: how far the fit without it puts it (mm), the scatter, the suspects.
+void PrintJudge(std::FILE* out, const TouchJudgement& j, double boundMm) {
+    if (!j.Judged) {
+        std::fprintf(out, "\nTouches: too few beyond the model's terms to judge\n");
+        return;
+    }
+    std::fprintf(out, "\nDeleted residuals (where the fit without the touch puts it):\n");
+    std::fprintf(out, " Target  Distance (mm)  Score\n");
+    for (const TouchFigures& f : j.Touches) {
+        if (f.Judged)
+            std::fprintf(out, " %6d  %13.3f  %5.2f\n", f.Index, f.DeletedMm, f.Score);
+        else
+            std::fprintf(out, " %6d  %13s  %5s\n", f.Index, "-", "-");
+    }
+    std::fprintf(out, "Scatter: %.3f mm per axis (bound %.3f mm)\n", j.ScatterMm, boundMm);
+    std::fprintf(out, "Expected error of a new touch: %.3f mm RMS, %.3f mm at worst\n",
+                 j.ExpectedRmsMm, j.ExpectedWorstMm);
+    std::fprintf(out, "Suspects:");
+    for (int32_t index : j.Suspects) std::fprintf(out, " %d", index);
+    std::fprintf(out, "%s\n", j.Suspects.empty() ? " none" : "");
 }
 
 void PrintNumber(std::FILE* out, double value) {
@@ -67,9 +90,27 @@ void PrintSpacing(std::FILE* out, const CalibrationFit& fit, bool& first) {
     std::fprintf(out, "]");
 }
 
+// The deleted residual of every target index (null where none was judged), the scatter, the
+// expected error and the suspects.
+void PrintJudgeMembers(std::FILE* out, const TouchJudgement& j, size_t targetCount, bool& first) {
+    std::vector<double> deleted(targetCount, std::nan(""));
+    for (const TouchFigures& f : j.Touches)
+        if (f.Judged && size_t(f.Index) < targetCount) deleted[size_t(f.Index)] = f.DeletedMm;
+    PrintKey(out, "DeletedResidualMm", first);
+    PrintArray(out, deleted.data(), deleted.size());
+    PrintNumberMember(out, "TouchScatterMm", j.ScatterMm, first);
+    PrintNumberMember(out, "ExpectedRmsMm", j.ExpectedRmsMm, first);
+    PrintNumberMember(out, "ExpectedWorstMm", j.ExpectedWorstMm, first);
+    PrintKey(out, "Suspects", first);
+    std::fprintf(out, "[");
+    for (size_t i = 0; i < j.Suspects.size(); ++i)
+        std::fprintf(out, "%s%d", i ? ", " : "", j.Suspects[i]);
+    std::fprintf(out, "]");
+}
+
 }  // namespace
 
-void PrintFitSummary(std::FILE* out, const FitSession& s, const FitJudgement& judgement,
+void PrintFitSummary(std::FILE* out, const FitSession& s, const SessionJudgement& judgement,
                      const std::wstring& reportFolder) {
     const CalibrationFit& fit = *s.Fit;
     const CalibrationConfig& c = *s.Config;
@@ -88,13 +129,15 @@ void PrintFitSummary(std::FILE* out, const FitSession& s, const FitJudgement& ju
         std::fprintf(out, " %11s  %15.7f  %15.7f\n", PolynomialTermNames[k], fit.CoeffX[k],
                      fit.CoeffY[k]);
     PrintResiduals(out, fit);
+    PrintJudge(out, judgement.Touches, judgement.Gate.BoundScatterMm);
     std::fprintf(out, "\nRotation: %.6f degrees\n", fit.RotationDegrees);
     std::fprintf(out, "Offset: (%.6f, %.6f) controller counts\n", fit.OffsetV, fit.OffsetW);
-    std::fprintf(out, "Verdict: %s\n", PrintableText(FitVerdictText(judgement.Verdict)).c_str());
+    std::fprintf(out, "Verdict: %s\n",
+                 PrintableText(FitVerdictText(judgement.Gate.Verdict)).c_str());
     std::fprintf(out, "Reports: %s\n", PrintableText(reportFolder).c_str());
 }
 
-void PrintFitJson(std::FILE* out, const FitSession& s, const FitJudgement& judgement,
+void PrintFitJson(std::FILE* out, const FitSession& s, const SessionJudgement& judgement,
                   bool laplaceMembers) {
     const CalibrationFit& fit = *s.Fit;
     bool first = true;
@@ -129,7 +172,8 @@ void PrintFitJson(std::FILE* out, const FitSession& s, const FitJudgement& judge
         PrintVectorMember(out, "LaplaceCoeffV", fit.LaplaceCoeffV, first);
         PrintVectorMember(out, "LaplaceCoeffW", fit.LaplaceCoeffW, first);
     }
+    PrintJudgeMembers(out, judgement.Touches, s.Config->TargetCount, first);
     PrintKey(out, "Verdict", first);
-    std::fprintf(out, "\"%s\"", FitVerdictName(judgement.Verdict));
+    std::fprintf(out, "\"%s\"", FitVerdictName(judgement.Gate.Verdict));
     std::fprintf(out, "\n}\n");
 }

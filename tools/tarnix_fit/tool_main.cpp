@@ -68,18 +68,21 @@ int Fit(const ToolOptions& options) {
     const std::wstring reportFolder = ChooseReportFolder(options);
     if (int status = RunFitSession(session, error); status != kExitFitted)
         return Complain(status, error);
-    const FitJudgement judgement = JudgeFitSession(session);
+    const SessionJudgement judgement = JudgeFitSession(session);
     if (options.Json) {
         const ModelRunner* runner = FindModelRunner(session.Fit->ModelKind);
         PrintFitJson(stdout, session, judgement, runner != nullptr && runner->LaplaceMembers);
     } else {
         PrintFitSummary(stdout, session, judgement, reportFolder);
     }
-    if (judgement.Verdict != FitVerdict::Sound)
+    const FitJudgement& gate = judgement.Gate;
+    if (gate.Verdict != FitVerdict::Sound)
         return Complain(kExitFitRefused, "the calibration window would refuse this fit: " +
-                                             PrintableText(FitVerdictText(judgement.Verdict)) +
-                                             " (RMS " + FixedText(judgement.RmsPixels) +
-                                             " px, bound " + FixedText(judgement.BoundPixels) +
+                                             PrintableText(FitVerdictText(gate.Verdict)) +
+                                             " (scatter " + FixedText(gate.ScatterMm) +
+                                             " mm, bound " + FixedText(gate.BoundScatterMm) +
+                                             " mm; RMS " + FixedText(gate.RmsPixels) +
+                                             " px, bound " + FixedText(gate.BoundPixels) +
                                              " px); no record written");
     if (!options.RecordPath.empty()) return WriteRecord(options, session);
     return kExitFitted;

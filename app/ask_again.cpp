@@ -1,0 +1,125 @@
+// Asking again for the touches the judge names, one at a time, worst first, within bounds.
+#include "app/ask_again.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/misclick_check.h"
+#include "fit/fit_gate.h"
+
+namespace {
+
+// A new touch agrees with an earlier one of its target within this many scatters, and always
+// within the minimum (touches of a very steady hand).
+constexpr double kAgreeScatters = 4.0;
+constexpr double kAgreeMinimumMm = 1.0;
+
+RawPoint RawOf(const TouchEntry& e) { return RawPoint{e.V, e.W}; }
+
+}  // namespace
+
+void AskAgain::Start(const AskAgainSettings& settings) {
+    settings_ = settings;
+    asking_ = 0;
+    asked_.clear();
+    kept_.clear();
+    named_.clear();
+    judgedOnce_ = false;
+}
+
+JudgeInput AskAgain::InputOf(const CalibrationArea& area,
+                             const std::vector<TouchEntry>& touches) const {
+    JudgeInput input;
+    input.Model = settings_.Model;
+    input.Order = settings_.Order;
+    input.FloorMm = settings_.FloorMm;
+    input.Scale =
+        GlassScaleFor(settings_.ScreenWidthMm, settings_.ScreenHeightMm, area.Width, area.Height);
+    const size_t count = std::min(touches.size(), area.Targets.size());
+    for (size_t i = 0; i < count; ++i) {
+        const bool grid = i < size_t(settings_.GridPointCount);
+        const size_t slot = i - size_t(settings_.GridPointCount);
+        if (!grid && (slot >= size_t(kMiniTargetSlots) || !settings_.MiniTargetEnabled[slot]))
+            continue;
+        const AreaTarget& t = area.Targets[i];
+        JudgedTarget judged{int32_t(i), RawOf(touches[i]),
+                            ScreenPoint{double(t.ScreenX), double(t.ScreenY)}};
+        (grid ? input.Grid : input.Minis).push_back(judged);
+    }
+    return input;
+}
+
+// Whether touch lies where an earlier touch of target lay, on the glass through the affine map
+// of the grid.
+bool AskAgain::AgreesWithEarlier(int32_t target, RawPoint touch, const JudgeInput& input,
+                                 double scatterMm) const {
+    const auto earlier = asked_.find(target);
+    if (earlier == asked_.end()) return false;
+    std::vector<RawPoint> raw;
+    std::vector<ScreenPoint> screen;
+    for (const JudgedTarget& t : input.Grid) raw.push_back(t.Touch), screen.push_back(t.Target);
+    AffineTouchMap map;
+    if (!map.Fit(raw, screen)) return false;
+    const double within = std::max(kAgreeScatters * scatterMm, kAgreeMinimumMm);
+    const ScreenPoint now = map.Map(touch);
+    for (RawPoint before : earlier->second) {
+        const ScreenPoint then = map.Map(before);
+        if (input.Scale.Millimetres(now.X - then.X, now.Y - then.Y) <= within) return true;
+    }
+    return false;
+}
+
+AskDecision AskAgain::AskOrRefuse(int32_t target, const CalibrationArea& area,
+                                  const std::vector<TouchEntry>& touches) {
+    AskDecision decision;
+    decision.Target = target;
+    std::vector<RawPoint>& earlier = asked_[target];
+    const bool tooMany = earlier.size() >= size_t(kMaxExtraTouches) ||
+                         (earlier.empty() && asked_.size() > size_t(kMaxAskedTargets));
+    if (tooMany) {
+        const AreaTarget& t = area.Targets[size_t(target) - 1];
+        decision.Step = AskStep::Refuse;
+        decision.Region = PlaceOnArea(t.ScreenX, t.ScreenY, area.Width, area.Height);
+        asking_ = 0;
+        return decision;
+    }
+    earlier.push_back(RawOf(touches[size_t(target) - 1]));
+    decision.Step = AskStep::Ask;
+    asking_ = target;
+    return decision;
+}
+
+AskDecision AskAgain::Decide(const CalibrationArea& area, const std::vector<TouchEntry>& touches) {
+    AskDecision finish;
+    if (!settings_.Enabled) return finish;
+    const JudgeInput input = InputOf(area, touches);
+    const TouchJudgement judgement = JudgeTouches(input);
+    const bool bounded = settings_.MaxScatterMm > 0.0;
+    if (!judgement.Judged || (bounded && !(judgement.ScatterMm <= settings_.MaxScatterMm))) {
+        asking_ = 0;
+        return finish;  // nothing to judge by, or the gate refuses the scatter itself
+    }
+    if (!judgedOnce_)
+        for (int32_t index : judgement.Suspects) named_.insert(index + 1);
+    judgedOnce_ = true;
+    const auto named = [&](int32_t target) {
+        return std::find(judgement.Suspects.begin(), judgement.Suspects.end(), target - 1) !=
+               judgement.Suspects.end();
+    };
+    if (asking_ != 0) {
+        const int32_t target = asking_;
+        asking_ = 0;
+        if (named(target)) {
+            const RawPoint now = RawOf(touches[size_t(target) - 1]);
+            if (!AgreesWithEarlier(target, now, input, judgement.ScatterMm))
+                return AskOrRefuse(target, area, touches);
+            kept_.insert(target);
+        }
+    }
+    // Only the first judgement's suspects are asked: a touch taken again is a fresh chance for
+    // an honest touch to look unlikely, not a reason to doubt the others anew.
+    for (int32_t index : judgement.Suspects)
+        if (named_.count(index + 1) != 0 && kept_.count(index + 1) == 0)
+            return AskOrRefuse(index + 1, area, touches);
+    return finish;
+}
