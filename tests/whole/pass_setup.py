@@ -52,7 +52,7 @@ def grid_targets(width, height, rows=5, points=25, magnification=1.0):
     def place(index, count):
         if abs(magnification - 1.0) <= 0.0001:
             return (index + 0.5) / count
-        span = magnification * (count - 1) / count
+        span = magnification * ((count - 1 + 0.5) / count - 0.5 / count)  # as Tarnix rounds
         return 0.5 * (1 - span) + index * span / (count - 1)
 
     return [(int(width * place(column, columns)), int(height * place(row, rows)))
