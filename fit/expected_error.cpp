@@ -52,6 +52,13 @@ bool Usable(const CalibrationFit& fit) {
            fit.TouchW.length >= uint32_t(fit.PointCount);
 }
 
+// A map of a mapping that misses part of the area: no samples, no worst values.
+ExpectedErrorMap Uninvertible(ExpectedErrorMap map) {
+    map.Mm.clear();
+    map.WorstInsideMm = map.WorstEdgeMm = kNaN;
+    return map;
+}
+
 }  // namespace
 
 FitLeverage LeverageOfDesign(const Matrix& design) {
@@ -165,8 +172,9 @@ ExpectedErrorMap ComputeExpectedErrorMap(const CalibrationFit& fit, PixelPitch p
             if (inBand) map.WorstEdgeMm = std::max(map.WorstEdgeMm, mm);
             // The inner area on its own grid, its border included.
             const double ix = bandX + (1 - 2 * bandX) * fx, iy = bandY + (1 - 2 * bandY) * fy;
-            map.WorstInsideMm =
-                std::max(map.WorstInsideMm, ExpectedErrorAt(fit, leverage, map.ScatterMm, ix, iy));
+            const double inside = ExpectedErrorAt(fit, leverage, map.ScatterMm, ix, iy);
+            if (!std::isfinite(mm) || !std::isfinite(inside)) return Uninvertible(map);
+            map.WorstInsideMm = std::max(map.WorstInsideMm, inside);
         }
     }
     return map;

@@ -61,7 +61,8 @@ struct ExpectedErrorMap {
     double WorstEdgeMm = 0.0;
 };
 
-// The map of a fitted polynomial pass (grid of at least 2 x 2). ScatterMm NaN (and no samples)
-// when the pass has no degrees of freedom left.
+// The map of a fitted polynomial pass (grid of at least 2 x 2). No samples when the pass has no
+// degrees of freedom left (ScatterMm NaN) or the mapping cannot be inverted somewhere on the area
+// (a dead sensor's fit).
 ExpectedErrorMap ComputeExpectedErrorMap(const CalibrationFit& fit, PixelPitch pitch,
                                          int32_t columns, int32_t rows);
