@@ -78,6 +78,7 @@ std::vector<NamedLayout> Layouts(bool shippedOnly) {
     layouts.push_back({"5x7 x1.12", Grid(5, 7, 1.12)});
     layouts.push_back({"6x6 placed", Grid(6, 6, 1.0) + PlacedGrid(six, sixY)});
     layouts.push_back({"6x6 x1.18", Grid(6, 6, 1.18)});
+    layouts.push_back({"6x6 x1.15 order 2", Grid(6, 6, 1.15, 12)});
     layouts.push_back({"6x6 x1.15 order 4", Grid(6, 6, 1.15, 14)});
     layouts.push_back({"6x6 x1.18 order 4", Grid(6, 6, 1.18, 14)});
     layouts.push_back({"6x6 x1.15 Laplace", Grid(6, 6, 1.15, 43)});
