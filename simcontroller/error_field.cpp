@@ -20,10 +20,38 @@ ErrorFigures SummariseErrors(std::vector<double> lengths) {
     return figures;
 }
 
+AccuracyZones SummariseZones(const std::vector<ErrorSample>& samples, const ScreenRect& area,
+                             const PanelSize& panel) {
+    const double mmPerPixelX = panel.widthMm / std::max(1, area.width);
+    const double mmPerPixelY = panel.heightMm / std::max(1, area.height);
+    std::vector<double> innerMm, innerPx, edgeMm, edgePx, wholeMm, wholePx;
+    for (const ErrorSample& s : samples) {
+        const double fromLeft = (s.x - area.left) * mmPerPixelX;
+        const double fromRight = (area.left + area.width - s.x) * mmPerPixelX;
+        const double fromTop = (s.y - area.top) * mmPerPixelY;
+        const double fromBottom = (area.top + area.height - s.y) * mmPerPixelY;
+        const double fromEdge = std::min({fromLeft, fromRight, fromTop, fromBottom});
+        const double mm = std::hypot(s.dx * mmPerPixelX, s.dy * mmPerPixelY);
+        const double px = std::hypot(s.dx, s.dy);
+        (fromEdge >= kEdgeBandMm ? innerMm : edgeMm).push_back(mm);
+        (fromEdge >= kEdgeBandMm ? innerPx : edgePx).push_back(px);
+        wholeMm.push_back(mm);
+        wholePx.push_back(px);
+    }
+    AccuracyZones zones;
+    zones.inner = {SummariseErrors(std::move(innerMm)), SummariseErrors(std::move(innerPx))};
+    zones.edge = {SummariseErrors(std::move(edgeMm)), SummariseErrors(std::move(edgePx))};
+    zones.whole = {SummariseErrors(std::move(wholeMm)), SummariseErrors(std::move(wholePx))};
+    zones.innerWithin = zones.inner.millimetres.maximum <= kInnerLimitMm;
+    zones.edgeWithin = zones.edge.millimetres.maximum <= kEdgeLimitMm;
+    return zones;
+}
+
 ErrorField EvaluateRecordError(const CalibrationDataRecord& record, const ScreenRect& sensorScreen,
                                const SensorParameters& sensor, const ErrorOptions& options) {
     ErrorField field;
     field.area = ScreenRect{record.AreaLeft, record.AreaTop, record.AreaWidth, record.AreaHeight};
+    field.panel = options.panel;
     if (!RecordHasMapping(record)) return field;
     field.valid = true;
     const int32_t wider = std::max(field.area.width, field.area.height);
@@ -52,5 +80,6 @@ ErrorField EvaluateRecordError(const CalibrationDataRecord& record, const Screen
     }
     field.inside = SummariseErrors(std::move(inside));
     field.whole = SummariseErrors(std::move(whole));
+    field.zones = SummariseZones(field.samples, field.area, options.panel);
     return field;
 }

@@ -51,7 +51,7 @@ std::string RenderErrorSvg(const ErrorField& field, const std::string& title) {
     const double scale = 1000.0 / std::max(1, std::max(field.area.width, field.area.height));
     const double width = field.area.width * scale;
     const double height = field.area.height * scale;
-    const double caption = 70.0;
+    const double caption = 90.0;
     std::string svg;
     Add(&svg, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
     Add(&svg,
@@ -99,8 +99,23 @@ std::string RenderErrorSvg(const ErrorField& field, const std::string& title) {
         "stroke=\"black\" stroke-dasharray=\"6,4\"/>\n",
         (field.hullLeft - field.area.left) * scale, (field.hullTop - field.area.top) * scale,
         (field.hullRight - field.hullLeft) * scale, (field.hullBottom - field.hullTop) * scale);
+    // The inner area: kEdgeBandMm in from every edge, dotted.
+    const double insetX = kEdgeBandMm / field.panel.widthMm * field.area.width * scale;
+    const double insetY = kEdgeBandMm / field.panel.heightMm * field.area.height * scale;
+    Add(&svg,
+        "<rect x=\"%.2f\" y=\"%.2f\" width=\"%.2f\" height=\"%.2f\" fill=\"none\" "
+        "stroke=\"white\" stroke-width=\"1.5\" stroke-dasharray=\"2,3\"/>\n",
+        insetX, insetY, std::max(0.0, width - 2 * insetX), std::max(0.0, height - 2 * insetY));
     Add(&svg, "<text x=\"0\" y=\"%.0f\" font-family=\"sans-serif\" font-size=\"14\">%s</text>\n",
         height + 22, Escape(title).c_str());
+    const AccuracyZones& z = field.zones;
+    Add(&svg,
+        "<text x=\"0\" y=\"%.0f\" font-family=\"sans-serif\" font-size=\"13\">inner area "
+        "(dotted, 3.5 mm in): RMS %.2f mm, worst %.2f mm (%s 1 mm); edge band: RMS %.2f mm, "
+        "worst %.2f mm (%s 2 mm)</text>\n",
+        height + 82, z.inner.millimetres.rms, z.inner.millimetres.maximum,
+        z.innerWithin ? "within" : "beyond", z.edge.millimetres.rms, z.edge.millimetres.maximum,
+        z.edgeWithin ? "within" : "beyond");
     Add(&svg,
         "<text x=\"0\" y=\"%.0f\" font-family=\"sans-serif\" font-size=\"13\">inside hull: "
         "RMS %.3f px, 95%% %.3f px, max %.3f px; whole area: RMS %.3f px, 95%% %.3f px, "

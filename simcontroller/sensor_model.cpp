@@ -18,6 +18,14 @@ int32_t ToRaw16(double count12) {
     return static_cast<int32_t>(std::clamp(raw, 0.0, 65535.0));
 }
 
+// The compression of a resistive sheet near its electrodes: nothing in the middle, a share
+// 'compression' of the span at either edge (u = +-0.5).
+double CompressEdge(double u, double compression) {
+    const double t = 2.0 * u;
+    const double t2 = t * t, t4 = t2 * t2;
+    return u - compression * t4 * t4 * (u < 0 ? -1.0 : 1.0);
+}
+
 }  // namespace
 
 double SensorNoise::Uniform() {
@@ -53,8 +61,8 @@ void SensorCounts12(const ScreenRect& screen, const SensorParameters& sensor, do
     const std::complex<double> z(rx / width, ry / height);
     const std::complex<double> bowed =
         z + sensor.bowQuadratic * z * z + sensor.bowCubic * z * z * z;
-    double u = bowed.real();
-    double v = bowed.imag();
+    double u = CompressEdge(bowed.real(), sensor.edgeCompression);
+    double v = CompressEdge(bowed.imag(), sensor.edgeCompression);
     if (sensor.swapAxes) std::swap(u, v);
     if (sensor.invertX) u = -u;
     if (sensor.invertY) v = -v;

@@ -24,8 +24,9 @@ struct SensorParameters {
     double gainX = 0.90;
     double gainY = 0.88;
     double rotationDegrees = 0.7;
-    double bowQuadratic = 0.012;  // weight of z^2 in the harmonic bow (z = normalised point)
-    double bowCubic = 0.05;       // weight of z^3
+    double bowQuadratic = 0.012;   // weight of z^2 in the harmonic bow (z = normalised point)
+    double bowCubic = 0.05;        // weight of z^3
+    double edgeCompression = 0.0;  // share of the span lost at each edge, rising as (2|u|)^8
     bool swapAxes = false;
     bool invertX = false;
     bool invertY = false;

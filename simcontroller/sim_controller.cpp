@@ -14,6 +14,13 @@ SimController::SimController(SimSettings settings, SimEnvironment environment)
       talksetLocked_(settings_.screenCount, false) {
     for (int32_t screen = 0; screen < settings_.screenCount; ++screen) {
         noise_.emplace_back(settings_.seed + static_cast<uint32_t>(screen));
+        const SimulatedPerson& person = settings_.screens[screen].person;
+        personRandom_.emplace_back(person.seed);
+        if (person.scatterMm > 0.0)
+            recorder_.Call(
+                "screen %d: script points touched with %.2f mm scatter (panel %.1f x "
+                "%.1f mm, seed %u)",
+                screen, person.scatterMm, person.panelWidthMm, person.panelHeightMm, person.seed);
         CalibrationDataRecord record{};
         if (recorder_.LoadRecord(screen, &record) && record.ScreenIndex == screen) {
             records_[screen] = record;

@@ -93,6 +93,7 @@ class SimController {
     std::vector<std::optional<CalibrationDataRecord>> records_;
     std::vector<bool> talksetLocked_;
     std::vector<SensorNoise> noise_;
+    std::vector<SensorNoise> personRandom_;  // the scatter of each screen's person
 
     std::mutex sourceMutex_;  // starting and stopping the sources
     bool sourcesRunning_ = false;

@@ -2,6 +2,7 @@
 #include "simcontroller/sim_settings.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -63,12 +64,31 @@ SensorParameters ReadSensor(const SettingReader& reader, const std::string& scre
     sensor.rotationDegrees = reader.Number(sections, "RotationDegrees", sensor.rotationDegrees);
     sensor.bowQuadratic = reader.Number(sections, "BowQuadratic", sensor.bowQuadratic);
     sensor.bowCubic = reader.Number(sections, "BowCubic", sensor.bowCubic);
+    sensor.edgeCompression = reader.Number(sections, "EdgeCompression", sensor.edgeCompression);
     sensor.swapAxes = reader.Flag(sections, "SwapAxes", sensor.swapAxes);
     sensor.invertX = reader.Flag(sections, "InvertX", sensor.invertX);
     sensor.invertY = reader.Flag(sections, "InvertY", sensor.invertY);
     sensor.noiseCounts = std::max(0.0, reader.Number(sections, "Noise", sensor.noiseCounts));
     sensor.z = reader.Integer(sections, "Z", sensor.z);
     return sensor;
+}
+
+// The person of screen index: ScatterMm, PanelWidthMm and PanelHeightMm from the screen's section,
+// then "Person"; the seed from "Person", plus the index.
+SimulatedPerson ReadPerson(const SettingReader& reader, const std::string& screenSection,
+                           int32_t index) {
+    const std::initializer_list<std::string> sections = {screenSection, "Person"};
+    SimulatedPerson person;
+    const double scatter = reader.Number(sections, "ScatterMm", person.scatterMm);
+    person.scatterMm = std::isfinite(scatter) ? std::max(0.0, scatter) : 0.0;
+    const double width = reader.Number(sections, "PanelWidthMm", person.panelWidthMm);
+    const double height = reader.Number(sections, "PanelHeightMm", person.panelHeightMm);
+    if (width > 0.0 && height > 0.0 && std::isfinite(width) && std::isfinite(height)) {
+        person.panelWidthMm = width;
+        person.panelHeightMm = height;
+    }
+    person.seed = static_cast<uint32_t>(reader.Integer({"Person"}, "Seed", 1) + index);
+    return person;
 }
 
 bool ParseRect(const std::string& text, ScreenRect* rect) {
@@ -117,5 +137,6 @@ ScreenSettings ReadScreenSettings(const IniFile& ini, int32_t index) {
     screen.monitor = reader.Integer({section}, "Monitor", index + 1);
     if (auto rect = reader.Find({section}, "Rect")) screen.hasRect = ParseRect(*rect, &screen.rect);
     screen.sensor = ReadSensor(reader, section);
+    screen.person = ReadPerson(reader, section, index);
     return screen;
 }

@@ -7,16 +7,18 @@
 
 #include "simcontroller/ini_file.h"
 #include "simcontroller/sensor_model.h"
+#include "simcontroller/simulated_person.h"
 
 enum class TouchSourceKind { Pointer, Script };
 
 // One touch screen: the monitor it sits on (1-based), optionally a fixed rectangle in place of
-// that monitor's, and its sensor.
+// that monitor's, its sensor, and the person touching its script points (seed: Person Seed + N).
 struct ScreenSettings {
     int32_t monitor = 1;
     bool hasRect = false;
     ScreenRect rect;
     SensorParameters sensor;
+    SimulatedPerson person;
 };
 
 struct SimSettings {
@@ -42,7 +44,7 @@ constexpr int32_t kMaxSimScreens = 16;
 ScreenSettings ReadScreenSettings(const IniFile& ini, int32_t index);
 
 // Settings from the parsed file: section "SimController" for the controller, "Sensor" for the
-// defaults of every sensor, "Screen<N>" (N from 0) for one screen. Relative file names are taken
-// from iniFolder; no log folder given means defaultLogFolder.
+// defaults of every sensor, "Person" for the person, "Screen<N>" (N from 0) for one screen.
+// Relative file names are taken from iniFolder; no log folder given means defaultLogFolder.
 SimSettings ReadSimSettings(const IniFile& ini, const std::filesystem::path& iniFolder,
                             const std::filesystem::path& defaultLogFolder);

@@ -83,10 +83,12 @@ bool SimController::MakeScriptTouch(const ScriptEntry& entry, QueuedTouch* touch
     ScreenRect rect;
     if (!ScreenRectangle(entry.screen, &rect)) return false;
     std::lock_guard<std::mutex> lock(stateMutex_);
-    const RawCounts counts = SensorRawTouch(rect, settings_.screens[entry.screen].sensor, entry.x,
-                                            entry.y, &noise_[entry.screen]);
+    const ScreenSettings& screen = settings_.screens[entry.screen];
+    double x = entry.x, y = entry.y;  // where the person's touch lands
+    PerturbTouchPoint(screen.person, rect.width, rect.height, personRandom_[entry.screen], &x, &y);
+    const RawCounts counts = SensorRawTouch(rect, screen.sensor, x, y, &noise_[entry.screen]);
     *touch = QueuedTouch{entry.screen, counts.x, counts.y, entry.z >= 0 ? entry.z : counts.z,
-                         true,         entry.x,  entry.y,  0};
+                         true,         x,        y,        0};
     return true;
 }
 

@@ -20,6 +20,7 @@ struct CheckArguments {
     int screen = -1;
     bool hasRect = false;
     ScreenRect rect;
+    bool hasPanel = false;  // --panel given, else the screen's panel size in the settings
     ErrorOptions options;
 };
 
@@ -28,7 +29,7 @@ void Usage() {
         stderr,
         "usage: simcontroller-check RECORD.bin [--settings SimController.ini] [--screen N]\n"
         "       [--rect LEFT,TOP,WIDTH,HEIGHT] [--step PIXELS] [--hull L,T,R,B]\n"
-        "       [--svg OUTPUT.svg]\n");
+        "       [--panel WIDTHxHEIGHT (mm)] [--svg OUTPUT.svg]\n");
 }
 
 bool ParseArguments(int argc, char** argv, CheckArguments* args) {
@@ -49,6 +50,12 @@ bool ParseArguments(int argc, char** argv, CheckArguments* args) {
                 r.width <= 0 || r.height <= 0)
                 return false;
             args->hasRect = true;
+        } else if (word == "--panel" && hasValue) {
+            PanelSize& p = args->options.panel;
+            if (std::sscanf(argv[++i], "%lfx%lf", &p.widthMm, &p.heightMm) != 2 ||
+                !(p.widthMm > 0.0) || !(p.heightMm > 0.0))
+                return false;
+            args->hasPanel = true;
         } else if (word == "--hull" && hasValue) {
             HullFractions& h = args->options.hull;
             if (std::sscanf(argv[++i], "%lf,%lf,%lf,%lf", &h.left, &h.top, &h.right, &h.bottom) !=
@@ -66,6 +73,27 @@ bool ParseArguments(int argc, char** argv, CheckArguments* args) {
 void PrintFigures(const char* name, const ErrorFigures& figures) {
     std::printf("%s: points %zu, RMS %.3f px, 95th percentile %.3f px, maximum %.3f px\n", name,
                 figures.count, figures.rms, figures.percentile95, figures.maximum);
+}
+
+void PrintZone(const char* name, const ZoneFigures& zone) {
+    const ErrorFigures& mm = zone.millimetres;
+    const ErrorFigures& px = zone.pixels;
+    std::printf(
+        "%s: points %zu, RMS %.3f mm (%.2f px), 95th percentile %.3f mm (%.2f px), worst %.3f mm "
+        "(%.2f px)\n",
+        name, mm.count, mm.rms, px.rms, mm.percentile95, px.percentile95, mm.maximum, px.maximum);
+}
+
+void PrintZones(const AccuracyZones& zones, const PanelSize& panel, const ScreenRect& area) {
+    std::printf("panel: %.1f x %.1f mm, %.4f x %.4f mm a pixel\n", panel.widthMm, panel.heightMm,
+                panel.widthMm / area.width, panel.heightMm / area.height);
+    PrintZone("inner area (3.5 mm or more from every edge)", zones.inner);
+    PrintZone("edge band (within 3.5 mm of an edge)", zones.edge);
+    std::printf(
+        "requirement: inner area within +/-1 mm %s (worst %.3f mm), edge band within "
+        "+/-2 mm %s (worst %.3f mm)\n",
+        zones.innerWithin ? "yes" : "NO", zones.inner.millimetres.maximum,
+        zones.edgeWithin ? "yes" : "NO", zones.edge.millimetres.maximum);
 }
 
 }  // namespace
@@ -97,6 +125,9 @@ int main(int argc, char** argv) {
     ScreenRect sensorRect{record.AreaLeft, record.AreaTop, record.AreaWidth, record.AreaHeight};
     if (screenSettings.hasRect) sensorRect = screenSettings.rect;
     if (args.hasRect) sensorRect = args.rect;
+    if (!args.hasPanel)
+        args.options.panel = {screenSettings.person.panelWidthMm,
+                              screenSettings.person.panelHeightMm};
 
     const ErrorField field =
         EvaluateRecordError(record, sensorRect, screenSettings.sensor, args.options);
@@ -116,6 +147,7 @@ int main(int argc, char** argv) {
                 field.hullLeft, field.hullTop, field.hullRight, field.hullBottom);
     PrintFigures("inside hull", field.inside);
     PrintFigures("whole area", field.whole);
+    PrintZones(field.zones, args.options.panel, field.area);
 
     const std::string svgPath = args.svg.empty() ? args.record + ".svg" : args.svg;
     std::ofstream svg(std::filesystem::u8path(svgPath), std::ios::binary | std::ios::trunc);

@@ -1,9 +1,14 @@
-// A simulated person's touches: Gaussian scatter in millimetres, turned into pixels of the screen.
+// A simulated person touching targets: each touch lands off the aimed point by a seeded Gaussian
+// scatter in millimetres on the glass.
 #include "simcontroller/simulated_person.h"
 
-void PersonHand::Touch(int32_t width, int32_t height, double& x, double& y) {
-    const double dx = noise_.Gaussian() * person_.ScatterMm;
-    const double dy = noise_.Gaussian() * person_.ScatterMm;
-    if (width > 0 && person_.PanelWidthMm > 0.0) x += dx * width / person_.PanelWidthMm;
-    if (height > 0 && person_.PanelHeightMm > 0.0) y += dy * height / person_.PanelHeightMm;
+#include <algorithm>
+
+void PerturbTouchPoint(const SimulatedPerson& person, int32_t widthPx, int32_t heightPx,
+                       SensorNoise& random, double* x, double* y) {
+    if (person.scatterMm <= 0.0) return;
+    const double pixelsPerMmX = std::max(1, widthPx) / person.panelWidthMm;
+    const double pixelsPerMmY = std::max(1, heightPx) / person.panelHeightMm;
+    *x += person.scatterMm * pixelsPerMmX * random.Gaussian();
+    *y += person.scatterMm * pixelsPerMmY * random.Gaussian();
 }

@@ -110,7 +110,8 @@ SensorParameters SensorOf(const Case& k) {
 void RunPass(const Case& k, uint32_t seed, Tally& tally) {
     Setup s(k);
     PassSequencer passes(PassSettingsFor(s.Config, s.Parameters, false, 60));
-    PersonHand hand(SimulatedPerson{k.ScatterMm, kPanelWidthMm, kPanelHeightMm, seed});
+    const SimulatedPerson person{k.ScatterMm, kPanelWidthMm, kPanelHeightMm, seed};
+    SensorNoise hand(seed);
     SensorNoise direction(seed * 7919u + 17u);
     const SensorParameters sensor = SensorOf(k);
     const ScreenRect screen{0, 0, kWidth, kHeight};
@@ -124,7 +125,7 @@ void RunPass(const Case& k, uint32_t seed, Tally& tally) {
         const int32_t target = view.CurrentTarget;
         const AreaTarget& at = s.Areas.Current->Targets[size_t(target) - 1];
         double x = at.ScreenX, y = at.ScreenY;
-        hand.Touch(kWidth, kHeight, x, y);
+        PerturbTouchPoint(person, kWidth, kHeight, hand, &x, &y);
         const bool badNow = target == bad && !badDone;
         if (badNow) {
             const double angle = 2 * kPi * (direction.Gaussian() * 0.5 + 0.5);

@@ -6,6 +6,7 @@ the unit separator \\x1f), TARNIX_FIT_WINE (1: paths are handed over as Z: paths
 """
 import json
 import os
+import re
 import shutil
 import subprocess
 import unittest
@@ -240,6 +241,47 @@ class CommandLine(unittest.TestCase):
         self.assertEqual(code, 1, err)
         self.assertEqual(json.loads(out)["Verdict"], "touches-disagree")
         self.assertEqual(sorted(json.loads(out)["Suspects"]), [0, 6, 18, 24])
+
+    def test_expected_error_line_and_map(self):
+        """The expected error of a new touch in mm on the panel given, its map as an SVG with the
+        targets; none for a dead sensor, whose mapping reaches no point of the area."""
+        folder = scratch("expected")
+        svg = os.path.join(folder, "map.svg")
+        figures = []
+        for panel in ("344.2x193.6", "688.4x387.2"):
+            code, out, err = run("--config", program_path(self.example), "--reports",
+                                 program_path(os.path.join(folder, "r")), "--panel", panel,
+                                 "--svg", program_path(svg))
+            self.assertEqual(code, 0, err)
+            line = re.search(r"Expected error of a new touch: scatter ([0-9.]+) mm per axis; "
+                             r"worst ([0-9.]+) mm inside \(3.5 mm or more from every edge\), "
+                             r"([0-9.]+) mm at the edges", out)
+            self.assertIsNotNone(line, out)
+            figures.append([float(v) for v in line.groups()])
+            drawing = read(svg).decode("ascii")
+            self.assertEqual(drawing.count('r="7"'), 25)  # the targets
+            self.assertTrue(drawing.rstrip().endswith("</svg>"))
+        scatter, inside, edge = figures[0]
+        self.assertGreater(scatter, 0.0)
+        self.assertLessEqual(scatter, inside)
+        self.assertLess(inside, edge)  # the 5 x 5 grid stands 10 % in from the edges
+        # Twice the panel, twice the millimetres of the same pixels.
+        self.assertAlmostEqual(figures[1][0], 2 * scatter, delta=0.011)
+        code, _, err = run("--config", program_path(self.example), "--panel", "wide")
+        self.assertEqual(code, 2)
+        self.assertIn("--panel needs WIDTHxHEIGHT in millimetres", err)
+        dead = "".join("TouchGridX%02d=1500\nTouchGridY%02d=2500\n" % (i, i) for i in range(25))
+        code, out, err = run("--config", program_path(self.write_cfg("dead-map", dead)),
+                             "--reports", program_path(os.path.join(WORK, "dead-map", "r")),
+                             "--svg", program_path(os.path.join(WORK, "dead-map", "map.svg")))
+        self.assertIn("Expected error of a new touch: not known", out)
+        self.assertEqual(code, 1, err)  # the refusal comes first
+        self.assertIn("no expected-error map", err)
+        code, _, err = run("--config", program_path(self.example), "--reports",
+                           program_path(os.path.join(folder, "r")), "--svg",
+                           program_path(os.path.join(folder, "no-such-folder", "map.svg")))
+        self.assertEqual(code, 5)
+        self.assertIn("cannot write", err)
 
     def test_decode_rejects_other_files(self):
         code, _, err = run("--decode", program_path(self.example))

@@ -106,8 +106,57 @@ TEST(ErrorSvg, DrawsCellsArrowsOutlineAndFigures) {
     size_t cells = 0, arrows = 0;
     for (size_t at = 0; (at = svg.find("<rect x=", at)) != std::string::npos; ++at) ++cells;
     for (size_t at = 0; (at = svg.find("<line ", at)) != std::string::npos; ++at) ++arrows;
-    EXPECT_EQ(cells, field.samples.size() + 3);  // background, outline and hull besides the cells
+    EXPECT_EQ(cells, field.samples.size() + 4);  // background, outline, hull and inner area
     EXPECT_EQ(arrows, 4u * 3u);                  // every fourth of 16 x 12 cells
     EXPECT_NE(svg.find("fit &lt;order 2&gt;"), std::string::npos);
     EXPECT_NE(svg.find("inside hull: RMS"), std::string::npos);
+}
+
+TEST(AccuracyZones, SortsPointsByTheirDistanceFromTheEdgesInMillimetres) {
+    // 1000 x 500 px on a 100 x 100 mm panel: 0.1 mm a pixel across, 0.2 mm down, so the edge band
+    // is 35 px wide at the sides and 17.5 px at the top and bottom.
+    const ScreenRect area{200, 100, 1000, 500};
+    const PanelSize panel{100.0, 100.0};
+    std::vector<ErrorSample> samples = {
+        {200 + 34, 350, 15, 0},   // 3.4 mm from the left: edge, 1.5 mm
+        {200 + 36, 350, 0, 4},    // 3.6 mm from the left: inner, 0.8 mm
+        {700, 100 + 16, 0, 5},    // 3.2 mm from the top: edge, 1.0 mm
+        {700, 100 + 18, 6, 0},    // 3.6 mm from the top: inner, 0.6 mm
+        {700, 600 - 1, 3, 4},     // 0.2 mm from the bottom: edge, hypot(0.3, 0.8) mm
+        {1200 - 40, 350, 0, 0}};  // 4 mm from the right: inner, 0
+    AccuracyZones zones = SummariseZones(samples, area, panel);
+    EXPECT_EQ(zones.inner.millimetres.count, 3u);
+    EXPECT_EQ(zones.edge.millimetres.count, 3u);
+    EXPECT_DOUBLE_EQ(zones.inner.millimetres.maximum, 0.8);
+    EXPECT_DOUBLE_EQ(zones.inner.pixels.maximum, 6.0);  // the longest in pixels is another point
+    EXPECT_NEAR(zones.inner.millimetres.rms, std::sqrt((0.64 + 0.36) / 3), 1e-12);
+    EXPECT_DOUBLE_EQ(zones.edge.millimetres.maximum, 1.5);
+    EXPECT_EQ(zones.whole.millimetres.count, 6u);
+    EXPECT_TRUE(zones.innerWithin);
+    EXPECT_TRUE(zones.edgeWithin);
+    samples[1].dy = 6;   // 1.2 mm inside: beyond 1 mm
+    samples[0].dx = 21;  // 2.1 mm at the edge: beyond 2 mm
+    zones = SummariseZones(samples, area, panel);
+    EXPECT_FALSE(zones.innerWithin);
+    EXPECT_FALSE(zones.edgeWithin);
+}
+
+TEST(AccuracyZones, AShiftedRecordIsItsShiftInMillimetresOffEverywhere) {
+    CalibrationDataRecord record = IdentityRecord(kArea);
+    int32_t coefficients[kRecordCoefficientCount] = {};
+    coefficients[0] = static_cast<int32_t>(0.009 * 16384);  // about 9 px to the right
+    coefficients[1] = 16384;
+    std::memcpy(reinterpret_cast<uint8_t*>(&record) + offsetof(CalibrationDataRecord, CoeffX),
+                coefficients, sizeof coefficients);
+    ErrorOptions options;
+    options.panel = PanelSize{204.8, 153.6};  // 0.2 mm a pixel
+    const ErrorField field = EvaluateRecordError(record, kArea, UnitSensor(), options);
+    const double shiftMm = static_cast<int32_t>(0.009 * 16384) / 16384.0 * 1024 * 0.2;
+    EXPECT_NEAR(field.zones.inner.millimetres.rms, shiftMm, 0.07);
+    EXPECT_NEAR(field.zones.edge.millimetres.maximum, shiftMm, 0.08);
+    EXPECT_GT(field.zones.edge.millimetres.count, 0u);
+    EXPECT_EQ(field.zones.inner.millimetres.count + field.zones.edge.millimetres.count,
+              field.samples.size());
+    EXPECT_FALSE(field.zones.innerWithin);  // 1.8 mm off is beyond 1 mm inside
+    EXPECT_TRUE(field.zones.edgeWithin);    // and within 2 mm at the edge
 }

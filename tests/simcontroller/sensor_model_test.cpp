@@ -148,3 +148,16 @@ TEST(SensorModel, CountsClampToSixteenBits) {
     const RawCounts low = SensorRawTouch(kScreen, sensor, 0, 0, nullptr);
     EXPECT_EQ(low.x, 0);
 }
+
+TEST(SensorModel, EdgeCompressionTakesItsShareAtTheEdgesAndAlmostNothingInside) {
+    SensorParameters sensor = LinearSensor();
+    sensor.edgeCompression = 0.01;
+    double cx = 0, cy = 0, lx = 0, ly = 0;
+    SensorCounts12(kScreen, sensor, 1024, 0, &cx, &cy);
+    EXPECT_NEAR(cx, 2047.5 + 0.9 * 4095 * (0.5 - 0.01), 1e-9);
+    EXPECT_NEAR(cy, 2047.5 - 0.9 * 4095 * (0.5 - 0.01), 1e-9);
+    SensorCounts12(kScreen, sensor, 512 + 256, 384, &cx, &cy);  // half way to the edge
+    SensorCounts12(kScreen, LinearSensor(), 512 + 256, 384, &lx, &ly);
+    EXPECT_NEAR(cx, lx - 0.9 * 4095 * 0.01 / 256, 1e-9);
+    EXPECT_DOUBLE_EQ(cy, ly);
+}

@@ -6,6 +6,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <future>
 #include <thread>
@@ -23,14 +25,18 @@ class SimControllerTest : public ::testing::Test {
     SimControllerTest() : folder_("controller") {}
 
     // A controller with a script source reading the given script text.
-    std::unique_ptr<SimController> Make(const std::string& script, int screens = 1) {
+    std::unique_ptr<SimController> Make(const std::string& script, int screens = 1,
+                                        const SimulatedPerson& person = {}) {
         folder_.Write("script.txt", script);
         SimSettings settings =
             ReadSimSettings(IniFile::FromText(""), folder_.Path(), folder_.Path() / "log");
         settings.source = TouchSourceKind::Script;
         settings.screenCount = screens;
         settings.screens.resize(screens);
-        for (int i = 0; i < screens; ++i) settings.screens[i].monitor = i + 1;
+        for (int i = 0; i < screens; ++i) {
+            settings.screens[i].monitor = i + 1;
+            settings.screens[i].person = person;
+        }
         settings.scriptFile = folder_.Path() / "script.txt";
         SimEnvironment environment;
         environment.monitorCount = [screens] { return screens; };
@@ -118,6 +124,57 @@ TEST_F(SimControllerTest, ScriptPointsGoThroughTheScreensSensor) {
         folder_.LinesWith("log/Touches.log", {"delivered", "screen=1", "point=(1324.00,400.00)"})
             .size(),
         1u);
+}
+
+// The landing points the touch log shows for the delivered touches, in order.
+std::vector<std::pair<double, double>> LandingPoints(const SimTestFolder& folder) {
+    std::vector<std::pair<double, double>> points;
+    for (const std::string& line : folder.LinesWith("log/Touches.log", {"delivered"})) {
+        double x = 0.0, y = 0.0;
+        const size_t at = line.find("point=(");
+        if (at != std::string::npos &&
+            std::sscanf(line.c_str() + at, "point=(%lf,%lf)", &x, &y) == 2)
+            points.emplace_back(x, y);
+    }
+    return points;
+}
+
+TEST_F(SimControllerTest, APersonScattersScriptPointsByTheSetMillimetresSeeded) {
+    std::string script;
+    for (int i = 0; i < 300; ++i) script += "point 0 512 384\n";
+    // 204.8 x 153.6 mm on 1024 x 768: 0.2 mm a pixel, so 1 mm is 5 px on either axis.
+    const SimulatedPerson person{1.0, 204.8, 153.6, 7};
+    std::vector<std::vector<int32_t>> runs;
+    for (int run = 0; run < 2; ++run) {
+        auto controller = Make(script, 1, person);
+        std::vector<int32_t> raws;
+        TouchSample sample{};
+        for (int i = 0; i < 300; ++i) {
+            ASSERT_EQ(controller->GetFirstCalTouch(&sample), 0);
+            raws.push_back(sample.X);
+            raws.push_back(sample.Y);
+        }
+        runs.push_back(raws);
+    }
+    EXPECT_EQ(runs[0], runs[1]);  // the same seed, the same touches
+    const auto points = LandingPoints(folder_);
+    ASSERT_EQ(points.size(), 600u);
+    double sumX = 0, sumY = 0, squaresX = 0, squaresY = 0;
+    for (size_t i = 0; i < 300; ++i) {
+        sumX += points[i].first - 512;
+        sumY += points[i].second - 384;
+        squaresX += (points[i].first - 512) * (points[i].first - 512);
+        squaresY += (points[i].second - 384) * (points[i].second - 384);
+    }
+    EXPECT_NEAR(sumX / 300, 0.0, 1.0);
+    EXPECT_NEAR(sumY / 300, 0.0, 1.0);
+    EXPECT_NEAR(std::sqrt(squaresX / 300), 5.0, 0.6);
+    EXPECT_NEAR(std::sqrt(squaresY / 300), 5.0, 0.6);
+    // The raw counts are the sensor's at the landing point.
+    const RawCounts last = SensorRawTouch(kMonitor, SensorParameters{}, points.back().first,
+                                          points.back().second, nullptr);
+    EXPECT_NEAR(last.x, runs[1][598], 16 * 0.1);
+    EXPECT_NEAR(last.y, runs[1][599], 16 * 0.1);
 }
 
 TEST_F(SimControllerTest, AWaitForOneScreenIsNotAnsweredByAnother) {

@@ -76,6 +76,30 @@ TEST(SimSettings, BadValuesFallBackAndCountsAreBounded) {
     EXPECT_DOUBLE_EQ(settings.screens[0].sensor.gainX, SensorParameters{}.gainX);
 }
 
+TEST(SimSettings, ThePersonComesFromPersonWithPanelSizesPerScreen) {
+    const SimSettings none = ReadSimSettings(IniFile::FromText(""), "", "logs");
+    EXPECT_EQ(none.screens[0].person.scatterMm, 0.0);  // a perfect toucher unless set
+    const IniFile ini = IniFile::FromText(
+        "[SimController]\nScreenCount=3\n"
+        "[Person]\nScatterMm=1.5\nPanelWidthMm=300\nPanelHeightMm=200\nSeed=10\n"
+        "[Screen1]\nPanelWidthMm=150\nPanelHeightMm=100\n"
+        "[Screen2]\nScatterMm=-1\nPanelWidthMm=0\nPanelHeightMm=90\n");
+    const SimSettings settings = ReadSimSettings(ini, "", "logs");
+    const SimulatedPerson& first = settings.screens[0].person;
+    EXPECT_DOUBLE_EQ(first.scatterMm, 1.5);
+    EXPECT_DOUBLE_EQ(first.panelWidthMm, 300);
+    EXPECT_EQ(first.seed, 10u);
+    const SimulatedPerson& second = settings.screens[1].person;
+    EXPECT_DOUBLE_EQ(second.scatterMm, 1.5);
+    EXPECT_DOUBLE_EQ(second.panelWidthMm, 150);
+    EXPECT_DOUBLE_EQ(second.panelHeightMm, 100);
+    EXPECT_EQ(second.seed, 11u);
+    const SimulatedPerson& third = settings.screens[2].person;
+    EXPECT_EQ(third.scatterMm, 0.0);                                         // negative: none
+    EXPECT_DOUBLE_EQ(third.panelWidthMm, SimulatedPerson{}.panelWidthMm);    // a zero size: both
+    EXPECT_DOUBLE_EQ(third.panelHeightMm, SimulatedPerson{}.panelHeightMm);  // defaults
+}
+
 TEST(IniFile, SectionsAndKeysIgnoreCaseAndCommentsAndEmptyValues) {
     const IniFile ini =
         IniFile::FromText("; top\n[One]\r\n Key = value with spaces \r\nEmpty=\n# c\n[two]\nk=2\n");

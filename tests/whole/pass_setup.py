@@ -44,16 +44,35 @@ def wait_for(condition, timeout=20.0, step=0.05):
     return bool(condition())
 
 
-def grid_targets(width, height, rows=5, points=25):
-    """Pixel positions (1-based list index + 1 = target number) of the default grid targets."""
+def grid_targets(width, height, rows=5, points=25, magnification=1.0):
+    """Pixel positions (1-based list index + 1 = target number) of the grid targets: cell centres,
+    spread evenly about the centre by GridMagnification as Tarnix does."""
     columns = points // rows
-    out = []
-    for row in range(1, rows + 1):
-        for column in range(1, columns + 1):
-            x = (column - 1 + 0.5) / columns
-            y = (row - 1 + 0.5) / rows
-            out.append((int(width * x), int(height * y)))
-    return out
+
+    def place(index, count):
+        if abs(magnification - 1.0) <= 0.0001:
+            return (index + 0.5) / count
+        span = magnification * ((count - 1 + 0.5) / count - 0.5 / count)  # as Tarnix rounds
+        return 0.5 * (1 - span) + index * span / (count - 1)
+
+    return [(int(width * place(column, columns)), int(height * place(row, rows)))
+            for row in range(rows) for column in range(columns)]
+
+
+def cfg_grid(text):
+    """(rows, points, magnification) of a Tarnix.cfg's text, the defaults where keys are absent."""
+    def value(key, default):
+        m = re.search(r"^\s*%s\s*=\s*([0-9.]+)" % key, text, re.M | re.I)
+        return float(m.group(1)) if m else default
+    return (int(value("NumGridRows", 5)), int(value("NumGridPoints", 25)),
+            value("GridMagnification", 1.0))
+
+
+def shipped_targets(width, height):
+    """The grid target pixels of the shipped resources/defaults/Tarnix.cfg."""
+    with open(os.path.join(SOURCE_DIR, "resources", "defaults", "Tarnix.cfg"),
+              encoding="latin-1") as f:
+        return grid_targets(width, height, *cfg_grid(f.read()))
 
 
 def mini_targets(width, height, caption_twips=CAPTION_TWIPS):

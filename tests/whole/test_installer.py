@@ -167,7 +167,7 @@ class InstallerPackage(unittest.TestCase):
         """The installed program with the stand-in's script, the machine's scheme key and the
         Windows folders closed to writing."""
         inst = PassInstall(bench, fill=False)
-        targets = grid_targets(*SIZE)
+        targets = grid_targets(*SIZE)  # of the technician's 5 x 5 EDITED_CFG, kept on upgrade
         script = bench.data_path("SimLogs", "SimTouches.txt")
         bench.write_file(script, "point 0 %d %d delay=4000\n" % targets[0] +
                          "".join("point 0 %d %d\n" % t for t in targets[1:]))

@@ -11,6 +11,7 @@
 #include "config/platform.h"
 #include "config/report_file.h"
 #include "fit/calibration_record.h"
+#include "tools/tarnix_fit/expected_error_output.h"
 #include "tools/tarnix_fit/fit_session.h"
 #include "tools/tarnix_fit/fit_summary.h"
 #include "tools/tarnix_fit/model_runners.h"
@@ -60,6 +61,19 @@ int WriteRecord(const ToolOptions& options, const FitSession& session) {
     return kExitFitted;
 }
 
+// The expected-error line of the summary and the --svg drawing.
+int ReportExpectedError(const ToolOptions& options, const FitSession& session) {
+    if (options.Json && options.SvgPath.empty()) return kExitFitted;
+    const PixelPitch pitch = ToolPixelPitch(options, session.Parameters);
+    const ExpectedErrorMap map = ExpectedErrorOfSession(session, pitch);
+    if (!options.Json) PrintExpectedError(stdout, map);
+    std::string error;
+    if (!options.SvgPath.empty() &&
+        !WriteExpectedErrorSvg(options.SvgPath, session, map, pitch, error))
+        return Complain(kExitRecordFailed, error);
+    return kExitFitted;
+}
+
 int Fit(const ToolOptions& options) {
     FitSession session;
     std::string error;
@@ -75,6 +89,7 @@ int Fit(const ToolOptions& options) {
     } else {
         PrintFitSummary(stdout, session, judgement, reportFolder);
     }
+    const int mapStatus = ReportExpectedError(options, session);
     const FitJudgement& gate = judgement.Gate;
     if (gate.Verdict != FitVerdict::Sound)
         return Complain(kExitFitRefused, "the calibration window would refuse this fit: " +
@@ -84,8 +99,9 @@ int Fit(const ToolOptions& options) {
                                              " mm; RMS " + FixedText(gate.RmsPixels) +
                                              " px, bound " + FixedText(gate.BoundPixels) +
                                              " px); no record written");
-    if (!options.RecordPath.empty()) return WriteRecord(options, session);
-    return kExitFitted;
+    if (!options.RecordPath.empty())
+        if (int status = WriteRecord(options, session); status != kExitFitted) return status;
+    return mapStatus;
 }
 
 int ToolMain(const std::vector<std::wstring>& args) {

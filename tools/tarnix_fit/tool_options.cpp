@@ -23,6 +23,20 @@ bool ParseMonitor(const std::wstring& text, ToolOptions& options) {
            ParseInteger(text.substr(cross + 1), 1, 65535, options.MonitorHeight);
 }
 
+bool ParsePanel(const std::wstring& text, ToolOptions& options) {
+    wchar_t* end = nullptr;
+    const double width = std::wcstod(text.c_str(), &end);
+    if (end == text.c_str() || (*end != L'x' && *end != L'X')) return false;
+    const wchar_t* heightText = end + 1;
+    const double height = std::wcstod(heightText, &end);
+    if (end == heightText || *end != L'\0' || !(width > 0 && width < 1e5) ||
+        !(height > 0 && height < 1e5))
+        return false;
+    options.PanelWidthMm = width;
+    options.PanelHeightMm = height;
+    return true;
+}
+
 bool Fail(std::string& error, const std::string& message) {
     error = message;
     return false;
@@ -43,6 +57,11 @@ bool ApplyValue(const std::wstring& name, const std::wstring& value, ToolOptions
         if (!ParseMonitor(value, options))
             return Fail(error, "--monitor needs WIDTHxHEIGHT in pixels, such as 1920x1080");
         options.HasMonitor = true;
+    } else if (name == L"--panel") {
+        if (!ParsePanel(value, options))
+            return Fail(error, "--panel needs WIDTHxHEIGHT in millimetres, such as 344.2x193.6");
+    } else if (name == L"--svg") {
+        options.SvgPath = value;
     } else if (name == L"--caption-height") {
         int32_t twips = 0;
         if (!ParseInteger(value, -100000, 100000, twips))
@@ -58,7 +77,8 @@ bool ApplyValue(const std::wstring& name, const std::wstring& value, ToolOptions
 
 bool TakesValue(const std::wstring& name) {
     return name == L"--config" || name == L"--reports" || name == L"--record" ||
-           name == L"--decode" || name == L"--monitor" || name == L"--caption-height";
+           name == L"--decode" || name == L"--monitor" || name == L"--caption-height" ||
+           name == L"--panel" || name == L"--svg";
 }
 
 }  // namespace
@@ -94,6 +114,7 @@ bool ParseToolOptions(const std::vector<std::wstring>& args, ToolOptions& option
 const char* ToolUsage() {
     return "usage: tarnix-fit --config FILE [--reports DIR] [--monitor WIDTHxHEIGHT]\n"
            "                  [--caption-height TWIPS] [--record FILE] [--json]\n"
+           "                  [--panel WIDTHxHEIGHT] [--svg FILE]\n"
            "       tarnix-fit --decode FILE\n"
            "       tarnix-fit --help\n"
            "\n"
@@ -111,9 +132,13 @@ const char* ToolUsage() {
            "                         area of the monitor size at (0, 0), screen 0, monitor 1, or\n"
            "                         placed as a history entry's section TARNIX-HISTORY says\n"
            "  --json                 print the fit results as one JSON object\n"
+           "  --panel WxH            size of the panel in mm, for the expected error (default:\n"
+           "                         ScreenWidth x ScreenHeight of the configuration)\n"
+           "  --svg FILE             draw the expected error of a new touch over the area, with\n"
+           "                         the targets, the touches and their deleted residuals\n"
            "  --decode FILE          print every field of a calibration record file\n"
            "\n"
            "Exit status: 0 fitted, 1 the fit refused the data, 2 usage error, 3 unusable input,\n"
-           "4 model kind not available, 5 the record could not be written, 6 out of memory or\n"
-           "an unexpected failure (one line on the error stream names it).\n";
+           "4 model kind not available, 5 the record or the SVG could not be written, 6 out of\n"
+           "memory or an unexpected failure (one line on the error stream names it).\n";
 }

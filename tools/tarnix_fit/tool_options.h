@@ -10,9 +10,12 @@ struct ToolOptions {
     std::wstring ReportDir;   // empty: the platform's report folder
     std::wstring RecordPath;  // empty: no record file
     std::wstring DecodePath;  // --decode: print a record file instead of fitting
+    std::wstring SvgPath;     // empty: no expected-error map
     int32_t MonitorWidth = 1920;
     int32_t MonitorHeight = 1080;
-    bool HasMonitor = false;  // --monitor given: it overrides a history entry's area
+    bool HasMonitor = false;    // --monitor given: it overrides a history entry's area
+    double PanelWidthMm = 0.0;  // 0: the pitch of a 15.6-inch 1920 x 1080 panel
+    double PanelHeightMm = 0.0;
     bool HasCaptionHeight = false;
     int32_t CaptionHeight = 0;  // twips, positive
     bool Json = false;

@@ -1,0 +1,68 @@
+// The expected error of a new touch anywhere on the area: the pass's own scatter and the fit's
+// leverage there, in millimetres on the glass.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "fit/calibration_fit.h"
+#include "numeric/matrix.h"
+#include "numeric/vector.h"
+
+// Millimetres on the glass per pixel of the monitor.
+struct PixelPitch {
+    double XMm = 0.0;
+    double YMm = 0.0;
+};
+
+// The touch-display requirement's edge band: the inner area lies this far or more from every edge.
+inline constexpr double kExpectedErrorEdgeBandMm = 3.5;
+
+// The leverage of a polynomial least-squares fit, h = t^T (A^T A)^-1 t for the terms t of a
+// normalised raw point: with A = U diag(W) V^T, (A^T A)^-1 = V diag(W)^-2 V^T.
+struct FitLeverage {
+    Matrix V;
+    Vector W;  // singular values; those below 1e-13 of the largest count as zero
+    int32_t Terms = 0;
+};
+
+// The leverage of the design matrix (one row of polynomial terms per data point).
+FitLeverage LeverageOfDesign(const Matrix& design);
+// The leverage of the PointCount grid touches of a prepared or fitted polynomial pass.
+FitLeverage LeverageOfFit(const CalibrationFit& fit);
+// h at a normalised raw point (v, w): 1 at every point of a fit with as many points as terms,
+// summing to the rank over the data points, growing away from them.
+double LeverageAt(const FitLeverage& leverage, double v, double w);
+
+// The touch scatter per axis in mm that the residuals of the grid targets show: 1.4826 times the
+// median of |r| / sqrt(1 - h) over both axes (each residual corrected for the degrees of freedom
+// its own point took), robust against a stray touch. NaN when no point has leverage below 1 (as
+// many terms as points: the residuals say nothing).
+double PassScatterMm(const CalibrationFit& fit, const FitLeverage& leverage, PixelPitch pitch);
+
+// The normalised raw point (v, w) that the fitted mapping sends to the area fraction (fx, fy),
+// found by Newton's method from the mapping's affine part. False when it does not converge.
+bool RawPointForArea(const CalibrationFit& fit, double fx, double fy, double& v, double& w);
+
+// Expected error, per axis, of a new touch at the area fraction (fx, fy): scatter * sqrt(1 + h).
+// NaN where the mapping cannot be inverted.
+double ExpectedErrorAt(const CalibrationFit& fit, const FitLeverage& leverage, double scatterMm,
+                       double fx, double fy);
+
+// The expected error over the area, sampled at Columns x Rows points from edge to edge (corners
+// included), with the worst value inside (kExpectedErrorEdgeBandMm or more from every edge,
+// sampled on its own grid so its border is included) and in the edge band.
+struct ExpectedErrorMap {
+    double ScatterMm = 0.0;
+    int32_t Columns = 0;
+    int32_t Rows = 0;
+    std::vector<double> Mm;  // row by row; sample (i, j) at fraction (i / (Columns - 1), ...)
+    double WorstInsideMm = 0.0;
+    double WorstEdgeMm = 0.0;
+};
+
+// The map of a fitted polynomial pass (grid of at least 2 x 2). No samples when the pass has no
+// degrees of freedom left (ScatterMm NaN) or the mapping cannot be inverted somewhere on the area
+// (a dead sensor's fit).
+ExpectedErrorMap ComputeExpectedErrorMap(const CalibrationFit& fit, PixelPitch pitch,
+                                         int32_t columns, int32_t rows);
