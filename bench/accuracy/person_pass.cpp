@@ -78,9 +78,8 @@ PassOutcome RunPersonPass(const PassLayout& layout, const SensorParameters& sens
     fit->MonitorWidth = screen.width;
     fit->MonitorHeight = screen.height;
     const ModelRunner* runner = FindModelRunner(c.ModelKind);
-    const FitGateLimits limits =
-        FitGateLimitsFor(parameters.ControllerMin, parameters.ControllerMax, c.MaxFitResidual,
-                         c.MaxTouchScatter);
+    const FitGateLimits limits = FitGateLimitsFor(
+        parameters.ControllerMin, parameters.ControllerMax, c.MaxFitResidual, c.MaxTouchScatter);
     if (runner == nullptr || !runner->Run(*fit) ||
         JudgeFit(*fit, limits).Verdict != FitVerdict::Sound) {
         outcome.Refused = true;

@@ -97,7 +97,8 @@ bool WriteExpectedErrorSvg(const std::wstring& path, const FitSession& session,
                           std::max(0.0, (i - 0.5) * cellW), std::max(0.0, (j - 0.5) * cellH),
                           (i == 0 || i == map.Columns - 1 ? 0.5 : 1.0) * cellW + 1.0,
                           (j == 0 || j == map.Rows - 1 ? 0.5 : 1.0) * cellH + 1.0) +
-                   " stroke=\"none\" fill=\"" + Colour(map.Mm[size_t(j) * map.Columns + i]) + "\"/>\n";
+                   " stroke=\"none\" fill=\"" + Colour(map.Mm[size_t(j) * map.Columns + i]) +
+                   "\"/>\n";
     svg += "</g>\n";
     const double insetX = kExpectedErrorEdgeBandMm / pitch.XMm * scale;
     const double insetY = kExpectedErrorEdgeBandMm / pitch.YMm * scale;
