@@ -225,7 +225,7 @@ bool CalibrationDialog::OnInitDialog() {
     StartUp::ChooseArea(*this);
     MoveToCurrentArea();
     Dpi = WindowDpi(Window);
-    ShowButtons(false);
+    ShowButtons(CurrentPassView(Passes));
     MakeTargetGraphics(1);
     StartFirstPass();
     SendMessageW(Window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon));

@@ -53,9 +53,11 @@ bool CommitCalibration(const DiagnosticsRecord& diagnostics, const CalibrationAr
         DebugPrint(L"Tarnix.exe: %s", L"no calibration record written: the fit was refused");
         return false;
     }
-    SetDriverScreen(recordArea, screenIndex);
+    // Everything that may throw comes before the first driver call: a failure leaves the driver
+    // untouched.
     const CommitLogLines log = FormatCommitLogLines(recordArea);
     for (const std::wstring& line : log.Lines) DebugPrint(L"%s", line.c_str());
+    SetDriverScreen(recordArea, screenIndex);
     QuvaIF_WriteCalibrationData(&record, diagnostics.CalibrationByte);
     QuvaIF_EnableScreen(screenIndex);
     return true;
