@@ -72,7 +72,7 @@ class CalibrationDialog {
 
     // Drawing services the handlers share (dialog_paint_win32.cpp).
     void MakeTargetGraphics(int32_t targetNumber);
-    void ShowButtons(bool show);
+    void ShowButtons(const PassView& view);  // the buttons the state of the passes shows
     void MoveToCurrentArea();
     void EndTargetDwell();  // the waiting target is drawn at the next paint
     void ReleaseButtonPictures();

@@ -16,7 +16,9 @@
 
 namespace {
 
-void ReturnControllers() {
+// Hands the controllers back to the driver; its device handles are closed only once the touch
+// thread has left the driver (QuvaIF_DisableTouch releases its call).
+void ReturnControllers(PassRuntime& passes) {
     int32_t screens = QuvaIF_EnumTouchScreen();
     QuvaIF_DisableTouch(0, -1);
     RestorePassCursor();
@@ -26,7 +28,7 @@ void ReturnControllers() {
         QuvaIF_FlushControllerTalksetBuffer(i);
         QuvaIF_ReleaseTalksetLock(i);
     }
-    QuvaIF_CloseDeviceHandles();
+    if (TouchThreadLeftDriver(passes)) QuvaIF_CloseDeviceHandles();
 }
 
 void RestartDesktopMonitor() {
@@ -150,7 +152,7 @@ void CalibrationDialog::OnDestroy() {
     if (TimerId != 0) KillTimer(Window, kCountdownTimerId);
     KillTimer(Window, kDwellTimerId);
     if (!SecondCopy) {
-        ReturnControllers();
+        ReturnControllers(Passes);
         RestartDesktopMonitor();
     }
     if (ExitEvent != nullptr) {

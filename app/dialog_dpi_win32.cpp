@@ -67,6 +67,6 @@ void CalibrationDialog::OnDpiChanged(UINT dpi) {
     MoveToCurrentArea();
     ScaledFontHeight = 0;  // the text font is made again for the new scale
     ReleaseButtonPictures();
-    ShowButtons(IsWindowVisible(GetDlgItem(Window, IDC_ACCEPT)) != FALSE);
+    ShowButtons(CurrentPassView(Passes));
     InvalidateRect(Window, nullptr, TRUE);
 }

@@ -14,6 +14,7 @@
 #include "config/debug_trace.h"
 #include "config/monitors.h"
 #include "config/platform.h"
+#include "config/profile_size.h"
 #include "config/quva_options.h"
 #include "config/support_folder.h"
 #include "config/target_layout.h"
@@ -121,6 +122,10 @@ void CalibrationDialog::StartUp::SignalNeighbours(CalibrationDialog& d, int32_t 
 
 bool CalibrationDialog::StartUp::LoadConfiguration(CalibrationDialog& d) {
     std::wstring path = PlatformJoinPath(GetSupportFolder(), L"Tarnix.cfg");
+    if (const uint64_t bytes = OversizedProfileBytes(path)) {
+        DebugPrint(L"Tarnix.exe: %s: stop", OversizedProfileText(path, bytes).c_str());
+        return false;
+    }
     d.Parameters = std::make_unique<ControllerParameters>();
     ReadControllerParameters(*d.Parameters, path.c_str());
     d.Config = std::make_unique<CalibrationConfig>(path.c_str());
@@ -220,7 +225,7 @@ bool CalibrationDialog::OnInitDialog() {
     StartUp::ChooseArea(*this);
     MoveToCurrentArea();
     Dpi = WindowDpi(Window);
-    ShowButtons(false);
+    ShowButtons(CurrentPassView(Passes));
     MakeTargetGraphics(1);
     StartFirstPass();
     SendMessageW(Window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon));

@@ -91,7 +91,8 @@ std::wstring CalibrationDialog::Drawing::ResultText(const CalibrationDialog& d,
                                                     const PassView& view) {
     const FitJudgement& judgement = view.Judgement;
     if (view.FitRefused) {
-        std::wstring reason = d.Text(RefusalTextId(judgement));
+        std::wstring reason = d.Text(view.UnexpectedFailure ? IDS_REFUSED_UNEXPECTED
+                                                            : RefusalTextId(judgement));
         if (judgement.Verdict == FitVerdict::ResidualTooLarge)
             reason = FormatWordsText(reason,
                                      {Pixels(judgement.RmsPixels), Pixels(judgement.BoundPixels)},
@@ -203,7 +204,7 @@ void CalibrationDialog::MakeTargetGraphics(int32_t targetNumber) {
         std::make_unique<TargetGraphic>(MakeMiniTargetGraphic(at.x, at.y, Config->CaptionHeight));
 }
 
-void CalibrationDialog::ShowButtons(bool show) {
+void CalibrationDialog::ShowButtons(const PassView& view) {
     if (AcceptPicture == nullptr) AcceptPicture = LoadScaledPicture(Instance, IDB_ACCEPT, Dpi);
     if (RetryPicture == nullptr) RetryPicture = LoadScaledPicture(Instance, IDB_RETRY, Dpi);
     HWND accept = GetDlgItem(Window, IDC_ACCEPT);
@@ -212,8 +213,8 @@ void CalibrationDialog::ShowButtons(bool show) {
     SizeButtonToPicture(retry, RetryPicture);
     SendMessageW(accept, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(AcceptPicture));
     SendMessageW(retry, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(RetryPicture));
-    ShowWindow(accept, show ? SW_SHOW : SW_HIDE);
-    ShowWindow(retry, show ? SW_SHOW : SW_HIDE);
+    ShowWindow(accept, ShowsAccept(view) ? SW_SHOW : SW_HIDE);
+    ShowWindow(retry, ShowsRetry(view) ? SW_SHOW : SW_HIDE);
 }
 
 void CalibrationDialog::ReleaseButtonPictures() {

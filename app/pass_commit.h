@@ -7,10 +7,11 @@
 #include "driver/quva_records.h"
 #include "fit/calibration_fit.h"
 
-// Asks the driver for the area's clip rectangles, sets its virtual full screen to the area, logs
-// the area and the reference targets, writes the packed record with byte 707 of the diagnostics
+// Logs the area and the reference targets, asks the driver for the area's clip rectangles, sets
+// its virtual full screen to the area, writes the packed record with byte 707 of the diagnostics
 // and enables the screen. A fit that refused (for a controller whose record carries the fit)
-// reaches nothing of the driver: false, and the driver keeps its previous calibration.
+// reaches nothing of the driver: false, and the driver keeps its previous calibration. Whatever
+// throws does so before the first driver call.
 bool CommitCalibration(const DiagnosticsRecord& diagnostics, const CalibrationArea& area,
                        int32_t screenIndex, const CalibrationFit* fit);
 

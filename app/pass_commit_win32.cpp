@@ -70,11 +70,13 @@ bool CommitCalibration(const DiagnosticsRecord& diagnostics, const CalibrationAr
 }
 
 void SendCalibrationRecord(const CalibrationDataRecord& record, uint8_t calibrationByte) {
+    // Everything that may throw comes before the first driver call: a failure leaves the driver
+    // untouched.
     const RecordArea area = RecordAreaOf(record);
-    SetDriverScreen(area, record.ScreenIndex);
     const CommitLogLines log = FormatCommitLogLines(area);
-    for (const std::wstring& line : log.Lines) DebugPrint(L"%s", line.c_str());
     CalibrationDataRecord sent = record;  // the driver takes a pointer to a record it may change
+    SetDriverScreen(area, record.ScreenIndex);
+    for (const std::wstring& line : log.Lines) DebugPrint(L"%s", line.c_str());
     QuvaIF_WriteCalibrationData(&sent, calibrationByte);
     QuvaIF_EnableScreen(record.ScreenIndex);
 }

@@ -17,8 +17,9 @@
 
 namespace {
 
-// How long a button waits for a fit and commit in progress before it tries again later.
-constexpr std::chrono::milliseconds kFitWait{5000};
+// How long a button waits for a fit and commit in progress before it tries again later (every
+// kPendingCommandDelayMs): the window never waits longer at once.
+constexpr std::chrono::milliseconds kFitWait{250};
 constexpr COLORREF kCountdownColour = RGB(255, 0, 0);
 constexpr int kCountdownBand = 60;
 
@@ -66,8 +67,7 @@ void CalibrationDialog::PassHandling::DrawCountdown(CalibrationDialog& d, int32_
 
 // After the fit: both buttons, or Retry alone when nothing was written.
 void CalibrationDialog::PassHandling::ShowResult(CalibrationDialog& d, const PassView& view) {
-    d.ShowButtons(true);
-    if (view.FitRefused) ShowWindow(GetDlgItem(d.Window, IDC_ACCEPT), SW_HIDE);
+    d.ShowButtons(view);
     RestorePassCursor();
 }
 
@@ -88,12 +88,12 @@ void CalibrationDialog::PassHandling::StartPass(CalibrationDialog& d, bool stayO
         return;
     }
     d.MoveToCurrentArea();
-    d.ShowButtons(false);
+    d.ShowButtons(sequencer.View());
     SetTimer(d.Window, kCountdownTimerId, 1000, nullptr);
     SetFocus(d.Window);
     HidePassCursor();
     d.MakeTargetGraphics(1);
-    LaunchPassWorker(d.Passes, d.Window, RecordsOf(d), start.Token);
+    NotePassStarted(d.Passes);
     Repaint(d);
 }
 
@@ -109,12 +109,11 @@ void CalibrationDialog::PassHandling::Carry(CalibrationDialog& d, PassAction act
             return;
         case PassAction::StartNextArea:
         case PassAction::StayOnArea:
-            StopRunningWorker(d.Passes);
+            ReleaseStoppedPass(d.Passes);
             StartPass(d, action == PassAction::StayOnArea);
             return;
         case PassAction::EndDialog:
-            StopRunningWorker(d.Passes);
-            EndCalibration(d);
+            EndCalibration(d);  // the tear-down closes the touch thread
             return;
     }
 }
@@ -132,12 +131,12 @@ bool CalibrationDialog::StartFirstPass() {
     if (!Config || !Parameters) return false;
     Passes.Sequencer = std::make_unique<PassSequencer>(
         PassSettingsFor(*Config, *Parameters, ExplicitTarget, PassCountdownLength()));
-    return LaunchPassWorker(Passes, Window, PassHandling::RecordsOf(*this),
-                            Passes.Sequencer->StartFirstPass(AreaList));
+    Passes.Sequencer->StartFirstPass(AreaList);
+    return StartTouchThread(Passes, Window, PassHandling::RecordsOf(*this));
 }
 
 void CalibrationDialog::StopPasses() {
-    StopRunningWorker(Passes);
+    CloseTouchThread(Passes);
     KillTimer(Window, kPendingCommandTimerId);
     Passes.PendingCommand = 0;
     Passes.Sequencer.reset();

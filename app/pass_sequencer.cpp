@@ -77,6 +77,7 @@ PassToken PassSequencer::BeginLocked(const CalibrationAreaList& areas) {
     state_.CollectingTouches = true;
     state_.CalibrationDone = false;
     state_.FitRefused = false;
+    state_.UnexpectedFailure = false;
     state_.MisclickHint = false;
     state_.AskingAgain = false;
     state_.Judgement = FitJudgement();
@@ -314,7 +315,8 @@ TouchOutcome PassSequencer::JudgeFinishedLocked(const CalibrationAreaList& areas
     return TouchOutcome::RunFit;
 }
 
-bool PassSequencer::FinishFit(PassToken token, bool committed, const FitJudgement& judgement) {
+bool PassSequencer::EndFit(PassToken token, bool committed, const FitJudgement& judgement,
+                           bool unexpectedFailure) {
     Lock lock(mutex_);
     // Only the running pass can have a fit in progress: stopping waits for it.
     const bool current = token != 0 && token == running_;
@@ -323,6 +325,7 @@ bool PassSequencer::FinishFit(PassToken token, bool committed, const FitJudgemen
         state_.CalibrationDone = true;
         state_.CurrentTarget = settings_.TargetCount + 1;
         state_.FitRefused = !committed;
+        state_.UnexpectedFailure = unexpectedFailure;
         state_.Judgement = judgement;
     }
     lock.unlock();
@@ -330,7 +333,18 @@ bool PassSequencer::FinishFit(PassToken token, bool committed, const FitJudgemen
     return current;
 }
 
+bool PassSequencer::FinishFit(PassToken token, bool committed, const FitJudgement& judgement) {
+    return EndFit(token, committed, judgement, false);
+}
+
+bool PassSequencer::FailFit(PassToken token) { return EndFit(token, false, FitJudgement(), true); }
+
 PassView PassSequencer::View() const {
     Lock lock(mutex_);
     return state_;
+}
+
+PassToken PassSequencer::RunningToken() const {
+    Lock lock(mutex_);
+    return running_;
 }

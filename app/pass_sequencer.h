@@ -114,14 +114,20 @@ struct PassView {
     bool CollectingTouches = true;
     bool CalibrationDone = false;
     bool FitInProgress = false;
-    bool FitRefused = false;    // the last fit wrote nothing; the driver keeps its calibration
-    bool MisclickHint = false;  // the last touch was refused as meant for another spot
-    bool AskingAgain = false;   // the current target is shown again: its touch disagreed
-    int32_t AskCount = 0;       // targets asked again so far in this run (a new one: redraw)
-    FitJudgement Judgement;     // of the last fit (figures shown, or the reason of a refusal)
+    bool FitRefused = false;         // the last fit wrote nothing; the driver keeps its calibration
+    bool UnexpectedFailure = false;  // refused because its fit, judgement or commit threw
+    bool MisclickHint = false;       // the last touch was refused as meant for another spot
+    bool AskingAgain = false;        // the current target is shown again: its touch disagreed
+    int32_t AskCount = 0;            // targets asked again so far in this run (a new one: redraw)
+    FitJudgement Judgement;          // of the last fit (figures shown, or the reason of a refusal)
     int32_t CountdownSeconds = kDefaultCountdownSeconds;
     int32_t CancelCount = 0;
 };
+
+// The buttons a state shows: Retry once a pass is finished, Accept only when its record was
+// written.
+inline bool ShowsRetry(const PassView& view) { return view.CalibrationDone; }
+inline bool ShowsAccept(const PassView& view) { return view.CalibrationDone && !view.FitRefused; }
 
 class PassSequencer {
   public:
@@ -165,16 +171,23 @@ class PassSequencer {
     // Ends the fit HandleTouch asked for: the pass shows its result, with the gate's judgement.
     // False for a stale token.
     bool FinishFit(PassToken token, bool committed, const FitJudgement& judgement = {});
+    // Ends the fit HandleTouch asked for as refused by an unexpected failure (something in the
+    // fit, its judgement or the commit threw): nothing was written. False for a stale token.
+    bool FailFit(PassToken token);
     // True while the running pass's current target is not drawn yet: the worker must not ask
     // the driver for its touch.
     bool WaitsForDrawing(PassToken token) const;
 
     // Any thread.
     PassView View() const;
+    // The token of the running pass; 0 between passes.
+    PassToken RunningToken() const;
 
   private:
     using Lock = std::unique_lock<std::mutex>;
     bool StopAfterFit(Lock& lock, std::chrono::milliseconds fitWait);
+    bool EndFit(PassToken token, bool committed, const FitJudgement& judgement,
+                bool unexpectedFailure);
     PassAction EndLocked(const CalibrationAreaList& areas, int32_t touchScreenCount,
                          int32_t driverMonitorCount);
     PassToken BeginLocked(const CalibrationAreaList& areas);

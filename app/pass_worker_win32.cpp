@@ -1,10 +1,15 @@
-// The touch-collection thread of a pass: once the window has drawn the current target it blocks in
-// the driver's touch calls (or paces the simulated touches), hands every touch to the pass
-// sequencer (which drops early touches and refuses misclicks), judges, fits and commits after the
-// last target, and tells the window by posted messages only. Stopping it is cooperative.
+// The window's touch thread: for the pass the sequencer runs, once the window has drawn the
+// current target it blocks in the driver's touch calls (or paces the simulated touches), hands
+// every touch to the pass sequencer (which drops early touches and refuses misclicks), judges,
+// fits and commits after the last target, and tells the window by posted messages only. It is
+// the only caller of the driver's touch calls; a call made for a pass that ended meanwhile
+// returns its touch to the pass that runs by then.
 #include <windows.h>
 
+#include <initializer_list>
+
 #include "app/pass_commit.h"
+#include "app/pass_finish.h"
 #include "app/pass_fit.h"
 #include "app/pass_rules.h"
 #include "app/pass_runtime.h"
@@ -16,16 +21,17 @@
 
 namespace {
 
-constexpr SIZE_T kWorkerStackBytes = 8192;  // committed; the reservation is the program's default
+constexpr SIZE_T kTouchThreadStackBytes = 8192;  // committed; the reservation is the default
 constexpr DWORD kRedoWaitMs = 30000;
 constexpr DWORD kSimulatedPaceMs = 500;
 constexpr DWORD kAfterTouchMs = 50;
-constexpr DWORD kStopWaitMs = 300;  // for a worker blocked in a touch call; never for a commit
+constexpr DWORD kReleaseWaitMs = 300;  // for a touch call to leave the driver; never for a commit
 constexpr DWORD kReleaseIntervalMs = 50;
 constexpr DWORD kMisclickBeepHz = 400;  // a short low tone: the touch was not used
 constexpr DWORD kMisclickBeepMs = 150;
 
-// The two named events of a worker: a redo request and a stop request from other programs.
+// The two named events of the touch thread: a redo request and a stop request from other
+// programs.
 class NamedEvents {
   public:
     bool Create() {
@@ -50,22 +56,67 @@ struct Touch {
     PassClock::time_point At = PassClock::now();
 };
 
+// A touch the driver returned for a pass that had ended: the next pass to run is offered it
+// first (the person may have made it on that pass's target; the sequencer drops it otherwise).
+struct CarriedTouch {
+    bool Present = false;
+    int32_t Screen = -1;
+    TouchSample Sample{};
+    PassClock::time_point At{};
+};
+
+// One pass on the touch thread.
+struct PassRun {
+    TouchThreadContext& Context;
+    PassToken Token;
+    const NamedEvents& Events;
+    CarriedTouch& Carried;
+};
+
 Touch FromSample(const TouchSample& sample) {
     return Touch{ControllerUnits(sample.X), ControllerUnits(sample.Y)};
 }
 
-Touch Simulated(const PassWorkerContext& context, int32_t entry) {
+Touch Simulated(const TouchThreadContext& context, int32_t entry) {
     Touch touch;
     SimulatedTouch(context.SimulatedTouches, entry, touch.V, touch.W);
     return touch;
 }
 
-// What became of a touch handed over: the worker leaves, goes on, or asks again for this target.
+// What became of a touch handed over: the pass is left, goes on, or asks again for this target.
 enum class Delivery { Leave, Stored, AskAgain };
 
-// Waits ms unless the pass is stopped first; true when it was stopped.
-bool PauseUnlessStopped(const PassWorkerContext& context, DWORD ms) {
-    return WaitForSingleObject(context.StopSignal, ms) == WAIT_OBJECT_0;
+// True when the pass no longer runs (or the window closes): the thread leaves it.
+bool PassEnded(const PassRun& run) {
+    std::lock_guard<std::mutex> guard(run.Context.Lock);
+    return run.Context.Closed || run.Context.Sequencer->RunningToken() != run.Token;
+}
+
+// Waits up to ms (INFINITE: without end) for one of handles while the pass runs. The index of the
+// handle that came, or kWaitTimedOut, or kWaitEnded when the pass ended first.
+constexpr int kWaitTimedOut = -1;
+constexpr int kWaitEnded = -2;
+int WaitInPass(const PassRun& run, std::initializer_list<HANDLE> handles, DWORD ms) {
+    HANDLE all[4] = {run.Context.PassSignal};
+    DWORD count = 1;
+    for (HANDLE handle : handles) all[count++] = handle;
+    const ULONGLONG deadline = GetTickCount64() + ms;
+    for (;;) {
+        if (PassEnded(run)) return kWaitEnded;
+        const ULONGLONG now = GetTickCount64();
+        if (ms != INFINITE && now >= deadline) return kWaitTimedOut;
+        const DWORD left = ms == INFINITE ? INFINITE : DWORD(deadline - now);
+        const DWORD result = WaitForMultipleObjects(count, all, FALSE, left);
+        if (result == WAIT_TIMEOUT) return kWaitTimedOut;
+        if (result == WAIT_OBJECT_0) continue;  // the passes changed: does this one still run?
+        if (result < WAIT_OBJECT_0 + count) return int(result - WAIT_OBJECT_0 - 1);
+        return kWaitEnded;  // a failed wait ends the pass's touches
+    }
+}
+
+// Waits ms unless the pass ends first; true when it ended.
+bool PauseUnlessEnded(const PassRun& run, DWORD ms) {
+    return WaitInPass(run, {}, ms) == kWaitEnded;
 }
 
 void LogExit() { DebugPrint(L"Tarnix.exe: %s", L"GetTouchThreadProc(): Exit get target thread"); }
@@ -88,53 +139,66 @@ FitJudgement JudgePassFit(const CalibrationFit& fit, const TouchResult& result) 
     return judgement;
 }
 
-// After the last target: the fit of the model kind, its judgement and the commit; true when
-// committed.
-bool FitAndCommit(PassWorkerContext& context, const TouchResult& result, int32_t screen,
-                  const DiagnosticsRecord& diagnostics, FitJudgement& judgement) {
-    CalibrationFit* fit = context.Records.Fit;
-    const CalibrationArea* area = context.Records.Areas->Current;
-    const bool fitted = fit != nullptr && RunPassFit(*fit, result.AreaWidth, result.AreaHeight);
+// After the last target: the fit of the model kind, its judgement and the commit, and the end of
+// the fit in the sequencer whatever they throw.
+void FitAndCommit(const PassRun& run, const TouchResult& result, int32_t screen,
+                  const DiagnosticsRecord& diagnostics) {
+    CalibrationFit* fit = run.Context.Records.Fit;
+    const CalibrationArea* area = run.Context.Records.Areas->Current;
+    PassFinishSteps steps;
+    steps.Fit = [&] {
+        return fit != nullptr && RunPassFit(*fit, result.AreaWidth, result.AreaHeight);
+    };
+    steps.Judge = [&] { return JudgePassFit(*fit, result); };
+    steps.Commit = [&] {
+        return area != nullptr && CommitCalibration(diagnostics, *area, screen, fit);
+    };
     // A type '7' record carries no fit, so it is written whatever the fit did, unjudged.
-    const bool recordWithoutFit = diagnostics.ControllerType == kSingleTouchControllerType;
-    if (fitted && !recordWithoutFit) judgement = JudgePassFit(*fit, result);
-    const bool sound = fitted && judgement.Verdict == FitVerdict::Sound;
-    if ((sound || recordWithoutFit) && area != nullptr)
-        return CommitCalibration(diagnostics, *area, screen, fit);
-    return false;
+    steps.RecordWithoutFit = diagnostics.ControllerType == kSingleTouchControllerType;
+    FinishPass(*run.Context.Sequencer, run.Token, steps);
 }
 
-// One touch for the pass: the sequencer, after the last target the fit and the
-// commit, then a message to the window. Stale when the pass was stopped: the worker leaves.
-TouchOutcome HandOver(PassWorkerContext& context, int32_t screen,
-                      const DiagnosticsRecord& diagnostics, const Touch& touch) {
+// One touch for the pass: the sequencer, after the last target the fit and the commit, then a
+// message to the window. Stale when the pass no longer runs.
+TouchOutcome HandOver(const PassRun& run, int32_t screen, const DiagnosticsRecord& diagnostics,
+                      const Touch& touch) {
+    TouchThreadContext& context = run.Context;
     std::lock_guard<std::mutex> guard(context.Lock);
-    if (context.Stopped) return TouchOutcome::Stale;
+    if (context.Closed) return TouchOutcome::Stale;
     const TouchInput input{touch.V, touch.W, diagnostics.ControllerType, diagnostics.PassEndWord,
                            touch.At};
     const TouchResult result = context.Sequencer->HandleTouch(
-        context.Token, input, *context.Records.Areas, context.Records.Config->Touches);
+        run.Token, input, *context.Records.Areas, context.Records.Config->Touches);
     if (result.Outcome == TouchOutcome::Stale || result.Outcome == TouchOutcome::TooEarly)
         return result.Outcome;
     if (result.AfterRefusals)
         DebugPrint(L"Tarnix.exe: %s",
                    L"GetTouchThreadProc(): the third consistent touch is stored after all");
-    const WPARAM token = WPARAM(context.Token);
+    const WPARAM token = WPARAM(run.Token);
     PostMessageW(context.Window, WM_TARNIX_TOUCH, token, 0);
     if (result.Outcome != TouchOutcome::RunFit) return result.Outcome;
-    FitJudgement judgement;
-    const bool committed = FitAndCommit(context, result, screen, diagnostics, judgement);
-    context.Sequencer->FinishFit(context.Token, committed, judgement);
+    FitAndCommit(run, result, screen, diagnostics);
     PostMessageW(context.Window, WM_TARNIX_TOUCH, token, 0);
     return result.Outcome;
 }
 
-// Hands a touch over and does what its outcome asks of the worker: a dropped early touch is only
-// traced; a refused one beeps (outside the lock, so a stop never waits for the tone).
-Delivery Deliver(PassWorkerContext& context, int32_t screen, const DiagnosticsRecord& diagnostics,
-                 const Touch& touch) {
-    switch (HandOver(context, screen, diagnostics, touch)) {
+// Keeps a touch the driver returned after its pass ended for the pass that runs next.
+void CarryOver(const PassRun& run, int32_t screen, const TouchSample& sample, const Touch& touch) {
+    DebugPrint(
+        L"Tarnix.exe: GetTouchThreadProc(): touch V=%d W=%d returned after its pass ended: "
+        L"offered to the pass that runs now",
+        touch.V, touch.W);
+    run.Carried = CarriedTouch{true, screen, sample, touch.At};
+}
+
+// Hands a touch over and does what its outcome asks: a dropped early touch is only traced; a
+// refused one beeps (outside the lock, so a stop never waits for the tone); a touch from the
+// driver (fromDriver) that finds its pass ended is carried over to the next.
+Delivery Deliver(const PassRun& run, int32_t screen, const DiagnosticsRecord& diagnostics,
+                 const Touch& touch, const TouchSample* fromDriver) {
+    switch (HandOver(run, screen, diagnostics, touch)) {
         case TouchOutcome::Stale:
+            if (fromDriver != nullptr) CarryOver(run, screen, *fromDriver, touch);
             return Delivery::Leave;
         case TouchOutcome::TooEarly:
             DebugPrint(
@@ -158,41 +222,60 @@ Delivery Deliver(PassWorkerContext& context, int32_t screen, const DiagnosticsRe
     }
 }
 
-// Waits until the window has drawn the current target: the worker never asks the driver for the
-// touch of a target the user cannot see yet. False when the pass was stopped meanwhile.
-bool AwaitDrawnTarget(PassWorkerContext& context) {
+// Waits until the window has drawn the current target: the thread never asks the driver for the
+// touch of a target the user cannot see yet. False when the pass ended meanwhile.
+bool AwaitDrawnTarget(const PassRun& run) {
     for (;;) {
         {
-            std::lock_guard<std::mutex> guard(context.Lock);
-            if (context.Stopped) return false;
-            if (!context.Sequencer->WaitsForDrawing(context.Token)) return true;
+            std::lock_guard<std::mutex> guard(run.Context.Lock);
+            if (run.Context.Closed || run.Context.Sequencer->RunningToken() != run.Token)
+                return false;
+            if (!run.Context.Sequencer->WaitsForDrawing(run.Token)) return true;
         }
-        const HANDLE handles[2] = {context.StopSignal, context.DrawnSignal};
-        if (WaitForMultipleObjects(2, handles, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) return false;
+        if (WaitInPass(run, {run.Context.DrawnSignal}, INFINITE) != 0) return false;
     }
 }
 
+// One touch call of the driver for the pass: the first touch (screen -1, which names the screen)
+// or the next touch of screen. The screen of the touch, or -1 when the call was released or
+// cancelled, or not made because the pass had ended. The call is marked before the pass is
+// looked at, so a stop either keeps the call from being made or sees it and releases it.
+int32_t CallDriver(const PassRun& run, int32_t screen, TouchSample& sample) {
+    TouchThreadContext& context = run.Context;
+    context.CallFor.store(run.Token);
+    int32_t touched = -1;
+    if (!PassEnded(run)) {
+        if (screen < 0) {
+            touched = QuvaIF_GetFirstCalTouch(&sample);
+        } else if (QuvaIF_GetNextCalTouch(screen, &sample) != -1) {
+            touched = screen;
+        }
+    }
+    context.CallFor.store(0);
+    SetEvent(context.CallReturned);
+    return touched;
+}
+
 // Waits for a redo request after every touch is in; true when one came and the pass goes on.
-bool WaitForRedo(PassWorkerContext& context, const NamedEvents& events, int32_t screen) {
-    const HANDLE handles[3] = {events.Redo, events.Stop, context.StopSignal};
-    if (WaitForMultipleObjects(3, handles, FALSE, kRedoWaitMs) != WAIT_OBJECT_0) return false;
-    ResetEvent(events.Redo);
-    if (context.IsStopped()) return false;
+bool WaitForRedo(const PassRun& run, int32_t screen) {
+    if (WaitInPass(run, {run.Events.Redo, run.Events.Stop}, kRedoWaitMs) != 0) return false;
+    ResetEvent(run.Events.Redo);
+    if (PassEnded(run)) return false;
     QuvaIF_ReDoCalTouch(screen);
     return true;
 }
 
 // The next touch: from the driver, or the next simulated entry at its pace. False to leave.
-bool NextTouch(PassWorkerContext& context, int32_t screen, const WorkerTouchCount& count,
+bool NextTouch(const PassRun& run, int32_t screen, const WorkerTouchCount& count,
                TouchSample& sample, Touch& touch) {
-    if (context.SimulateMode) {
-        touch = Simulated(context, count.NextSimulatedEntry());
-        if (PauseUnlessStopped(context, kSimulatedPaceMs)) return false;
+    if (run.Context.SimulateMode) {
+        touch = Simulated(run.Context, count.NextSimulatedEntry());
+        if (PauseUnlessEnded(run, kSimulatedPaceMs)) return false;
         touch.At = PassClock::now();
         return true;
     }
-    if (QuvaIF_GetNextCalTouch(screen, &sample) == -1) {
-        if (!context.IsStopped())
+    if (CallDriver(run, screen, sample) == -1) {
+        if (!PassEnded(run))
             DebugPrint(L"Tarnix.exe: %s", L"GetTouchThreadProc(): Call was cancelled");
         return false;
     }
@@ -200,140 +283,204 @@ bool NextTouch(PassWorkerContext& context, int32_t screen, const WorkerTouchCoun
     return true;
 }
 
-// The first touch of the pass, which also names its screen (-1 when the worker leaves).
-int32_t FirstTouch(PassWorkerContext& context, TouchSample& sample,
-                   DiagnosticsRecord& diagnostics) {
+// The first touch of the pass, which also names its screen: a touch carried over from the pass
+// before, or the driver's. The screen, or -1 when the thread leaves the pass.
+int32_t FirstTouch(const PassRun& run, TouchSample& sample, DiagnosticsRecord& diagnostics) {
     for (;;) {
-        if (!AwaitDrawnTarget(context)) return -1;
-        const int32_t screen = QuvaIF_GetFirstCalTouch(&sample);
+        int32_t screen = -1;
+        PassClock::time_point at = PassClock::now();
+        if (run.Carried.Present) {
+            screen = run.Carried.Screen;
+            sample = run.Carried.Sample;
+            at = run.Carried.At;
+            run.Carried = CarriedTouch();
+        } else {
+            if (!AwaitDrawnTarget(run)) return -1;
+            screen = CallDriver(run, -1, sample);
+            at = PassClock::now();
+        }
         if (screen == -1) {
-            if (context.IsStopped()) return -1;  // released by a stop, not cancelled
+            if (PassEnded(run)) return -1;  // released by a stop, not cancelled
             QuvaIF_MakeBeep(1000, 100);
-            PostMessageW(context.Window, WM_TARNIX_PASS_CANCELLED, WPARAM(context.Token), 0);
+            PostMessageW(run.Context.Window, WM_TARNIX_PASS_CANCELLED, WPARAM(run.Token), 0);
             return -1;
         }
-        const Touch first = context.SimulateMode ? Simulated(context, 1) : FromSample(sample);
+        Touch first = run.Context.SimulateMode ? Simulated(run.Context, 1) : FromSample(sample);
+        first.At = at;
         QuvaIF_GetDiagnosticsData(&diagnostics, screen);
-        const Delivery delivery = Deliver(context, screen, diagnostics, first);
+        const Delivery delivery = Deliver(run, screen, diagnostics, first, &sample);
         if (delivery != Delivery::AskAgain) return delivery == Delivery::Stored ? screen : -1;
     }
 }
 
 // The next touch the pass stores, asked for again while touches are dropped or refused. False
-// when the worker leaves.
-bool StoreNextTouch(PassWorkerContext& context, int32_t screen,
-                    const DiagnosticsRecord& diagnostics, const WorkerTouchCount& count,
-                    TouchSample& sample) {
+// when the thread leaves the pass.
+bool StoreNextTouch(const PassRun& run, int32_t screen, const DiagnosticsRecord& diagnostics,
+                    const WorkerTouchCount& count, TouchSample& sample) {
     for (;;) {
-        if (!AwaitDrawnTarget(context)) return false;
+        if (!AwaitDrawnTarget(run)) return false;
         Touch touch;
-        if (!NextTouch(context, screen, count, sample, touch)) return false;
+        if (!NextTouch(run, screen, count, sample, touch)) return false;
         DebugPrint(L"Tarnix.exe: GetTouchThreadProc(): ScreenNumber=%d TouchTargetCnt=%d X=%d Y=%d",
                    screen, count.Value() + 1, sample.X, sample.Y);
-        const Delivery delivery = Deliver(context, screen, diagnostics, touch);
+        const TouchSample* fromDriver = run.Context.SimulateMode ? nullptr : &sample;
+        const Delivery delivery = Deliver(run, screen, diagnostics, touch, fromDriver);
         if (delivery != Delivery::AskAgain) return delivery == Delivery::Stored;
     }
 }
 
-DWORD CollectTouches(PassWorkerContext& context) {
+// Collects the touches of one pass until it is done or ends.
+void CollectTouches(const PassRun& run) {
     TouchSample sample{};
     DiagnosticsRecord diagnostics{};
-    NamedEvents events;
-    if (!events.Create()) {
-        DebugPrint(L"Tarnix.exe: %s", L"GetTouchThreadProc(): the touch events cannot be created");
-        return 0;
-    }
-    const int32_t screen = FirstTouch(context, sample, diagnostics);
-    if (screen == -1) return 0;
+    const int32_t screen = FirstTouch(run, sample, diagnostics);
+    if (screen == -1) return;
 
-    WorkerTouchCount count(context.TouchesToCollect);
+    WorkerTouchCount count(run.Context.TouchesToCollect);
     count.StartAfterFirstTouch(diagnostics.ControllerType);
     while (!count.Finished()) {
         DebugPrint(L"Tarnix.exe: GetTouchThreadProc(): TouchTargetCnt=%d", count.Value());
         if (count.WaitsForRedo()) {
-            if (!WaitForRedo(context, events, screen)) return 0;
+            if (!WaitForRedo(run, screen)) return;
             count.Redo();
         }
-        if (!StoreNextTouch(context, screen, diagnostics, count, sample)) return 0;
+        if (!StoreNextTouch(run, screen, diagnostics, count, sample)) return;
         count.Advance();
-        if (PauseUnlessStopped(context, kAfterTouchMs)) return 0;
+        if (PauseUnlessEnded(run, kAfterTouchMs)) return;
     }
     LogExit();
-    return 1;
+}
+
+// Waits until the sequencer runs a pass after last; 0 when the window closes.
+PassToken AwaitNextPass(TouchThreadContext& context, PassToken last) {
+    for (;;) {
+        {
+            std::lock_guard<std::mutex> guard(context.Lock);
+            if (context.Closed) return 0;
+            const PassToken running = context.Sequencer->RunningToken();
+            if (running != 0 && running != last) return running;
+        }
+        if (WaitForSingleObject(context.PassSignal, INFINITE) != WAIT_OBJECT_0) return 0;
+    }
+}
+
+// Every pass of the window, one after another; a failure in one ends that pass only.
+void RunPasses(TouchThreadContext& context) {
+    NamedEvents events;
+    if (!events.Create()) {
+        DebugPrint(L"Tarnix.exe: %s", L"GetTouchThreadProc(): the touch events cannot be created");
+        return;
+    }
+    CarriedTouch carried;
+    for (PassToken token = 0; (token = AwaitNextPass(context, token)) != 0;) {
+        try {
+            CollectTouches(PassRun{context, token, events, carried});
+        } catch (...) {
+            ReportUnexpectedFailure(L"the touch thread");
+            PostMessageW(context.Window, WM_TARNIX_PASS_CANCELLED, WPARAM(token), 0);
+        }
+    }
+}
+
+// Releases the touch call inside the driver, again and again, until it has returned or
+// kReleaseWaitMs have passed; false when it is still inside.
+bool ReleaseTouchCall(TouchThreadContext& context) {
+    const ULONGLONG deadline = GetTickCount64() + kReleaseWaitMs;
+    while (context.CallFor.load() != 0) {
+        if (GetTickCount64() >= deadline) {
+            DebugPrint(
+                L"Tarnix.exe: a touch call is still blocked in the driver after %u ms; the "
+                L"touch it returns goes to the pass that runs then",
+                unsigned(kReleaseWaitMs));
+            return false;
+        }
+        QuvaIF_ClearAllGetPoint(0);
+        WaitForSingleObject(context.CallReturned, kReleaseIntervalMs);
+    }
+    return true;
 }
 
 }  // namespace
 
 DWORD WINAPI GetTouchThreadProc(LPVOID parameter) {
-    auto* handed = static_cast<std::shared_ptr<PassWorkerContext>*>(parameter);
-    const std::shared_ptr<PassWorkerContext> context = std::move(*handed);
+    auto* handed = static_cast<std::shared_ptr<TouchThreadContext>*>(parameter);
+    const std::shared_ptr<TouchThreadContext> context = std::move(*handed);
     delete handed;
     try {
-        return CollectTouches(*context);
+        RunPasses(*context);
     } catch (...) {
-        ReportUnexpectedFailure(L"the touch worker");
-        PostMessageW(context->Window, WM_TARNIX_PASS_CANCELLED, WPARAM(context->Token), 0);
-        return 0;
+        ReportUnexpectedFailure(L"the touch thread");
     }
+    return 0;
 }
 
-bool LaunchPassWorker(PassRuntime& passes, HWND window, const PassRecords& records,
-                      PassToken token) {
-    auto context = std::make_shared<PassWorkerContext>();
+bool StartTouchThread(PassRuntime& passes, HWND window, const PassRecords& records) {
+    auto context = std::make_shared<TouchThreadContext>();
     context->Records = records;
     context->Sequencer = passes.Sequencer.get();
-    context->Token = token;
     context->Window = window;
     context->SimulateMode = passes.Sequencer->Settings().SimulateMode;
     context->TouchesToCollect = passes.Sequencer->Settings().TouchesToCollect;
     if (records.Config != nullptr) context->SimulatedTouches = records.Config->Touches;
-    context->StopSignal = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    context->PassSignal = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     context->DrawnSignal = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    auto* handed = new std::shared_ptr<PassWorkerContext>(context);
-    HANDLE thread =
-        context->StopSignal == nullptr || context->DrawnSignal == nullptr
-            ? nullptr
-            : CreateThread(nullptr, kWorkerStackBytes, GetTouchThreadProc, handed, 0, nullptr);
+    context->CallReturned = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    const bool events = context->PassSignal != nullptr && context->DrawnSignal != nullptr &&
+                        context->CallReturned != nullptr;
+    auto* handed = new std::shared_ptr<TouchThreadContext>(context);
+    HANDLE thread = events ? CreateThread(nullptr, kTouchThreadStackBytes, GetTouchThreadProc,
+                                          handed, 0, nullptr)
+                           : nullptr;
     if (thread == nullptr) {
         delete handed;
-        DebugPrint(L"Tarnix.exe: the touch worker could not be started (error %u)",
+        DebugPrint(L"Tarnix.exe: the touch thread could not be started (error %u)",
                    unsigned(GetLastError()));
         return false;
     }
     passes.Thread = thread;
-    passes.Worker = std::move(context);
+    passes.Touches = std::move(context);
     return true;
 }
 
 void NoteTargetDrawn(PassRuntime& passes, int32_t target) {
     if (!passes.Sequencer) return;
     passes.Sequencer->TargetShown(target, PassClock::now());
-    if (passes.Worker) SetEvent(passes.Worker->DrawnSignal);
+    if (passes.Touches) SetEvent(passes.Touches->DrawnSignal);
 }
 
-void StopRunningWorker(PassRuntime& passes) {
-    std::shared_ptr<PassWorkerContext> context = std::move(passes.Worker);
-    HANDLE thread = passes.Thread;
-    passes.Thread = nullptr;
-    if (context) {
-        {
-            std::lock_guard<std::mutex> guard(context->Lock);  // waits for a touch in hand
-            context->Stopped = true;
-        }
-        SetEvent(context->StopSignal);
+void NotePassStarted(PassRuntime& passes) {
+    if (passes.Touches) SetEvent(passes.Touches->PassSignal);
+}
+
+void ReleaseStoppedPass(PassRuntime& passes) {
+    if (!passes.Touches) return;
+    SetEvent(passes.Touches->PassSignal);
+    ReleaseTouchCall(*passes.Touches);
+}
+
+void CloseTouchThread(PassRuntime& passes) {
+    if (!passes.Touches) return;
+    {
+        std::lock_guard<std::mutex> guard(passes.Touches->Lock);  // waits for a touch in hand
+        passes.Touches->Closed = true;
     }
-    if (thread == nullptr) return;
-    const ULONGLONG deadline = GetTickCount64() + kStopWaitMs;
-    while (WaitForSingleObject(thread, 0) == WAIT_TIMEOUT) {
-        if (GetTickCount64() >= deadline) {
-            DebugPrint(
-                L"Tarnix.exe: the touch worker is still blocked in the driver after %u ms; "
-                L"its pass is void and it ends on its own, touching nothing",
-                unsigned(kStopWaitMs));
-            break;
-        }
-        QuvaIF_ClearAllGetPoint(0);  // releases the touch call it blocks in
-        WaitForSingleObject(thread, kReleaseIntervalMs);
+    SetEvent(passes.Touches->PassSignal);
+    ReleaseTouchCall(*passes.Touches);
+}
+
+bool TouchThreadLeftDriver(PassRuntime& passes) {
+    if (passes.Thread == nullptr) return true;
+    // Once closed, the thread ends as soon as it is out of the driver; a thread that is not in it
+    // (CallFor 0) looks at Closed before any further call and makes none.
+    const bool ended = WaitForSingleObject(passes.Thread, kReleaseWaitMs) == WAIT_OBJECT_0;
+    if (!ended && passes.Touches && passes.Touches->CallFor.load() != 0) {
+        DebugPrint(L"Tarnix.exe: %s",
+                   L"a touch call is still inside the driver: its device handles are left open");
+        return false;
     }
-    CloseHandle(thread);
+    if (ended) {
+        CloseHandle(passes.Thread);
+        passes.Thread = nullptr;
+    }
+    return true;
 }

@@ -1,8 +1,9 @@
 // Safe number formatting of translated texts.
 #include "app/text_format.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cwchar>
+#include <cstdio>
 
 namespace {
 
@@ -44,7 +45,12 @@ std::wstring FormatWordsText(const std::wstring& format, const std::vector<std::
 
 std::wstring DecimalText(double value, int decimals) {
     if (!std::isfinite(value)) return L"-";
-    wchar_t text[64];
-    std::swprintf(text, 64, L"%.*f", decimals, value);
-    return text;
+    decimals = std::clamp(decimals, 0, kMaxDecimals);
+    // Sized by a first measuring call: the largest double has 309 digits before the point.
+    const int length = std::snprintf(nullptr, 0, "%.*f", decimals, value);
+    if (length <= 0) return L"-";
+    std::string text(size_t(length) + 1, '\0');
+    std::snprintf(text.data(), text.size(), "%.*f", decimals, value);
+    text.resize(size_t(length));
+    return std::wstring(text.begin(), text.end());
 }

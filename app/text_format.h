@@ -16,5 +16,9 @@ std::wstring FormatNumberText(const std::wstring& format, int32_t value, size_t 
 std::wstring FormatWordsText(const std::wstring& format, const std::vector<std::wstring>& words,
                              size_t maxLength);
 
-// A number with a fixed count of decimals and a point ("0.4"); "-" for one that is not finite.
+// The most decimals DecimalText writes; more are taken as this many, fewer than 0 as 0.
+inline constexpr int kMaxDecimals = 20;
+
+// A number with a fixed count of decimals and a point ("0.4"), every digit of it however large;
+// "-" for one that is not finite.
 std::wstring DecimalText(double value, int decimals);

@@ -52,6 +52,9 @@ std::wstring PlatformJoinPath(const std::wstring& folder, const std::wstring& na
 
 bool PlatformFileExists(const std::wstring& path);
 
+// The size in bytes of the file at path; false when it cannot be found or sized.
+bool PlatformFileSize(const std::wstring& path, uint64_t& bytes);
+
 // Creates the folder and its missing parents; false when it does not exist afterwards.
 bool PlatformCreateFolders(const std::wstring& path);
 

@@ -56,6 +56,13 @@ bool PlatformFileExists(const std::wstring& path) {
     return stat(NarrowFromWide(path).c_str(), &info) == 0;
 }
 
+bool PlatformFileSize(const std::wstring& path, uint64_t& bytes) {
+    struct stat info;
+    if (stat(NarrowFromWide(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    bytes = uint64_t(info.st_size);
+    return true;
+}
+
 bool PlatformCreateFolders(const std::wstring& path) {
     if (path.empty()) return false;
     std::string narrow = NarrowFromWide(path);

@@ -36,6 +36,15 @@ bool PlatformFileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool PlatformFileSize(const std::wstring& path, uint64_t& bytes) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return false;
+    bytes = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return true;
+}
+
 bool PlatformCreateFolders(const std::wstring& path) {
     if (path.empty()) return false;
     SHCreateDirectoryExW(nullptr, path.c_str(), nullptr);

@@ -4,19 +4,24 @@
 #include <memory>
 #include <string>
 
+#include "config/debug_trace.h"
 #include "config/platform.h"
 #include "config/profile_reader.h"
+#include "config/profile_size.h"
 
 namespace {
 
-// Larger files are read up to here: a 10,000-point configuration needs about 1.2 MB, and the
-// decoded text and its index stay well inside the program's memory budget.
-constexpr size_t kMaxProfileBytes = 2 * 1024 * 1024;
-
-// The decoded file, or none when it cannot be read.
+// The decoded file, or none when it cannot be read or is over the limit: one byte more than the
+// limit is read, so a file that grows meanwhile is refused as well, never cut.
 std::unique_ptr<ProfileIndex> ReadProfile(const std::wstring& path) {
     std::string bytes;
-    if (!PlatformReadTextFile(path, bytes, kMaxProfileBytes)) return nullptr;
+    if (!PlatformReadTextFile(path, bytes, size_t(kMaxProfileBytes) + 1)) return nullptr;
+    if (bytes.size() > kMaxProfileBytes) {
+        uint64_t size = bytes.size();
+        PlatformFileSize(path, size);
+        DebugPrint(L"%s", OversizedProfileText(path, size).c_str());
+        return nullptr;
+    }
     return std::make_unique<ProfileIndex>(DecodeProfileBytes(bytes));
 }
 

@@ -26,6 +26,7 @@
 #define IDS_REFUSED_OVERFLOW 464
 #define IDS_REFUSED_RESIDUAL 465
 #define IDS_REFUSED_SCATTER 466
+#define IDS_REFUSED_UNEXPECTED 469
 #define IDS_MISCLICK_HINT 470
 #define IDS_ASK_AGAIN 471
 // The touches near a place disagree: 480 + PlaceOnArea (top-left corner 480 .. bottom-right 488).

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "config/language_table.h"
 
@@ -35,6 +36,31 @@ TEST(FormatWordsText, SuccessiveWordsAndNothingElse) {
     EXPECT_EQ(DecimalText(0.35, 1), L"0.3");  // 0.35 is a little below 0.35 as a double
     EXPECT_EQ(DecimalText(12.96, 1), L"13.0");
     EXPECT_EQ(DecimalText(std::nan(""), 1), L"-");
+}
+
+// Every double is written whole, however many digits it has (1e62 and more used to overflow a
+// fixed buffer and leave it unterminated); the sanitizer builds check no byte past it is read.
+TEST(DecimalText, EveryDoubleWholeAndNothingPastItsBuffer) {
+    const double huge = std::numeric_limits<double>::max();
+    const std::wstring largest = DecimalText(huge, 1);
+    EXPECT_EQ(largest.size(), 309u + 2u);
+    EXPECT_EQ(largest.substr(0, 6), L"179769");
+    EXPECT_EQ(largest.substr(309), L".0");
+    EXPECT_EQ(DecimalText(-huge, 1).size(), 1u + 309u + 2u);
+    const std::wstring e300 = DecimalText(1e300, 1);
+    EXPECT_EQ(e300.size(), 301u + 2u);
+    EXPECT_EQ(e300.substr(0, 17), L"10000000000000000");
+    EXPECT_EQ(DecimalText(1e62, 0),
+              L"100000000000000003502199685943161173046080317798311825604870144");
+    EXPECT_EQ(DecimalText(std::numeric_limits<double>::denorm_min(), 1), L"0.0");
+    EXPECT_EQ(DecimalText(-0.04, 1), L"-0.0");
+    for (double odd :
+         {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+          std::numeric_limits<double>::quiet_NaN()})
+        EXPECT_EQ(DecimalText(odd, 1), L"-");
+    // Decimals outside 0..kMaxDecimals are taken as the nearest bound.
+    EXPECT_EQ(DecimalText(2.5, -3), L"2");
+    EXPECT_EQ(DecimalText(0.5, 1000).size(), 2u + size_t(kMaxDecimals));
 }
 
 TEST(LanguageLibraries, WantedLanguageThenEnglish) {

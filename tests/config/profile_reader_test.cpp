@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cwchar>
 #include <string>
 
 #include "config/platform.h"
+#include "config/profile_size.h"
 #include "config/profile_values.h"
 #include "tests/config/cfg_file.h"
 #include "tests/config/profile_cases.h"
@@ -67,17 +69,51 @@ TEST(ProfileLookup, OneDecodingPerReadingPass) {
     EXPECT_EQ(std::wstring(out), L"22");
 }
 
-// The portable reader reads the first 2 MB of a file: a key beyond them is not seen.
-TEST(ProfileLookup, OnlyTheFirstTwoMegabytesAreRead) {
-    TempCfgFile file("[TARNIX-APP]\r\nK=1\r\n;" + std::string(2 * 1024 * 1024, 'x') +
-                     "\r\nL=2\r\n");
+// A file over the limit is refused whole, never read in part (a value at the cut used to be read
+// short: MaxFitResidual=12.5 as 12); a file of exactly the limit is read to its last byte.
+TEST(ProfileLookup, AFileOverTheLimitIsRefusedWhole) {
+    const std::string head = "[TARNIX-APP]\r\nK=1\r\n;";
+    const std::string tail = "\r\nMaxFitResidual=12.5";
+    const size_t filler = size_t(kMaxProfileBytes) - head.size() - tail.size();
+    TempCfgFile file(head + std::string(filler, 'x') + tail);
     wchar_t out[20];
-    PlatformReadProfileString(L"TARNIX-APP", L"K", L"", out, 20, file.Path());
-    EXPECT_EQ(std::wstring(out), L"1");
-    PlatformReadProfileString(L"TARNIX-APP", L"L", L"none", out, 20, file.Path());
-    EXPECT_EQ(std::wstring(out), L"none");
+    PlatformReadProfileString(L"TARNIX-APP", L"MaxFitResidual", L"none", out, 20, file.Path());
+    EXPECT_EQ(std::wstring(out), L"12.5");
+    EXPECT_EQ(OversizedProfileBytes(file.Path()), 0u);
+
+    file.Write(head + std::string(filler + 4, 'x') + tail);
+    for (const wchar_t* key : {L"K", L"MaxFitResidual"}) {
+        PlatformReadProfileString(L"TARNIX-APP", key, L"none", out, 20, file.Path());
+        EXPECT_EQ(std::wstring(out), L"none");
+    }
+    EXPECT_EQ(OversizedProfileBytes(file.Path()), kMaxProfileBytes + 4);
+    EXPECT_NE(OversizedProfileText(file.Path(), kMaxProfileBytes + 4).find(L"4194308 bytes"),
+              std::wstring::npos);
 }
+
 #endif
+
+// A 10,000-point configuration with targets and touches, saved as UTF-16, fits and is read whole.
+TEST(ProfileLookup, ATenThousandPointConfigurationInUtf16Fits) {
+    std::wstring text = L"[TARNIX-APP]\r\nNumGridRows=100\r\nNumGridPoints=10000\r\n";
+    wchar_t line[64];
+    for (int i = 0; i < 10000; ++i) {
+        for (const wchar_t* axis : {L"X", L"Y"}) {
+            std::swprintf(line, 64, L"TargetGrid%ls%04d=0.%08d\r\n", axis, i, 5 + 9999 * i);
+            text += line;
+            std::swprintf(line, 64, L"TouchGrid%ls%04d=%d.2500\r\n", axis, i, 100 + i % 3800);
+            text += line;
+        }
+    }
+    std::string bytes = "\xff\xfe";
+    for (wchar_t c : text) bytes += {char(c & 0xff), char((c >> 8) & 0xff)};
+    EXPECT_GT(bytes.size(), 2u * 1024 * 1024);  // over the old limit, where it was cut
+    EXPECT_LT(bytes.size(), kMaxProfileBytes);
+    TempCfgFile file(bytes);
+    wchar_t out[40];
+    PlatformReadProfileString(L"TARNIX-APP", L"TouchGridY9999", L"none", out, 40, file.Path());
+    EXPECT_EQ(std::wstring(out), L"2499.2500");
+}
 
 TEST(IntegerConversion, TakesTheLeadingPart) {
     EXPECT_EQ(ConvertLeadingInteger(L"42"), 42);

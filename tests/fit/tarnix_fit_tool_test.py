@@ -142,6 +142,19 @@ class CommandLine(unittest.TestCase):
         self.assertEqual(code, 3)
         self.assertIn("missing TouchGrid keys (first: TouchGridX07)", err)
 
+    def test_a_configuration_over_the_reading_limit_is_refused_whole(self):
+        # 4 MiB + 4 bytes: the value at the end would have been read cut short.
+        keys = "FitModelCode=11\n;"
+        tail = "\nMaxFitResidual=12.5\n"
+        filler = 4 * 1024 * 1024 + 4 - len("[TARNIX-APP]\n") - len(keys) - len(tail)
+        path = self.write_cfg("oversized", keys + "x" * filler + tail)
+        self.assertEqual(os.path.getsize(path), 4 * 1024 * 1024 + 4)
+        code, out, err = run("--config", program_path(path))
+        self.assertEqual(code, 3)
+        self.assertEqual(out, "")
+        self.assertIn("holds 4194308 bytes, more than the limit of 4194304: it is not read", err)
+        self.assertIn("Tarnix.cfg", err)
+
     def test_laplace_kinds_run_or_say_not_built_yet(self):
         source = read(self.example).decode("ascii").replace("\r\n", "\n")
         source = source.replace("FitModelCode=13", "FitModelCode=43")

@@ -1,12 +1,13 @@
 """Tarnix.exe at display scales other than 100 %: the same scripted pass at 96 DPI, and started at
 144 DPI (Wine's LogPixels) then told of a change to 192 DPI while pushed off its area. The window
 covers the screen exactly, the first target is drawn pixel for pixel the same, the record is the
-same, while the text and the Accept and Retry buttons grow with the scale."""
+same, while the text and the Accept and Retry buttons grow with the scale. A scale change after a
+refused fit keeps the buttons of that state: Retry alone."""
 
 import unittest
 
 import winebench
-from pass_setup import BACKGROUND, PassInstall, grid_targets, target, wait_for
+from pass_setup import BACKGROUND, GRID_5X5, PassInstall, grid_targets, target, wait_for
 
 SIZE = (1024, 768)
 TITLE = "Tarnix - Calibration"
@@ -14,6 +15,8 @@ TARGETS = grid_targets(*SIZE)
 SCRIPT = ("point 0 %d %d delay=4000\n" % TARGETS[0] +
           "".join("point 0 %d %d\n" % t for t in TARGETS[1:]))
 RED = (255, 0, 0)
+# A Laplace fit on a virtual grid of one point a side is refused: nothing is written.
+REFUSED_CFG = GRID_5X5.replace("FitModelCode=13", "FitModelCode=33") + "Nxside=1\nNyside=1\n"
 
 
 def scaled(pixels, dpi):
@@ -56,6 +59,16 @@ class Run:
         self.exit_code = proc.wait(20)
 
 
+def button_widths(inst, dpi):
+    """The widths of what is drawn on the row across the buttons, left (Accept) and right (Retry)
+    of the centre."""
+    cx, cy = SIZE[0] // 2, SIZE[1] // 2
+    row = inst.pixels(0, cy + scaled(110, dpi), SIZE[0], 1)
+    left = sum(1 for (x, _), rgb in row.items() if x < cx and rgb != BACKGROUND)
+    right = sum(1 for (x, _), rgb in row.items() if x >= cx and rgb != BACKGROUND)
+    return left, right
+
+
 class DisplayScale(unittest.TestCase):
     def test_targets_area_and_record_stay_in_pixels_text_and_buttons_scale(self):
         normal = Run(96)
@@ -72,6 +85,26 @@ class DisplayScale(unittest.TestCase):
         self.assertGreater(normal.accept_width, 0)
         self.assertGreaterEqual(changed.text_rows, 1.6 * normal.text_rows)
         self.assertGreaterEqual(changed.accept_width, 1.8 * normal.accept_width)
+
+    def test_a_scale_change_after_a_refused_fit_keeps_retry_alone(self):
+        with winebench.WineBench("window-scale-refused", screen=SIZE) as bench:
+            inst = PassInstall(bench, cfg=REFUSED_CFG, source="script", script=SCRIPT)
+            bench.reg_add(r"HKCU\Control Panel\Desktop", "LogPixels", 144, kind="REG_DWORD")
+            proc = inst.run(timeout=90)
+            window = bench.wait_window("^%s$" % TITLE, timeout=30)
+            self.assertTrue(wait_for(lambda: button_widths(inst, 144)[1] > 0, 40), "no Retry")
+            accept, retry_before = button_widths(inst, 144)
+            self.assertEqual(0, accept)
+            tool = target("dpi_change_tool", "tests/whole/dpi_change_tool.exe")
+            self.assertEqual(0, bench.wine([tool, TITLE, "192"])[0])
+            self.assertTrue(wait_for(lambda: button_widths(inst, 192)[1] > 0, 10), "no Retry")
+            bench.screenshot("refused-at-192-dpi")
+            accept, retry = button_widths(inst, 192)
+            self.assertEqual(0, accept)
+            self.assertGreaterEqual(retry, 1.2 * retry_before)
+            self.assertIsNone(inst.record())
+            bench.key("Escape", window=window)
+            self.assertEqual(0, proc.wait(20))
 
 
 if __name__ == "__main__":

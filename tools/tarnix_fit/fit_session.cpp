@@ -6,6 +6,7 @@
 #include <new>
 
 #include "config/platform.h"
+#include "config/profile_size.h"
 #include "config/profile_values.h"
 #include "config/target_layout.h"
 #include "tools/tarnix_fit/model_runners.h"
@@ -74,6 +75,8 @@ int LoadFitSession(const ToolOptions& options, FitSession& s, std::string& error
     if (ec) path = ToolPath(options.ConfigPath);
     if (int status = CheckReadable(path, error); status != kExitFitted) return status;
     s.ConfigPath = ToolWidePath(path);
+    if (const uint64_t bytes = OversizedProfileBytes(s.ConfigPath))
+        return Fail(error, PrintableText(OversizedProfileText(s.ConfigPath, bytes)));
     if (!ReadControllerParameters(s.Parameters, s.ConfigPath.c_str()))
         return Fail(error, "the path of the configuration file is too long");
     s.Config = std::make_unique<CalibrationConfig>(s.ConfigPath.c_str());

@@ -1,0 +1,36 @@
+// Test tool: what another program on the desktop does to the program under test, without input a
+// touch driver would see.
+//   other_program_tool event NAME          sets the named event (a redo request of the driver's
+//                                          tools, for one); exit 0 when it existed and was set
+//   other_program_tool press TITLE ID      clicks the button ID of the window TITLE with
+//                                          BM_CLICK; exit 0 when both were found
+#include <windows.h>
+
+#include <cwchar>
+
+namespace {
+
+int SetNamedEvent(const wchar_t* name) {
+    HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, name);
+    if (event == nullptr) return 1;
+    const bool set = SetEvent(event) != FALSE;
+    CloseHandle(event);
+    return set ? 0 : 1;
+}
+
+int PressButton(const wchar_t* title, const wchar_t* id) {
+    HWND window = FindWindowW(nullptr, title);
+    if (window == nullptr) return 1;
+    HWND button = GetDlgItem(window, int(std::wcstol(id, nullptr, 10)));
+    if (button == nullptr) return 1;
+    SendMessageW(button, BM_CLICK, 0, 0);
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc == 3 && std::wcscmp(argv[1], L"event") == 0) return SetNamedEvent(argv[2]);
+    if (argc == 4 && std::wcscmp(argv[1], L"press") == 0) return PressButton(argv[2], argv[3]);
+    return 2;
+}
