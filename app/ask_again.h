@@ -42,6 +42,8 @@ class AskAgain {
     AskDecision Decide(const CalibrationArea& area, const std::vector<TouchEntry>& touches);
     // The target being asked again (0: none).
     int32_t Asking() const { return asking_; }
+    // How many targets of the pass were asked again.
+    int32_t AskedTargets() const { return int32_t(asked_.size()); }
 
   private:
     JudgeInput InputOf(const CalibrationArea& area, const std::vector<TouchEntry>& touches) const;

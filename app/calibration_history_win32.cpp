@@ -22,6 +22,15 @@ HistoryTime LocalTimeNow() {
 
 std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
+// The pass's figures in millimetres as the Finished state shows them, and its targets asked again.
+std::vector<HistoryFigure> JudgementFigures(const PassView& view) {
+    const FitJudgement& j = view.Judgement;
+    return {{"Expected error (mm)", j.ExpectedRmsMm, 3},
+            {"Expected worst error (mm)", j.ExpectedWorstMm, 3},
+            {"Touch scatter (mm)", j.ScatterMm, 3},
+            {"Targets asked again (count)", double(view.AskedThisPass), 0}};
+}
+
 bool SoundPass(const PassView& view) {
     return view.CalibrationDone && !view.FitRefused && view.Judgement.Verdict == FitVerdict::Sound;
 }
@@ -38,8 +47,9 @@ void KeepAcceptedPass(const PassView& view, const CalibrationFit* fit,
         return;
     }
     PlatformCreateFolders(PlatformReportFolder());
-    const KeptHistory kept = KeepHistoryEntry(HistoryFolder(), record, *fit, *config, *parameters,
-                                              HistoryFacts{LocalTimeNow(), TARNIX_VERSION_TEXT});
+    const KeptHistory kept =
+        KeepHistoryEntry(HistoryFolder(), record, *fit, *config, *parameters,
+                         HistoryFacts{LocalTimeNow(), TARNIX_VERSION_TEXT, JudgementFigures(view)});
     if (kept.Name)
         DebugPrint(L"Tarnix.exe: history: kept %s", Wide(*kept.Name).c_str());
     else

@@ -80,6 +80,7 @@ PassToken PassSequencer::BeginLocked(const CalibrationAreaList& areas) {
     state_.UnexpectedFailure = false;
     state_.MisclickHint = false;
     state_.AskingAgain = false;
+    state_.AskedThisPass = 0;
     state_.Judgement = FitJudgement();
     shownTarget_ = 0;
     check_.Start(CheckSettingsFor(settings_, areas));
@@ -292,6 +293,7 @@ TouchOutcome PassSequencer::JudgeFinishedLocked(const CalibrationAreaList& areas
                                                 const std::vector<TouchEntry>& touches) {
     const AskDecision decision = ask_.Decide(*areas.Current, touches);
     judged_ = true;
+    state_.AskedThisPass = ask_.AskedTargets();
     switch (decision.Step) {
         case AskStep::Ask:
             state_.CurrentTarget = decision.Target;

@@ -119,6 +119,7 @@ struct PassView {
     bool MisclickHint = false;       // the last touch was refused as meant for another spot
     bool AskingAgain = false;        // the current target is shown again: its touch disagreed
     int32_t AskCount = 0;            // targets asked again so far in this run (a new one: redraw)
+    int32_t AskedThisPass = 0;       // targets of this pass asked again
     FitJudgement Judgement;          // of the last fit (figures shown, or the reason of a refusal)
     int32_t CountdownSeconds = kDefaultCountdownSeconds;
     int32_t CancelCount = 0;

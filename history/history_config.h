@@ -30,10 +30,12 @@ struct HistoryFigure {
 std::vector<HistoryFigure> PassFigures(const CalibrationFit& fit,
                                        const ControllerParameters& parameters);
 
-// What the header says besides the figures.
+// What the header says besides the figures of the fit: the date, the version and the figures of the
+// pass's judgement (expected error, scatter, targets asked again), written after the fit's.
 struct HistoryFacts {
     HistoryTime Time;
     std::string Version;
+    std::vector<HistoryFigure> Judgement;
 };
 
 // The whole text, ASCII with CR LF line ends. The fit is the one the record was packed from,

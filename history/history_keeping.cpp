@@ -15,8 +15,10 @@ KeptHistory KeepHistoryEntry(const std::wstring& folder, const CalibrationDataRe
         return kept;
     }
     try {
-        const std::string text = ComposeHistoryConfig(record, fit, config, parameters, facts,
-                                                      PassFigures(fit, parameters));
+        std::vector<HistoryFigure> figures = PassFigures(fit, parameters);
+        figures.insert(figures.end(), facts.Judgement.begin(), facts.Judgement.end());
+        const std::string text =
+            ComposeHistoryConfig(record, fit, config, parameters, facts, figures);
         kept.Name = WriteHistoryEntry(folder, facts.Time, record, text);
         if (!kept.Name) kept.Problem = "the entry could not be written";
         kept.Removed = PruneHistory(folder);

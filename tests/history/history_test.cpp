@@ -241,4 +241,18 @@ TEST(HistoryConfig, TarnixFitReproducesTheRecordOfTheEntry) {
                   .Problem,
               "the record carries no fit");
     EXPECT_EQ(ListHistoryEntries(scratch.Folder()).size(), 1u);
+
+    // The pass's judgement follows the fit's figures in the header.
+    const HistoryFacts facts{
+        {2026, 12, 9, 14, 0, 0},
+        "1.0.0.0",
+        {{"Expected error (mm)", 0.612, 3}, {"Targets asked again (count)", 1, 0}}};
+    const KeptHistory judged =
+        KeepHistoryEntry(scratch.Folder(), sent, *pass.Fit, *pass.Config, pass.Parameters, facts);
+    ASSERT_TRUE(judged.Name) << judged.Problem;
+    HistoryEntry judgedEntry;
+    ASSERT_TRUE(ReadHistoryEntry(scratch.Folder(), *judged.Name, judgedEntry, error)) << error;
+    EXPECT_EQ(judgedEntry.Header.Figures().size(), figures.size() + 2);
+    EXPECT_NEAR(*judgedEntry.Header.Figure("Expected error (mm)"), 0.612, 1e-9);
+    EXPECT_EQ(*judgedEntry.Header.Figure("Targets asked again (count)"), 1.0);
 }
