@@ -18,7 +18,7 @@ SimController::SimController(SimSettings settings, SimEnvironment environment)
         personRandom_.emplace_back(person.seed);
         if (person.scatterMm > 0.0)
             recorder_.Call(
-                "screen %d: script points touched with %.2f mm scatter (panel %.1f x "
+                "screen %d: touched with %.2f mm scatter (panel %.1f x "
                 "%.1f mm, seed %u)",
                 screen, person.scatterMm, person.panelWidthMm, person.panelHeightMm, person.seed);
         CalibrationDataRecord record{};

@@ -143,8 +143,10 @@ bool SimController::PointerPress(double x, double y) {
         QueuedTouch touch;
         {
             std::lock_guard<std::mutex> lock(stateMutex_);
-            const RawCounts counts =
-                SensorRawTouch(rect, settings_.screens[screen].sensor, x, y, &noise_[screen]);
+            const ScreenSettings& settings = settings_.screens[screen];
+            PerturbTouchPoint(settings.person, rect.width, rect.height, personRandom_[screen], &x,
+                              &y);  // where the person's press lands
+            const RawCounts counts = SensorRawTouch(rect, settings.sensor, x, y, &noise_[screen]);
             touch = QueuedTouch{screen, counts.x, counts.y, counts.z, true, x, y, 0};
         }
         queue_.Push(touch, [this](const QueuedTouch& queued) { LogQueued(queued); });

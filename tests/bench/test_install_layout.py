@@ -36,7 +36,7 @@ class InstallLayout(unittest.TestCase):
         cfg = read("Tarnix.cfg")
         self.assertNotIn("\n", cfg.replace("\r\n", ""), "every line ends in CR LF")
         keys = dict(re.findall(r"^(\w+)=(.*?)\r$", cfg, re.M))
-        self.assertEqual(("5", "25", "13"),
+        self.assertEqual(("6", "36", "13"),
                          (keys["NumGridRows"], keys["NumGridPoints"], keys["FitModelCode"]))
         self.assertIn("[TARNIX-APP]", cfg)
 

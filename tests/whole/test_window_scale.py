@@ -15,8 +15,8 @@ TARGETS = grid_targets(*SIZE)
 SCRIPT = ("point 0 %d %d delay=4000\n" % TARGETS[0] +
           "".join("point 0 %d %d\n" % t for t in TARGETS[1:]))
 RED = (255, 0, 0)
-# A Laplace fit on a virtual grid of one point a side is refused: nothing is written.
-REFUSED_CFG = GRID_5X5.replace("FitModelCode=13", "FitModelCode=33") + "Nxside=1\nNyside=1\n"
+# The stand-in's touches scatter by about 0.1 mm: a bound far below refuses the pass.
+REFUSED_CFG = GRID_5X5 + "MaxTouchScatter=0.01\n"
 
 
 def scaled(pixels, dpi):
@@ -92,8 +92,11 @@ class DisplayScale(unittest.TestCase):
             bench.reg_add(r"HKCU\Control Panel\Desktop", "LogPixels", 144, kind="REG_DWORD")
             proc = inst.run(timeout=90)
             window = bench.wait_window("^%s$" % TITLE, timeout=30)
+            # Buttons only once every touch is in: until then a target's rings cross their row.
+            self.assertTrue(wait_for(lambda: len(inst.delivered()) >= len(TARGETS), 60))
             self.assertTrue(wait_for(lambda: button_widths(inst, 144)[1] > 0, 40), "no Retry")
             accept, retry_before = button_widths(inst, 144)
+            bench.screenshot("refused-at-144-dpi")
             self.assertEqual(0, accept)
             tool = target("dpi_change_tool", "tests/whole/dpi_change_tool.exe")
             self.assertEqual(0, bench.wine([tool, TITLE, "192"])[0])
