@@ -168,7 +168,7 @@ TEST(HistoryFolder, KeepsTheNewestTwentyOfEachScreen) {
     std::string error;
     ASSERT_TRUE(ReadHistoryEntry(scratch.Folder(), kept[1], entry, error)) << error;
     EXPECT_EQ(entry.ConfigText, "y");
-    EXPECT_EQ(entry.Record.ScreenIndex, 1);
+    EXPECT_EQ(int32_t(entry.Record.ScreenIndex), 1);  // a copy: the record is packed
     EXPECT_FALSE(ReadHistoryEntry(scratch.Folder(), "20261209-100000-s0", entry, error));
     EXPECT_EQ(error, "no such entry: 20261209-100000-s0");
 }
@@ -223,8 +223,8 @@ TEST(HistoryConfig, TarnixFitReproducesTheRecordOfTheEntry) {
     CalibrationDataRecord refitted;
     ASSERT_TRUE(PackSessionRecord(refit, refitted));
     EXPECT_EQ(std::memcmp(&refitted, &sent, sizeof sent), 0);
-    EXPECT_EQ(refitted.AreaLeft, 800);
-    EXPECT_EQ(refitted.ScreenIndex, 1);
+    EXPECT_EQ(int32_t(refitted.AreaLeft), 800);
+    EXPECT_EQ(int32_t(refitted.ScreenIndex), 1);
 
     // Keeping fails softly where the history cannot be: a file stands in its place.
     const std::filesystem::path blocked = scratch.Path() / "blocked";
