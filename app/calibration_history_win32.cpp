@@ -1,5 +1,7 @@
 // The calibration window's use of the history on Win32: the local time, the program's version and
 // the window's texts around the platform-free keeping and drift.
+#include <cmath>
+
 #include "app/calibration_history.h"
 #include "app/committed_record.h"
 #include "app/text_format.h"
@@ -25,10 +27,16 @@ std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(),
 // The pass's figures in millimetres as the Finished state shows them, and its targets asked again.
 std::vector<HistoryFigure> JudgementFigures(const PassView& view) {
     const FitJudgement& j = view.Judgement;
-    return {{"Expected error (mm)", j.ExpectedRmsMm, 3},
-            {"Expected worst error (mm)", j.ExpectedWorstMm, 3},
-            {"Touch scatter (mm)", j.ScatterMm, 3},
-            {"Targets asked again (count)", double(view.AskedThisPass), 0}};
+    std::vector<HistoryFigure> figures = {
+        {"Expected error (mm)", j.ExpectedRmsMm, 3},
+        {"Expected worst error (mm)", j.ExpectedWorstMm, 3},
+        {"Touch scatter (mm)", j.ScatterMm, 3},
+        {"Targets asked again (count)", double(view.AskedThisPass), 0}};
+    if (std::isfinite(j.ExpectedWorstInsideMm)) {
+        figures.push_back({"Expected worst error inside (mm)", j.ExpectedWorstInsideMm, 3});
+        figures.push_back({"Expected worst error at the edges (mm)", j.ExpectedWorstEdgeMm, 3});
+    }
+    return figures;
 }
 
 bool SoundPass(const PassView& view) {
@@ -74,9 +82,9 @@ std::wstring FinishedDriftText(const PassView& view, const CalibrationConfig* co
     if (serial != shownSerial) {
         shownSerial = serial;
         bound = ReadDriftBound(config->CfgFilePath);
-        shown = DriftSinceLastEntry(HistoryFolder(), record,
-                                    GlassSize{parameters->ScreenWidth, parameters->ScreenHeight},
-                                    bound);
+        shown = DriftSinceLastEntry(
+            HistoryFolder(), record,
+            GlassScaleOfRecord(record, parameters->ScreenWidth, parameters->ScreenHeight), bound);
         if (shown)
             DebugPrint(L"Tarnix.exe: history: moved at most %s mm since %s (%s)",
                        DecimalText(shown->MaxMm, 2).c_str(), Wide(shown->Since).c_str(),

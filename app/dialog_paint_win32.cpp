@@ -3,6 +3,8 @@
 // with its 250 ms dwell (a one-shot timer, so the window stays responsive), the button pictures.
 #include <windows.h>
 
+#include <cmath>
+
 #include "app/calibration_dialog.h"
 #include "app/calibration_history.h"
 #include "app/dialog_drawing.h"
@@ -85,14 +87,15 @@ std::wstring CalibrationDialog::Drawing::InstructionText(const CalibrationDialog
     return text;
 }
 
-// Text 198 with the expected error of a touch under it; or why nothing was written and that the
-// previous calibration stays.
+// Text 198 with the expected error of a touch under it (199) and its worst inside and at the edges
+// (200) where the map is known; or why nothing was written and that the previous calibration
+// stays.
 std::wstring CalibrationDialog::Drawing::ResultText(const CalibrationDialog& d,
                                                     const PassView& view) {
     const FitJudgement& judgement = view.Judgement;
     if (view.FitRefused) {
-        std::wstring reason = d.Text(view.UnexpectedFailure ? IDS_REFUSED_UNEXPECTED
-                                                            : RefusalTextId(judgement));
+        std::wstring reason =
+            d.Text(view.UnexpectedFailure ? IDS_REFUSED_UNEXPECTED : RefusalTextId(judgement));
         if (judgement.Verdict == FitVerdict::ResidualTooLarge)
             reason = FormatWordsText(reason,
                                      {Pixels(judgement.RmsPixels), Pixels(judgement.BoundPixels)},
@@ -104,10 +107,15 @@ std::wstring CalibrationDialog::Drawing::ResultText(const CalibrationDialog& d,
         return reason + L"\n" + d.Text(IDS_REFUSED_KEPT);
     }
     std::wstring text = d.Text(IDS_FIT_DONE);
-    if (judgement.Verdict == FitVerdict::Sound)
-        text += L"\n" + FormatWordsText(d.Text(IDS_FIT_FIGURES),
-                                        {Millimetres(judgement.ExpectedRmsMm),
-                                         Millimetres(judgement.ExpectedWorstMm)},
+    if (judgement.Verdict != FitVerdict::Sound) return text;
+    text += L"\n" + FormatWordsText(d.Text(IDS_FIT_FIGURES),
+                                    {Millimetres(judgement.ExpectedRmsMm),
+                                     Millimetres(judgement.ExpectedWorstMm)},
+                                    kMaxTextLength);
+    if (std::isfinite(judgement.ExpectedWorstInsideMm))
+        text += L"\n" + FormatWordsText(d.Text(IDS_FIT_ZONES),
+                                        {Millimetres(judgement.ExpectedWorstInsideMm),
+                                         Millimetres(judgement.ExpectedWorstEdgeMm)},
                                         kMaxTextLength);
     return text + FinishedDriftText(view, d.Config.get(), d.Parameters.get(),
                                     [&d](UINT id) { return d.Text(id); });

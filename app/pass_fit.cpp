@@ -4,7 +4,10 @@
 #include <algorithm>
 #include <new>
 
+#include "config/calibration_config.h"
+#include "config/controller_parameters.h"
 #include "config/debug_trace.h"
+#include "fit/expected_error.h"
 #include "fit/polynomial_fit.h"
 #include "laplace/laplace_fit.h"
 #include "resources/resource_ids.h"
@@ -29,6 +32,45 @@ bool RunPassFit(CalibrationFit& fit, int32_t areaWidth, int32_t areaHeight) {
             L"its calibration",
             fit.ModelKind, FitStatusText(fit.LastStatus));
     return usable;
+}
+
+namespace {
+
+// The worst expected error of a new touch inside and at the edges, where the map is known.
+void AddExpectedErrorMap(const CalibrationFit& fit, FitJudgement& judgement) {
+    const GlassScale glass =
+        GlassScaleFor(fit.Parameters->ScreenWidth, fit.Parameters->ScreenHeight, fit.MonitorWidth,
+                      fit.MonitorHeight);
+    if (!glass.Usable()) return;
+    const ExpectedErrorMap map = ExpectedErrorOfPass(fit, glass);
+    if (map.Mm.empty()) return;
+    judgement.ExpectedWorstInsideMm = map.WorstInsideMm;
+    judgement.ExpectedWorstEdgeMm = map.WorstEdgeMm;
+    DebugPrint(
+        L"Tarnix.exe: expected error of a new touch: worst %.2f mm inside (3.5 mm or more from "
+        L"every edge), %.2f mm at the edges",
+        map.WorstInsideMm, map.WorstEdgeMm);
+}
+
+}  // namespace
+
+FitJudgement JudgePass(const CalibrationFit& fit) {
+    const FitGateLimits limits =
+        FitGateLimitsFor(fit.Parameters->ControllerMin, fit.Parameters->ControllerMax,
+                         fit.Config->MaxFitResidual, fit.Config->MaxTouchScatter);
+    FitJudgement judgement = JudgeFit(fit, limits);
+    DebugPrint(
+        L"Tarnix.exe: the fit of the pass: %s (scatter %.2f mm, bound %.2f mm; a new touch "
+        L"%.2f mm RMS, %.2f mm at worst; RMS %.3f px, max %.3f px at the grid targets, bound "
+        L"%.3f px, rank %d of %d)",
+        FitVerdictText(judgement.Verdict), judgement.ScatterMm, judgement.BoundScatterMm,
+        judgement.ExpectedRmsMm, judgement.ExpectedWorstMm, judgement.RmsPixels,
+        judgement.MaxPixels, judgement.BoundPixels, judgement.Rank, fit.TermCount);
+    if (judgement.Verdict == FitVerdict::Sound)
+        AddExpectedErrorMap(fit, judgement);
+    else
+        DebugPrint(L"Tarnix.exe: %s", L"the pass was refused: the driver keeps its calibration");
+    return judgement;
 }
 
 uint32_t RefusalTextId(const FitJudgement& judgement) {

@@ -17,7 +17,6 @@
 #include "config/controller_parameters.h"
 #include "config/debug_trace.h"
 #include "driver/quva_driver.h"
-#include "fit/fit_gate.h"
 
 namespace {
 
@@ -121,24 +120,6 @@ bool PauseUnlessEnded(const PassRun& run, DWORD ms) {
 
 void LogExit() { DebugPrint(L"Tarnix.exe: %s", L"GetTouchThreadProc(): Exit get target thread"); }
 
-// The quality gate of the pass's fit (linked to its parameters), with the area's residual bound.
-FitJudgement JudgePassFit(const CalibrationFit& fit, const TouchResult& result) {
-    const FitGateLimits limits =
-        FitGateLimitsFor(fit.Parameters->ControllerMin, fit.Parameters->ControllerMax,
-                         fit.Config->MaxFitResidual, fit.Config->MaxTouchScatter);
-    const FitJudgement judgement = JudgeFit(fit, limits);
-    DebugPrint(
-        L"Tarnix.exe: the fit of the pass: %s (scatter %.2f mm, bound %.2f mm; a new touch "
-        L"%.2f mm RMS, %.2f mm at worst; RMS %.3f px, max %.3f px at the grid targets, bound "
-        L"%.3f px, rank %d of %d)",
-        FitVerdictText(judgement.Verdict), judgement.ScatterMm, judgement.BoundScatterMm,
-        judgement.ExpectedRmsMm, judgement.ExpectedWorstMm, judgement.RmsPixels,
-        judgement.MaxPixels, judgement.BoundPixels, judgement.Rank, fit.TermCount);
-    if (judgement.Verdict != FitVerdict::Sound)
-        DebugPrint(L"Tarnix.exe: %s", L"the pass was refused: the driver keeps its calibration");
-    return judgement;
-}
-
 // After the last target: the fit of the model kind, its judgement and the commit, and the end of
 // the fit in the sequencer whatever they throw.
 void FitAndCommit(const PassRun& run, const TouchResult& result, int32_t screen,
@@ -149,7 +130,7 @@ void FitAndCommit(const PassRun& run, const TouchResult& result, int32_t screen,
     steps.Fit = [&] {
         return fit != nullptr && RunPassFit(*fit, result.AreaWidth, result.AreaHeight);
     };
-    steps.Judge = [&] { return JudgePassFit(*fit, result); };
+    steps.Judge = [&] { return JudgePass(*fit); };
     steps.Commit = [&] {
         return area != nullptr && CommitCalibration(diagnostics, *area, screen, fit);
     };

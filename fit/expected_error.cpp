@@ -14,6 +14,7 @@
 namespace {
 
 constexpr int32_t kMaxTerms = 36;
+constexpr int32_t kPassMapColumns = 65;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // The standard deviation of a normal distribution over its median absolute deviation.
 constexpr double kMadToSigma = 1.4826;
@@ -97,7 +98,7 @@ double LeverageAt(const FitLeverage& leverage, double v, double w) {
     return h;
 }
 
-double PassScatterMm(const CalibrationFit& fit, const FitLeverage& leverage, PixelPitch pitch) {
+double PassScatterMm(const CalibrationFit& fit, const FitLeverage& leverage, GlassScale scale) {
     if (!Usable(fit)) return kNaN;
     const CalibrationConfig& c = *fit.Config;
     const GridResiduals residuals = ComputeGridResiduals(fit);
@@ -106,8 +107,8 @@ double PassScatterMm(const CalibrationFit& fit, const FitLeverage& leverage, Pix
         const double freedom = 1.0 - LeverageAt(leverage, fit.TouchV[i], fit.TouchW[i]);
         if (!(freedom > 1e-9)) continue;  // a point the fit passes through says nothing
         const PointResidual& r = residuals.Points[i];
-        const double dxMm = r.DeltaX * c.RangeX * fit.MonitorWidth * pitch.XMm;
-        const double dyMm = r.DeltaY * c.RangeY * fit.MonitorHeight * pitch.YMm;
+        const double dxMm = r.DeltaX * c.RangeX * fit.MonitorWidth * scale.MmPerPixelX;
+        const double dyMm = r.DeltaY * c.RangeY * fit.MonitorHeight * scale.MmPerPixelY;
         corrected.push_back(std::fabs(dxMm) / std::sqrt(freedom));
         corrected.push_back(std::fabs(dyMm) / std::sqrt(freedom));
     }
@@ -151,16 +152,16 @@ double ExpectedErrorAt(const CalibrationFit& fit, const FitLeverage& leverage, d
     return scatterMm * std::sqrt(1.0 + LeverageAt(leverage, v, w));
 }
 
-ExpectedErrorMap ComputeExpectedErrorMap(const CalibrationFit& fit, PixelPitch pitch,
+ExpectedErrorMap ComputeExpectedErrorMap(const CalibrationFit& fit, GlassScale scale,
                                          int32_t columns, int32_t rows) {
     ExpectedErrorMap map;
     const FitLeverage leverage = LeverageOfFit(fit);
-    map.ScatterMm = PassScatterMm(fit, leverage, pitch);
+    map.ScatterMm = PassScatterMm(fit, leverage, scale);
     if (!std::isfinite(map.ScatterMm) || columns < 2 || rows < 2) return map;
     map.Columns = columns;
     map.Rows = rows;
-    const double widthMm = fit.MonitorWidth * pitch.XMm;
-    const double heightMm = fit.MonitorHeight * pitch.YMm;
+    const double widthMm = fit.MonitorWidth * scale.MmPerPixelX;
+    const double heightMm = fit.MonitorHeight * scale.MmPerPixelY;
     const double bandX = kExpectedErrorEdgeBandMm / widthMm;
     const double bandY = kExpectedErrorEdgeBandMm / heightMm;
     for (int32_t j = 0; j < rows; ++j) {
@@ -178,4 +179,17 @@ ExpectedErrorMap ComputeExpectedErrorMap(const CalibrationFit& fit, PixelPitch p
         }
     }
     return map;
+}
+
+ExpectedErrorMap ExpectedErrorOfPass(const CalibrationFit& fit, GlassScale scale) {
+    if (IsLaplaceModel(fit.ModelKind) || fit.MonitorWidth <= 0 || fit.MonitorHeight <= 0) {
+        ExpectedErrorMap none;
+        none.ScatterMm = kNaN;
+        return none;
+    }
+    const int32_t rows = std::max(
+        2,
+        int32_t(std::lround((kPassMapColumns - 1) * double(fit.MonitorHeight) / fit.MonitorWidth)) +
+            1);
+    return ComputeExpectedErrorMap(fit, scale, kPassMapColumns, rows);
 }

@@ -6,14 +6,9 @@
 #include <vector>
 
 #include "fit/calibration_fit.h"
+#include "fit/glass_scale.h"
 #include "numeric/matrix.h"
 #include "numeric/vector.h"
-
-// Millimetres on the glass per pixel of the monitor.
-struct PixelPitch {
-    double XMm = 0.0;
-    double YMm = 0.0;
-};
 
 // The touch-display requirement's edge band: the inner area lies this far or more from every edge.
 inline constexpr double kExpectedErrorEdgeBandMm = 3.5;
@@ -38,7 +33,7 @@ double LeverageAt(const FitLeverage& leverage, double v, double w);
 // median of |r| / sqrt(1 - h) over both axes (each residual corrected for the degrees of freedom
 // its own point took), robust against a stray touch. NaN when no point has leverage below 1 (as
 // many terms as points: the residuals say nothing).
-double PassScatterMm(const CalibrationFit& fit, const FitLeverage& leverage, PixelPitch pitch);
+double PassScatterMm(const CalibrationFit& fit, const FitLeverage& leverage, GlassScale scale);
 
 // The normalised raw point (v, w) that the fitted mapping sends to the area fraction (fx, fy),
 // found by Newton's method from the mapping's affine part. False when it does not converge.
@@ -64,5 +59,10 @@ struct ExpectedErrorMap {
 // The map of a fitted polynomial pass (grid of at least 2 x 2). No samples when the pass has no
 // degrees of freedom left (ScatterMm NaN) or the mapping cannot be inverted somewhere on the area
 // (a dead sensor's fit).
-ExpectedErrorMap ComputeExpectedErrorMap(const CalibrationFit& fit, PixelPitch pitch,
+ExpectedErrorMap ComputeExpectedErrorMap(const CalibrationFit& fit, GlassScale scale,
                                          int32_t columns, int32_t rows);
+
+// The map of a finished pass as the window and tarnix-fit give it: 65 columns from edge to edge and
+// rows in the area's proportion. None (NaN scatter) for the Laplace kinds: their final fit is not
+// made on the touches.
+ExpectedErrorMap ExpectedErrorOfPass(const CalibrationFit& fit, GlassScale scale);

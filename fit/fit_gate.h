@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 #include "fit/calibration_fit.h"
 
@@ -35,6 +36,10 @@ struct FitJudgement {
     double BoundScatterMm = 0.0;
     double ExpectedRmsMm = 0.0;  // error of a new touch, from the grid's deleted residuals
     double ExpectedWorstMm = 0.0;
+    // A sound polynomial pass: the worst expected error of a new touch 3.5 mm or more from every
+    // edge and within 3.5 mm of one, from the pass's expected-error map (NaN: not known).
+    double ExpectedWorstInsideMm = std::numeric_limits<double>::quiet_NaN();
+    double ExpectedWorstEdgeMm = std::numeric_limits<double>::quiet_NaN();
     int32_t Region = 0;  // TouchesDisagree: where, as PlaceOnArea gives it
 };
 

@@ -8,6 +8,7 @@
 #include "config/platform.h"
 #include "config/profile_values.h"
 #include "fit/fit_evaluation.h"
+#include "fit/glass_scale.h"
 
 namespace {
 
@@ -153,22 +154,22 @@ std::vector<HistoryFigure> PassFigures(const CalibrationFit& fit, const Controll
     const GridResiduals residuals = ComputeGridResiduals(fit);
     const double rangeX = fit.Config != nullptr ? fit.Config->RangeX : 1.0;
     const double rangeY = fit.Config != nullptr ? fit.Config->RangeY : 1.0;
+    const GlassScale glass =
+        GlassScaleFor(p.ScreenWidth, p.ScreenHeight, fit.MonitorWidth, fit.MonitorHeight);
     double sumSquares = 0.0, worst = 0.0;
     for (const PointResidual& point : residuals.Points) {
-        const double mm = std::hypot(point.DeltaX * rangeX * p.ScreenWidth,
-                                     point.DeltaY * rangeY * p.ScreenHeight);
+        const double mm = glass.Millimetres(point.DeltaX * rangeX * fit.MonitorWidth,
+                                            point.DeltaY * rangeY * fit.MonitorHeight);
         sumSquares += mm * mm;
         worst = std::fmax(worst, mm);
     }
     const double count = residuals.Points.empty() ? 1.0 : double(residuals.Points.size());
-    const double width = fit.MonitorWidth > 0 ? fit.MonitorWidth : 1;
-    const double height = fit.MonitorHeight > 0 ? fit.MonitorHeight : 1;
     return {{"RMS residual (px)", residuals.RmsPixels, 3},
             {"RMS residual (mm)", std::sqrt(sumSquares / count), 3},
             {"Worst residual (px)", residuals.MaxPixels, 3},
             {"Worst residual (mm)", worst, 3},
-            {"Millimetres per pixel across (mm)", p.ScreenWidth / width, 4},
-            {"Millimetres per pixel down (mm)", p.ScreenHeight / height, 4}};
+            {"Millimetres per pixel across (mm)", glass.MmPerPixelX, 4},
+            {"Millimetres per pixel down (mm)", glass.MmPerPixelY, 4}};
 }
 
 std::string ComposeHistoryConfig(const CalibrationDataRecord& record, const CalibrationFit& fit,

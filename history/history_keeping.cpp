@@ -30,13 +30,13 @@ KeptHistory KeepHistoryEntry(const std::wstring& folder, const CalibrationDataRe
 
 std::optional<DriftNotice> DriftSinceLastEntry(const std::wstring& folder,
                                                const CalibrationDataRecord& record,
-                                               const GlassSize& glass, double boundMm) {
+                                               const GlassScale& scale, double boundMm) {
     try {
         const std::vector<HistoryEntry> entries = ReadHistory(folder);
         const std::optional<size_t> earlier = EarlierEntryOfArea(entries, record, entries.size());
         if (!earlier) return std::nullopt;
         const HistoryEntry& entry = entries[*earlier];
-        const std::optional<DriftResult> drift = MeasureDrift(record, entry.Record, glass);
+        const std::optional<DriftResult> drift = MeasureDrift(record, entry.Record, scale);
         if (!drift) return std::nullopt;
         DriftNotice notice;
         notice.MaxMm = drift->MaxMm;

@@ -40,4 +40,4 @@ struct DriftNotice {
 // cannot be compared. Never throws.
 std::optional<DriftNotice> DriftSinceLastEntry(const std::wstring& folder,
                                                const CalibrationDataRecord& record,
-                                               const GlassSize& glass, double boundMm);
+                                               const GlassScale& scale, double boundMm);

@@ -125,14 +125,21 @@ bool SameScreenAndArea(const CalibrationDataRecord& a, const CalibrationDataReco
            a.AreaHeight == b.AreaHeight && a.AreaLeft == b.AreaLeft && a.AreaTop == b.AreaTop;
 }
 
+GlassScale GlassScaleOfRecord(const CalibrationDataRecord& record, double screenWidthMm,
+                              double screenHeightMm) {
+    return GlassScaleFor(screenWidthMm, screenHeightMm, record.AreaWidth, record.AreaHeight);
+}
+
 std::optional<DriftResult> MeasureDrift(const CalibrationDataRecord& newer,
                                         const CalibrationDataRecord& earlier,
-                                        const GlassSize& glass, int32_t steps) {
+                                        const GlassScale& scale, int32_t steps) {
     if (!HasMapping(newer) || !HasMapping(earlier) || !SameScreenAndArea(newer, earlier) ||
-        steps < 2)
+        !scale.Usable() || steps < 2)
         return std::nullopt;
     DriftResult result;
     result.Steps = steps;
+    result.WidthMm = newer.AreaWidth * scale.MmPerPixelX;
+    result.HeightMm = newer.AreaHeight * scale.MmPerPixelY;
     for (int32_t row = 0; row < steps; ++row) {
         for (int32_t column = 0; column < steps; ++column) {
             DriftSample s;
@@ -142,8 +149,8 @@ std::optional<DriftResult> MeasureDrift(const CalibrationDataRecord& newer,
             double x = 0.0, y = 0.0;
             if (!counts || !MapRecordCounts(earlier, counts->first, counts->second, x, y))
                 return std::nullopt;
-            s.Dx = (x - s.X) * glass.Width;
-            s.Dy = (y - s.Y) * glass.Height;
+            s.Dx = (x - s.X) * result.WidthMm;
+            s.Dy = (y - s.Y) * result.HeightMm;
             s.Mm = std::hypot(s.Dx, s.Dy);
             if (s.Mm > result.MaxMm) result.MaxMm = s.Mm;
             result.Samples.push_back(s);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "driver/quva_records.h"
+#include "fit/glass_scale.h"
 
 // The polynomial mapping the driver applies: normalised screen position (x, y), -0.5 .. 0.5 over
 // the area, of controller counts (raw >> 4). The mini-target corrections are not part of it (the
@@ -30,22 +31,21 @@ struct DriftSample {
     double Mm = 0.0;            // its length
 };
 
-// The glass's size: ScreenWidth and ScreenHeight of the configuration, millimetres.
-struct GlassSize {
-    double Width = 306.4;
-    double Height = 230.4;
-};
-
 struct DriftResult {
     std::vector<DriftSample> Samples;  // a grid of Steps x Steps points, edges and corners included
     int32_t Steps = 0;
     double MaxMm = 0.0;
+    double WidthMm = 0.0, HeightMm = 0.0;  // of the glass the area covers
 };
 
 inline constexpr int32_t kDriftGridSteps = 21;
 
-// Nothing when either record has no mapping, they are of different areas, or the newer mapping
-// cannot be inverted somewhere on the grid.
+// The millimetres a pixel of the record's area covers on a glass of ScreenWidth x ScreenHeight mm.
+GlassScale GlassScaleOfRecord(const CalibrationDataRecord& record, double screenWidthMm,
+                              double screenHeightMm);
+
+// Nothing when either record has no mapping, they are of different areas, the scale is unusable,
+// or the newer mapping cannot be inverted somewhere on the grid.
 std::optional<DriftResult> MeasureDrift(const CalibrationDataRecord& newer,
                                         const CalibrationDataRecord& earlier,
-                                        const GlassSize& glass, int32_t steps = kDriftGridSteps);
+                                        const GlassScale& scale, int32_t steps = kDriftGridSteps);

@@ -145,8 +145,9 @@ TEST(OwnTexts, StringTable130To133) {
 }
 
 TEST(LanguageLibraries, EveryTextOfEveryLanguage) {
-    const UINT ids[] = {130, 131, 197, 198, 199, 428, 431, 432, 452, 460, 461, 462, 463, 464, 465,
-                        466, 469, 470, 471, 480, 481, 482, 483, 484, 485, 486, 487, 488, 490, 491};
+    const UINT ids[] = {130, 131, 197, 198, 199, 200, 428, 431, 432, 452, 460,
+                        461, 462, 463, 464, 465, 466, 469, 470, 471, 480, 481,
+                        482, 483, 484, 485, 486, 487, 488, 490, 491};
     for (const wchar_t* suffix : {L"ENG", L"FRE", L"GER", L"ITA", L"SPA", L"JAP", L"CHI", L"MDN"}) {
         Module library(LanguageFolder + L"\\QuvaStrings_" + suffix + L".dll");
         ASSERT_NE(library.Handle, nullptr) << suffix;
@@ -158,8 +159,9 @@ TEST(LanguageLibraries, EveryTextOfEveryLanguage) {
                  at = text.find(L'%', at + 1))
                 ++conversions;
             const bool needsNumber = id == 428 || id == 452;
-            const bool needsTwoWords = id == IDS_FIT_FIGURES || id == IDS_REFUSED_RESIDUAL ||
-                                       id == IDS_REFUSED_SCATTER || id == IDS_DRIFT;
+            const bool needsTwoWords = id == IDS_FIT_FIGURES || id == IDS_FIT_ZONES ||
+                                       id == IDS_REFUSED_RESIDUAL || id == IDS_REFUSED_SCATTER ||
+                                       id == IDS_DRIFT;
             const bool needsOneWord = id == IDS_DRIFT_WARNING;
             EXPECT_EQ(conversions, needsNumber || needsOneWord ? 1u
                                    : needsTwoWords             ? 2u

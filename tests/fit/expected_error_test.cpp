@@ -15,7 +15,7 @@
 namespace {
 
 // A 15.6-inch 1920 x 1080 panel.
-constexpr PixelPitch kPitch{344.2 / 1920, 193.6 / 1080};
+constexpr GlassScale kPitch{344.2 / 1920, 193.6 / 1080};
 
 GridSetup Grid(uint32_t rows, uint32_t columns, uint32_t order) {
     GridSetup setup;
@@ -30,8 +30,8 @@ Sensor Person(double scatterMm, unsigned seed) {
     auto random = std::make_shared<std::mt19937>(seed);
     return [random, scatterMm](double x, double y, double& v, double& w) {
         std::normal_distribution<double> gauss(0.0, 1.0);
-        const double dx = scatterMm / (1920 * kPitch.XMm) * gauss(*random);
-        const double dy = scatterMm / (1080 * kPitch.YMm) * gauss(*random);
+        const double dx = scatterMm / (1920 * kPitch.MmPerPixelX) * gauss(*random);
+        const double dy = scatterMm / (1080 * kPitch.MmPerPixelY) * gauss(*random);
         BowedSensor(x + dx, y + dy, v, w);
     };
 }

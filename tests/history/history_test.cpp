@@ -72,7 +72,7 @@ class ScratchHistory {
 
 TEST(Drift, IdenticalFitsDoNotMoveAndAShiftedFitMovesByItsShift) {
     const CalibrationDataRecord base = BowedRecord();
-    const GlassSize glass{300.0, 225.0};
+    const GlassScale glass = GlassScaleOfRecord(base, 300.0, 225.0);
     const auto same = MeasureDrift(base, base, glass);
     ASSERT_TRUE(same);
     EXPECT_EQ(same->Samples.size(), size_t(kDriftGridSteps * kDriftGridSteps));
@@ -100,7 +100,7 @@ TEST(Drift, AGrowingBowMovesMostAtTheCorners) {
     const CalibrationDataRecord base = BowedRecord();
     CalibrationDataRecord bowed = base;
     AddToCoefficient(bowed, offsetof(CalibrationDataRecord, CoeffX) + 6 * 4, 2000);  // v^3
-    const auto drift = MeasureDrift(bowed, base, GlassSize{});
+    const auto drift = MeasureDrift(bowed, base, GlassScaleOfRecord(base, 306.4, 230.4));
     ASSERT_TRUE(drift);
     const DriftSample& centre = drift->Samples[drift->Samples.size() / 2];
     EXPECT_LT(centre.Mm, 0.01);
@@ -116,13 +116,14 @@ TEST(Drift, OnlyRecordsOfOneScreenAndAreaWithAMappingCompare) {
     const CalibrationDataRecord base = BowedRecord();
     CalibrationDataRecord other = base;
     other.AreaLeft = 800;
-    EXPECT_FALSE(MeasureDrift(base, other, GlassSize{}));
+    EXPECT_FALSE(MeasureDrift(base, other, GlassScaleOfRecord(base, 306.4, 230.4)));
     other = base;
     other.ScreenIndex = 1;
-    EXPECT_FALSE(MeasureDrift(base, other, GlassSize{}));
+    EXPECT_FALSE(MeasureDrift(base, other, GlassScaleOfRecord(base, 306.4, 230.4)));
     other = base;
     other.PolynomialOrder = 0;  // a type '7' record carries no fit
-    EXPECT_FALSE(MeasureDrift(base, other, GlassSize{}));
+    EXPECT_FALSE(MeasureDrift(base, other, GlassScaleOfRecord(base, 306.4, 230.4)));
+    EXPECT_FALSE(MeasureDrift(base, base, GlassScaleOfRecord(base, 0.0, 230.4)));  // no glass size
 }
 
 TEST(HistoryNames, OrderAndScreenOfAName) {

@@ -8,6 +8,7 @@
 #include <limits>
 #include <set>
 
+#include "fit/expected_error.h"
 #include "tests/fit/fit_test_support.h"
 
 namespace {
@@ -58,6 +59,50 @@ TEST(PassFit, RefusedLaplaceGridIsRefused) {
     bench.Config.Nyside = 1;
     EXPECT_FALSE(RunPassFit(*bench.Fit, 1920, 1080));
     EXPECT_NE(FitStatus::Fitted, bench.Fit->LastStatus);
+}
+
+// A pass of about half a millimetre of touch scatter on a 15.6-inch 1920 x 1080 panel.
+void ScatterTouches(FitBench& bench) {
+    bench.Parameters.ScreenWidth = 344.2;
+    bench.Parameters.ScreenHeight = 193.6;
+    uint32_t seed = 11;
+    for (uint32_t i = 0; i < bench.Config.NumGridPoints; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        bench.Config.Touches[i].V += double(int(seed >> 16) % 21 - 10);
+        seed = seed * 1103515245u + 12345u;
+        bench.Config.Touches[i].W += double(int(seed >> 16) % 21 - 10);
+    }
+}
+
+TEST(PassFit, OnlyASoundPolynomialPassGetsItsWorstExpectedErrorInsideAndAtTheEdges) {
+    ReportFolder reports;
+    FitBench bench(KindSetup(1));
+    ScatterTouches(bench);
+    ASSERT_TRUE(RunPassFit(*bench.Fit, 1920, 1080));
+    const FitJudgement sound = JudgePass(*bench.Fit);
+    ASSERT_EQ(sound.Verdict, FitVerdict::Sound);
+    // The figures of the map tarnix-fit prints for the same touches and glass.
+    const ExpectedErrorMap map =
+        ExpectedErrorOfPass(*bench.Fit, GlassScaleFor(344.2, 193.6, 1920, 1080));
+    EXPECT_EQ(sound.ExpectedWorstInsideMm, map.WorstInsideMm);
+    EXPECT_EQ(sound.ExpectedWorstEdgeMm, map.WorstEdgeMm);
+    EXPECT_GT(sound.ExpectedWorstInsideMm, map.ScatterMm);
+    EXPECT_GT(sound.ExpectedWorstEdgeMm, sound.ExpectedWorstInsideMm);
+
+    bench.Config.MaxTouchScatter = sound.ScatterMm / 2;  // refused: nothing committed to judge
+    const FitJudgement refused = JudgePass(*bench.Fit);
+    EXPECT_EQ(refused.Verdict, FitVerdict::ScatterTooLarge);
+    EXPECT_TRUE(std::isnan(refused.ExpectedWorstInsideMm));
+    EXPECT_TRUE(std::isnan(refused.ExpectedWorstEdgeMm));
+
+    bench.Config.MaxTouchScatter = 0.0;
+    bench.Parameters.ScreenWidth = 0.0;  // no glass size: no millimetres
+    EXPECT_TRUE(std::isnan(JudgePass(*bench.Fit).ExpectedWorstInsideMm));
+
+    FitBench laplace(KindSetup(3));  // its final fit is not made on the touches
+    ScatterTouches(laplace);
+    ASSERT_TRUE(RunPassFit(*laplace.Fit, 1920, 1080));
+    EXPECT_TRUE(std::isnan(JudgePass(*laplace.Fit).ExpectedWorstInsideMm));
 }
 
 FitJudgement Verdict(FitVerdict verdict, int32_t region = 0) {

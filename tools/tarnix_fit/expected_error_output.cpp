@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
-#include <limits>
 
 #include "config/calibration_config.h"
 #include "fit/fit_evaluation.h"
@@ -14,8 +13,7 @@
 namespace {
 
 // A 15.6-inch 16:9 panel, 344.2 x 193.6 mm, at 1920 x 1080.
-constexpr PixelPitch kDefaultPitch{344.2 / 1920, 193.6 / 1080};
-constexpr int32_t kMapColumns = 65;
+constexpr double kDefaultPanelWidthMm = 344.2, kDefaultPanelHeightMm = 193.6;
 constexpr double kDrawingWidth = 1000.0;
 constexpr double kResidualMagnification = 10.0;
 constexpr double kMargin = 60.0;  // room for the residual lines beyond the area
@@ -37,27 +35,14 @@ std::string Colour(double mm) {
 
 }  // namespace
 
-PixelPitch ToolPixelPitch(const ToolOptions& options, const ControllerParameters& parameters) {
-    if (options.PanelWidthMm > 0 && options.PanelHeightMm > 0)
-        return {options.PanelWidthMm / options.MonitorWidth,
-                options.PanelHeightMm / options.MonitorHeight};
+GlassScale ToolGlassScale(const ToolOptions& options, const ControllerParameters& parameters) {
+    const GlassScale panel = GlassScaleFor(options.PanelWidthMm, options.PanelHeightMm,
+                                           options.MonitorWidth, options.MonitorHeight);
+    if (panel.Usable()) return panel;
     const GlassScale glass = GlassScaleFor(parameters.ScreenWidth, parameters.ScreenHeight,
                                            options.MonitorWidth, options.MonitorHeight);
-    if (glass.Usable()) return {glass.MmPerPixelX, glass.MmPerPixelY};
-    return kDefaultPitch;
-}
-
-ExpectedErrorMap ExpectedErrorOfSession(const FitSession& session, PixelPitch pitch) {
-    const CalibrationFit& fit = *session.Fit;
-    if (IsLaplaceModel(fit.ModelKind)) {
-        ExpectedErrorMap none;
-        none.ScatterMm = std::numeric_limits<double>::quiet_NaN();
-        return none;
-    }
-    const int32_t rows = std::max(
-        2,
-        int32_t(std::lround((kMapColumns - 1) * double(fit.MonitorHeight) / fit.MonitorWidth)) + 1);
-    return ComputeExpectedErrorMap(fit, pitch, kMapColumns, rows);
+    if (glass.Usable()) return glass;
+    return GlassScaleFor(kDefaultPanelWidthMm, kDefaultPanelHeightMm, 1920, 1080);
 }
 
 void PrintExpectedError(std::FILE* out, const ExpectedErrorMap& map) {
@@ -75,7 +60,7 @@ void PrintExpectedError(std::FILE* out, const ExpectedErrorMap& map) {
 }
 
 bool WriteExpectedErrorSvg(const std::wstring& path, const FitSession& session,
-                           const ExpectedErrorMap& map, PixelPitch pitch, std::string& error) {
+                           const ExpectedErrorMap& map, GlassScale glass, std::string& error) {
     const CalibrationFit& fit = *session.Fit;
     const CalibrationConfig& c = *session.Config;
     if (map.Mm.empty()) {
@@ -100,8 +85,8 @@ bool WriteExpectedErrorSvg(const std::wstring& path, const FitSession& session,
                    " stroke=\"none\" fill=\"" + Colour(map.Mm[size_t(j) * map.Columns + i]) +
                    "\"/>\n";
     svg += "</g>\n";
-    const double insetX = kExpectedErrorEdgeBandMm / pitch.XMm * scale;
-    const double insetY = kExpectedErrorEdgeBandMm / pitch.YMm * scale;
+    const double insetX = kExpectedErrorEdgeBandMm / glass.MmPerPixelX * scale;
+    const double insetY = kExpectedErrorEdgeBandMm / glass.MmPerPixelY * scale;
     svg += Format(
         "<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"none\" "
         "stroke=\"white\" stroke-dasharray=\"3,3\"/>\n",

@@ -10,11 +10,7 @@
 
 // Millimetres per pixel of the options' panel (--panel), else of the configuration's
 // ScreenWidth and ScreenHeight, else of a 15.6-inch 1920 x 1080 panel.
-PixelPitch ToolPixelPitch(const ToolOptions& options, const ControllerParameters& parameters);
-
-// The map of the session's polynomial fit (NaN scatter for the Laplace kinds: their final fit is
-// not made on the touches).
-ExpectedErrorMap ExpectedErrorOfSession(const FitSession& session, PixelPitch pitch);
+GlassScale ToolGlassScale(const ToolOptions& options, const ControllerParameters& parameters);
 
 // "Expected error of a new touch: ..." with the scatter and the worst values inside and at the
 // edges, or why there is none.
@@ -23,4 +19,4 @@ void PrintExpectedError(std::FILE* out, const ExpectedErrorMap& map);
 // Writes the map over the area, the inner area's border, the targets, the touches where the fit
 // puts them and their deleted residuals (magnified). False with a message when it cannot.
 bool WriteExpectedErrorSvg(const std::wstring& path, const FitSession& session,
-                           const ExpectedErrorMap& map, PixelPitch pitch, std::string& error);
+                           const ExpectedErrorMap& map, GlassScale glass, std::string& error);

@@ -64,12 +64,12 @@ int WriteRecord(const ToolOptions& options, const FitSession& session) {
 // The expected-error line of the summary and the --svg drawing.
 int ReportExpectedError(const ToolOptions& options, const FitSession& session) {
     if (options.Json && options.SvgPath.empty()) return kExitFitted;
-    const PixelPitch pitch = ToolPixelPitch(options, session.Parameters);
-    const ExpectedErrorMap map = ExpectedErrorOfSession(session, pitch);
+    const GlassScale glass = ToolGlassScale(options, session.Parameters);
+    const ExpectedErrorMap map = ExpectedErrorOfPass(*session.Fit, glass);
     if (!options.Json) PrintExpectedError(stdout, map);
     std::string error;
     if (!options.SvgPath.empty() &&
-        !WriteExpectedErrorSvg(options.SvgPath, session, map, pitch, error))
+        !WriteExpectedErrorSvg(options.SvgPath, session, map, glass, error))
         return Complain(kExitRecordFailed, error);
     return kExitFitted;
 }

@@ -33,10 +33,10 @@ std::string JsonText(const std::string& text) {
 
 }  // namespace
 
-GlassSize GlassOf(const HistoryEntry& entry) {
+GlassScale GlassOf(const HistoryEntry& entry) {
     ControllerParameters parameters;
     ReadControllerParameters(parameters, entry.ConfigPath.c_str());
-    return GlassSize{parameters.ScreenWidth, parameters.ScreenHeight};
+    return GlassScaleOfRecord(entry.Record, parameters.ScreenWidth, parameters.ScreenHeight);
 }
 
 std::string DateOf(const HistoryEntry& entry) {

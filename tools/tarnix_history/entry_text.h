@@ -9,8 +9,9 @@
 #include "history/history_folder.h"
 #include "history/record_drift.h"
 
-// ScreenWidth and ScreenHeight of the entry's configuration.
-GlassSize GlassOf(const HistoryEntry& entry);
+// The millimetres a pixel of the entry's area covers: ScreenWidth and ScreenHeight of its
+// configuration.
+GlassScale GlassOf(const HistoryEntry& entry);
 // The header's date, "(no date)" without one.
 std::string DateOf(const HistoryEntry& entry);
 // "1024x768 at (0,0)".

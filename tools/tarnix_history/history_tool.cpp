@@ -146,7 +146,7 @@ int CompareEntries(const HistoryOptions& o, const std::vector<HistoryEntry>& ent
     if (!o.Svg.empty()) {
         std::error_code ignored;
         std::filesystem::remove(ToolPath(o.Svg), ignored);  // an existing picture is replaced
-        if (!PlatformWriteSharedFile(o.Svg, DriftSvg(drift->Result, GlassOf(newer), sentence)))
+        if (!PlatformWriteSharedFile(o.Svg, DriftSvg(drift->Result, sentence)))
             return Complain(kHistoryBadEntry, "cannot write " + PrintableText(o.Svg));
     }
     if (drift->Result.MaxMm <= bound) return kHistoryDone;
