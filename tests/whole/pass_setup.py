@@ -111,6 +111,7 @@ class PassInstall:
         self.folder = bench.program_path()
         self.log_name = log_name  # the stand-in's log folder under common application data
         self.reaction_ms = reaction_ms  # the script's delay of each touch
+        self.tool_output = ""  # what fit_with_tool printed last
         self.log_folder = bench.data_path(log_name)
         if fill:
             self.fill(cfg, source, script, sim_extra, exe, screens)
@@ -221,7 +222,8 @@ class PassInstall:
         self.bench.click(*self.bench.to_x(*at))
 
     def fit_with_tool(self, cfg_text, monitor, record_path):
-        """Runs tarnix-fit on a configuration; the record it wrote (bytes)."""
+        """Runs tarnix-fit on a configuration; the record it wrote (bytes). What it printed is
+        kept in tool_output."""
         tool = target("tarnix-fit", "tools/tarnix_fit/tarnix-fit.exe")
         cfg = os.path.join(self.bench.work_dir, "tool-%d.cfg" % time.monotonic_ns())
         self.bench.write_file(cfg, cfg_text)
@@ -232,6 +234,7 @@ class PassInstall:
         code = proc.wait(60)
         if code != 0:
             raise AssertionError("tarnix-fit failed (%d): %s" % (code, proc.stderr()))
+        self.tool_output = proc.stdout()
         with open(record_path, "rb") as f:
             return f.read()
 

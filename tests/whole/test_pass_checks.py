@@ -1,9 +1,10 @@
 """Trustworthy passes under Wine at 1920 x 1080, the stand-in's script source touching: a clean
-pass, a bounce after every touch, misclicks far from the shown target and a first touch 10 mm off
-(asked again after the last target) give the same record;
+pass, a bounce after every touch, misclicks far from the shown target, and a first touch and a mini
+target's touch 10 mm off (each asked again after the last target) give the same record;
 a swapped, inverted, rotated and bowed sensor is never refused; a dead sensor writes nothing and
 offers Retry alone; Esc never waits long for a touch call the driver does not release. Every
-record is measured with simcontroller-check."""
+record is measured with simcontroller-check, and the worst expected error of a new touch inside and
+at the edges is the one tarnix-fit prints for the same touches."""
 
 import os
 import re
@@ -11,7 +12,7 @@ import unittest
 
 import winebench
 from pass_setup import (BACKGROUND, GRID_5X5, PassInstall, counts12, fit_fields, grid_targets,
-                        simulated_cfg, target, wait_for, winepath)
+                        mini_targets, simulated_cfg, target, wait_for, winepath)
 
 WIDTH, HEIGHT = 1920, 1080
 CX, CY = WIDTH // 2, HEIGHT // 2
@@ -20,7 +21,9 @@ RETRY = (CX + 40, CY + 92)
 TITLE = "^Tarnix - Calibration$"
 RED = (255, 0, 0)
 MISCLICK_BEEP = "QuvaIF_MakeBeep(frequency=400, duration=150)"
-TARGETS = grid_targets(WIDTH, HEIGHT)
+# The 25 grid targets, then mini targets 2 (top right) and 5 (bottom left).
+WITH_MINIS = GRID_5X5 + "InfluenceRadius2=0.03\nInfluenceRadius5=0.03\n"
+TARGETS = grid_targets(WIDTH, HEIGHT) + [mini_targets(WIDTH, HEIGHT)[i] for i in (1, 4)]
 # Misclicks: target number -> a spot far from it (touched first, then the target itself).
 MISCLICKS = {8: (150, 1000), 14: (1800, 120), 20: TARGETS[0]}
 TWISTED = ("[Sensor]\nSwapAxes=1\nInvertX=1\nRotationDegrees=3\nBowQuadratic=0.03\n"
@@ -52,6 +55,21 @@ def first_touch_off():
     again where the window shows it once more."""
     (x, y) = TARGETS[0]
     return "point 0 %d %d\n" % (x + 45, y + 33) + points(TARGETS[1:]) + "point 0 %d %d\n" % (x, y)
+
+
+def mini_touch_off():
+    """Mini target 2 (target 26) touched 10 mm off, towards the area's centre, the rest right,
+    then target 26 again where the window shows it once more."""
+    (x, y) = TARGETS[25]
+    return (points(TARGETS[:25]) + "point 0 %d %d\n" % (x - 45, y + 33) + points(TARGETS[26:]) +
+            "point 0 %d %d\n" % (x, y))
+
+
+# The worst expected error of a new touch: Tarnix.exe's trace and tarnix-fit's summary line.
+WORST_TRACED = (r"expected error of a new touch: worst ([0-9.]+) mm inside \(3.5 mm or more from "
+                r"every edge\), ([0-9.]+) mm at the edges")
+WORST_PRINTED = r"Expected error of a new touch: scatter [0-9.]+ mm per axis; worst ([0-9.]+) mm "\
+                r"inside \(3.5 mm or more from every edge\), ([0-9.]+) mm at the edges"
 
 
 def red_in_rows(inst, top, bottom, left=500, right=1420):
@@ -98,16 +116,20 @@ class PassChecks(unittest.TestCase):
             self.driver_that_does_not_release(bench)
 
     def clean_bounce_and_misclick_passes(self, bench):
-        script = points(TARGETS) + points(TARGETS, bounce) + misclicks() + first_touch_off()
-        inst = PassInstall(bench, source="script", script=script, log_name="Default")
+        script = (points(TARGETS) + points(TARGETS, bounce) + misclicks() + first_touch_off() +
+                  mini_touch_off())
+        inst = PassInstall(bench, cfg=WITH_MINIS, source="script", script=script,
+                           log_name="Default")
         proc = inst.run(timeout=300)
         bench.wait_window(TITLE, timeout=30)
         self.assertTrue(inst.wait_target_shown(TARGETS[0]))
         self.assertEqual(0, red_in_rows(inst, 632, 650), "a second instruction line too soon")
 
         self.finish(inst, 1)
-        # Text 198 and the residual at the targets: two lines, moved up above the buttons.
+        # Text 198, the expected error of a touch and its worst inside and at the edges: three
+        # lines, moved up above the buttons (two would start at row 564).
         self.assertGreater(red_in_rows(inst, 570, 585), 30)
+        self.assertGreater(red_in_rows(inst, 540, 560), 30)
         bench.screenshot("clean-pass-finished")
         bench.click(*bench.to_x(*RETRY))
 
@@ -125,15 +147,24 @@ class PassChecks(unittest.TestCase):
         # touch there (it comes a reaction time after the target is drawn) ends the pass.
         self.assertTrue(wait_for(lambda: "is asked again" in traces(proc), 90))
         self.finish(inst, 4)
+        bench.click(*bench.to_x(*RETRY))
+
+        # So does mini target 2's: it shows again after the last target and its second touch is
+        # used.
+        self.assertTrue(wait_for(lambda: traces(proc).count("is asked again") >= 2, 90))
+        self.finish(inst, 5)
         bench.click(*bench.to_x(*ACCEPT))
         self.assertEqual(0, proc.wait(30))
 
         log = traces(proc)
-        clean, bounced, misclicked, asked = inst.history()
+        clean, bounced, misclicked, asked, mini_asked = inst.history()
         self.assertEqual(fit_fields(clean), fit_fields(bounced))
         self.assertEqual(fit_fields(clean), fit_fields(misclicked))
-        self.assertEqual(fit_fields(clean), fit_fields(asked))
-        self.assertEqual(1, log.count("its target is asked again"))
+        self.assertEqual(clean, asked)
+        self.assertEqual(clean, mini_asked)
+        self.assertEqual(2, log.count("its target is asked again"))
+        # Every pass was sound: each traced its worst expected error inside and at the edges.
+        self.assertEqual(5, len(re.findall(WORST_TRACED, log)))
         self.assertGreaterEqual(log.count("dropped: its target was not on screen"), 24)
         self.assertEqual(3, log.count("refused: too far from where its target should be"))
         self.assertEqual(3, inst.count_calls(MISCLICK_BEEP))
@@ -159,6 +190,11 @@ class PassChecks(unittest.TestCase):
         tool = inst.fit_with_tool(simulated_cfg(GRID_5X5, counts12(raw)), (WIDTH, HEIGHT),
                                   os.path.join(bench.work_dir, "twisted-tool.bin"))
         self.assertEqual(fit_fields(tool), fit_fields(inst.record()))
+        traced = re.search(WORST_TRACED, traces(proc))
+        printed = re.search(WORST_PRINTED, inst.tool_output)
+        self.assertIsNotNone(traced)
+        self.assertIsNotNone(printed, inst.tool_output)
+        self.assertEqual(printed.groups(), traced.groups())
         rms, worst = check_record(bench, inst.record(), "twisted",
                                   bench.program_path("SimController.ini"))
         self.assertLessEqual(rms, 1.0)
