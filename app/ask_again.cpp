@@ -32,6 +32,7 @@ JudgeInput AskAgain::InputOf(const CalibrationArea& area,
     JudgeInput input;
     input.Model = settings_.Model;
     input.Order = settings_.Order;
+    input.Terms = settings_.Terms;
     input.FloorMm = settings_.FloorMm;
     input.Scale =
         GlassScaleFor(settings_.ScreenWidthMm, settings_.ScreenHeightMm, area.Width, area.Height);

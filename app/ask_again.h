@@ -15,6 +15,7 @@ struct AskAgainSettings {
     bool Enabled = false;  // off for simulated touches and passes without a usable glass size
     JudgeModel Model = JudgeModel::Polynomial;
     int32_t Order = 3;
+    FitTerms Terms = FitTerms::Polynomial;
     double ScreenWidthMm = 0.0, ScreenHeightMm = 0.0;
     double FloorMm = kDefaultSuspectFloorMm;
     double MaxScatterMm = kDefaultMaxTouchScatterMm;  // beyond it the gate refuses: nothing asked

@@ -40,6 +40,7 @@ AskAgainSettings JudgeSettingsFor(const CalibrationConfig& config,
     judge.Enabled = !config.Simulate;
     judge.Model = IsLaplaceModel(config.ModelKind) ? JudgeModel::Harmonic : JudgeModel::Polynomial;
     judge.Order = int32_t(config.PolynomialOrder);
+    judge.Terms = FitTerms(config.FitTerms);
     judge.ScreenWidthMm = parameters.ScreenWidth;
     judge.ScreenHeightMm = parameters.ScreenHeight;
     judge.FloorMm = config.SuspectFloor;

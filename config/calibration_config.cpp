@@ -107,6 +107,11 @@ void ReadNormalisation(CalibrationConfig& c) {
     c.Nxside = ReadCfgInteger(path, L"Nxside", 9);
     c.Nyside = ReadCfgInteger(path, L"Nyside", 9);
     c.CreateCfgData = ReadCfgFlag(path, L"CreateCfgData", false);
+    c.FitTerms = ReadCfgInteger(path, L"FitTerms", 0);
+    if (c.FitTerms < 0 || c.FitTerms > 2) {
+        DebugPrint(L"Tarnix.exe: FitTerms must be 0, 1 or 2, using 0");
+        c.FitTerms = 0;
+    }
 }
 
 // A non-negative real, else the default with a trace.

@@ -78,6 +78,7 @@ struct CalibrationConfig {
     double MaxFitResidual = kDefaultMaxFitResidual;        // pixels RMS; 0: off
     double SuspectFloor = kDefaultSuspectFloorMm;          // millimetres
     double MaxTouchScatter = kDefaultMaxTouchScatterMm;    // millimetres; 0: off
+    int32_t FitTerms = 0;  // 0 every term of the order, 1 harmonic, 2 chosen by the pass
 };
 
 // Reads the grid, model and mini-target keys, the checks of a pass and CaptionHeight, and sizes

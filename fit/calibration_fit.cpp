@@ -25,6 +25,7 @@ std::unique_ptr<CalibrationFit> CreateCalibrationFit(uint32_t polynomialOrder, u
     fit->TermCount = TermCountForOrder(polynomialOrder);
     fit->ModelKind = modelKind;
     fit->PolynomialOrder = polynomialOrder;
+    fit->Basis = FitBasis::Polynomial(polynomialOrder);
     return fit;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "fit/fit_basis.h"
 #include "numeric/matrix.h"
 #include "numeric/vector.h"
 
@@ -73,6 +74,7 @@ struct CalibrationFit {
     uint32_t PolynomialOrder = 0;
     FitStatus LastStatus = FitStatus::NotRun;
     int32_t FinalRank = 0;  // non-zero singular values of the fit that gave CoeffX and CoeffY
+    FitBasis Basis;         // the terms CoeffX and CoeffY were fitted with
 };
 
 // Model kinds fitted through the Laplace virtual grid.

@@ -62,9 +62,10 @@ ExpectedErrorMap Uninvertible(ExpectedErrorMap map) {
 
 }  // namespace
 
-FitLeverage LeverageOfDesign(const Matrix& design) {
+FitLeverage LeverageOfDesign(const Matrix& design, const FitBasis& basis) {
     FitLeverage leverage;
     leverage.Terms = design.cols;
+    leverage.Basis = basis;
     if (design.rows <= 0 || design.cols <= 0) return leverage;
     Matrix u = design;
     SvdDecompose(u, leverage.W, leverage.V);
@@ -77,16 +78,18 @@ FitLeverage LeverageOfDesign(const Matrix& design) {
 
 FitLeverage LeverageOfFit(const CalibrationFit& fit) {
     if (!Usable(fit)) return FitLeverage();
-    Matrix design(fit.PointCount, fit.TermCount);
+    Matrix design(fit.PointCount, fit.Basis.Terms());
     for (int32_t i = 0; i < fit.PointCount; ++i)
-        PolynomialTerms(fit.TouchV[i], fit.TouchW[i], fit.TermCount, design[i]);
-    return LeverageOfDesign(design);
+        fit.Basis.Row(fit.TouchV[i], fit.TouchW[i], design[i]);
+    return LeverageOfDesign(design, fit.Basis);
 }
 
 double LeverageAt(const FitLeverage& leverage, double v, double w) {
-    if (leverage.Terms <= 0 || leverage.Terms > kMaxTerms) return kNaN;
+    if (leverage.Terms <= 0 || leverage.Terms > kMaxTerms ||
+        leverage.Terms != leverage.Basis.Terms())
+        return kNaN;
     double terms[kMaxTerms];
-    PolynomialTerms(v, w, leverage.Terms, terms);
+    leverage.Basis.Row(v, w, terms);
     double h = 0.0;
     for (int32_t j = 0; j < leverage.Terms; ++j) {
         if (leverage.W[j] == 0.0) continue;

@@ -13,17 +13,19 @@
 // The touch-display requirement's edge band: the inner area lies this far or more from every edge.
 inline constexpr double kExpectedErrorEdgeBandMm = 3.5;
 
-// The leverage of a polynomial least-squares fit, h = t^T (A^T A)^-1 t for the terms t of a
-// normalised raw point: with A = U diag(W) V^T, (A^T A)^-1 = V diag(W)^-2 V^T.
+// The leverage of a least-squares fit, h = t^T (A^T A)^-1 t for the terms t of a normalised raw
+// point in the fit's basis: with A = U diag(W) V^T, (A^T A)^-1 = V diag(W)^-2 V^T.
 struct FitLeverage {
     Matrix V;
     Vector W;  // singular values; those below 1e-13 of the largest count as zero
     int32_t Terms = 0;
+    FitBasis Basis;
 };
 
-// The leverage of the design matrix (one row of polynomial terms per data point).
-FitLeverage LeverageOfDesign(const Matrix& design);
-// The leverage of the PointCount grid touches of a prepared or fitted polynomial pass.
+// The leverage of the design matrix (one row of the basis's terms per data point).
+FitLeverage LeverageOfDesign(const Matrix& design, const FitBasis& basis);
+// The leverage of the PointCount grid touches of a prepared or fitted polynomial pass, in the
+// terms it was fitted with.
 FitLeverage LeverageOfFit(const CalibrationFit& fit);
 // h at a normalised raw point (v, w): 1 at every point of a fit with as many points as terms,
 // summing to the rank over the data points, growing away from them.

@@ -11,6 +11,7 @@ class LeastSquares {
     bool Fit(const std::vector<double>& rows, size_t p, const std::vector<double>& outputs);
     double Leverage(size_t i) const;
     double Fitted(size_t i, int axis) const { return fitted_[i * 2 + axis]; }
+    double Coefficient(size_t k, int axis) const { return coeff_[k * 2 + axis]; }
     // The prediction at a new row of p terms, and that row's leverage.
     double Predict(const double* row, int axis) const;
     double LeverageOf(const double* row) const;

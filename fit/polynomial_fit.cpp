@@ -2,6 +2,8 @@
 #include "fit/polynomial_fit.h"
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "config/calibration_config.h"
 #include "config/controller_parameters.h"
@@ -30,6 +32,30 @@ int CheckPolynomialInput(CalibrationFit& fit, uint32_t n) {
     if (fit.TermCount <= 0 || fit.PointCount < fit.TermCount || uint32_t(fit.PointCount) > n)
         return Refuse(fit, FitStatus::BadInput, L"the grid has too few points for the order");
     return CheckTouchesFinite(fit, n) ? 1 : 0;
+}
+
+// With FitTerms 1 or 2, fits the grid again with the chosen terms and leaves that mapping in the
+// coefficients; else (or when it cannot be fitted) keeps the fit of every term of the order.
+void FitChosenTerms(CalibrationFit& fit) {
+    const CalibrationConfig& c = *fit.Config;
+    fit.Basis = FitBasis::Polynomial(fit.PolynomialOrder);
+    if (FitTerms(c.FitTerms) == FitTerms::Polynomial) return;
+    std::vector<BasisPoint> points;
+    for (int32_t i = 0; i < fit.PointCount; ++i)
+        points.push_back({fit.TouchV[i], fit.TouchW[i], fit.TargetX[i], fit.TargetY[i]});
+    const FitBasis basis = ChooseFitBasis(FitTerms(c.FitTerms), fit.PolynomialOrder, points,
+                                          c.RangeX * fit.Parameters->ScreenWidth,
+                                          c.RangeY * fit.Parameters->ScreenHeight);
+    Vector coeffX, coeffY;
+    if (!FitInBasis(basis, points, fit.TermCount, coeffX, coeffY)) {
+        DebugPrint(L"Tarnix.exe: %s", L"the chosen fit terms cannot be fitted: every term kept");
+        return;
+    }
+    fit.CoeffX = std::move(coeffX);
+    fit.CoeffY = std::move(coeffY);
+    fit.Basis = basis;
+    DebugPrint(L"Tarnix.exe: fitted with the %s terms of order %u",
+               basis.IsHarmonic() ? L"harmonic" : L"polynomial", basis.Order());
 }
 
 }  // namespace
@@ -92,6 +118,7 @@ int RunPolynomialFit(CalibrationFit& fit) {
     SvdFit(x, fit.TargetY, fit.Weights, fit.CoeffY, fit.FitU, fit.FitV, fit.SingularValues, chisqY,
            PolynomialBasisRow);
     fit.FinalRank = NonZeroSingularValues(fit.SingularValues, fit.TermCount);
+    FitChosenTerms(fit);
     const int32_t reportCount = fit.PointCount + (c.HasMiniTargets ? kFitMiniTargets : 0);
     WriteFitReport(L"SvdFitOutputs.txt", fit.CoeffX, fit, PolynomialTermNames, reportCount,
                    fit.TermCount, fit.CoeffY, PolynomialDesignMatrix, PolynomialDesignMatrix,

@@ -55,8 +55,8 @@ struct Normaliser {
 class ModelFit {
   public:
     ModelFit(const JudgeInput& input) : input_(input) {
-        terms_ = input.Model == JudgeModel::Polynomial ? (input.Order + 1) * (input.Order + 2) / 2
-                                                       : kHarmonicTerms;
+        // The count of terms; a harmonic basis gets its frame with the first fit.
+        terms_ = input.Model == JudgeModel::Polynomial ? JudgedBasis({}).Terms() : kHarmonicTerms;
     }
     size_t Terms() const { return size_t(terms_); }
 
@@ -65,6 +65,7 @@ class ModelFit {
         std::vector<Vec2> in;
         for (size_t g : active) in.push_back(Input(input_.Grid[g]));
         norm_.Span(in, input_.Model == JudgeModel::Harmonic);
+        if (input_.Model == JudgeModel::Polynomial) basis_ = JudgedBasis(BasisPoints(in));
         std::vector<double> rows(active.size() * Terms()), outputs(active.size() * 2);
         for (size_t i = 0; i < active.size(); ++i) {
             Row(in[i], &rows[i * Terms()]);
@@ -104,7 +105,7 @@ class ModelFit {
         const double a = (p.X - norm_.CentreA) / norm_.HalfA;
         const double b = (p.Y - norm_.CentreB) / norm_.HalfB;
         if (input_.Model == JudgeModel::Polynomial) {
-            PolynomialTerms(a, b, terms_, row);
+            basis_.Row(a, b, row);
         } else {
             double all[kGeneralHarmonicTerms];
             GeneralHarmonicTerms(a, b, all);
@@ -116,6 +117,23 @@ class ModelFit {
         if (input_.Model == JudgeModel::Polynomial) return d;
         return Vec2{jacobian_[0] * d.X + jacobian_[1] * d.Y,
                     jacobian_[2] * d.X + jacobian_[3] * d.Y};
+    }
+    // The terms of the fit; of the terms a pass chooses between, the stiffest that follows a
+    // bow (the harmonic polynomials of order 3): a bad touch bends it least, so it hides least.
+    FitBasis JudgedBasis(const std::vector<BasisPoint>& points) const {
+        const uint32_t order = uint32_t(std::max(1, input_.Order));
+        if (input_.Terms == FitTerms::Polynomial) return FitBasis::Polynomial(order);
+        return FitBasis::Harmonic(input_.Terms == FitTerms::Judged ? std::min(order, 3u) : order,
+                                  points);
+    }
+    std::vector<BasisPoint> BasisPoints(const std::vector<Vec2>& in) const {
+        std::vector<BasisPoint> points;
+        for (size_t i = 0; i < in.size(); ++i) {
+            const Vec2 out = Output(input_.Grid[active_[i]]);
+            points.push_back({(in[i].X - norm_.CentreA) / norm_.HalfA,
+                              (in[i].Y - norm_.CentreB) / norm_.HalfB, out.X, out.Y});
+        }
+        return points;
     }
     bool FitRawToGlass() {
         double meanV = 0.0, meanW = 0.0;
@@ -142,6 +160,7 @@ class ModelFit {
     int32_t terms_ = 0;
     std::vector<size_t> active_;
     Normaliser norm_;
+    FitBasis basis_;
     LeastSquares ls_;
     double jacobian_[4] = {};
 };
@@ -331,6 +350,7 @@ JudgeInput JudgeInputFor(const CalibrationConfig& c, const ControllerParameters&
     JudgeInput input;
     input.Model = IsLaplaceModel(c.ModelKind) ? JudgeModel::Harmonic : JudgeModel::Polynomial;
     input.Order = int32_t(c.PolynomialOrder);
+    input.Terms = FitTerms(c.FitTerms);
     input.Scale = GlassScaleFor(parameters.ScreenWidth, parameters.ScreenHeight, width, height);
     input.FloorMm = c.SuspectFloor;
     const size_t count = std::min(c.Touches.size(), c.Targets.size());

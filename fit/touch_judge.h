@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "config/calibration_config.h"
+#include "fit/fit_basis.h"
 #include "fit/glass_scale.h"
 
 struct ControllerParameters;
@@ -27,7 +28,8 @@ struct JudgedTarget {
 
 struct JudgeInput {
     JudgeModel Model = JudgeModel::Polynomial;
-    int32_t Order = 3;  // of the polynomial
+    int32_t Order = 3;                      // of the polynomial
+    FitTerms Terms = FitTerms::Polynomial;  // of the polynomial model, as the fit chooses them
     GlassScale Scale;
     double FloorMm = kDefaultSuspectFloorMm;
     std::vector<JudgedTarget> Grid;   // the touches the model is fitted to

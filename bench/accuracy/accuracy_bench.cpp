@@ -74,7 +74,7 @@ std::vector<NamedLayout> Layouts(bool shippedOnly) {
     const std::vector<double> sixY = {0.03, 0.2, 0.4, 0.6, 0.8, 0.97};
     layouts.push_back({"5x5 (cell centres)", Grid(5, 5, 1.0)});
     layouts.push_back({"5x5 x1.2", Grid(5, 5, 1.2)});
-    layouts.push_back({"6x6 x1.15", Grid(6, 6, 1.15)});
+    layouts.push_back({"6x6 x1.15 order 3 (shipped before)", Grid(6, 6, 1.15)});
     layouts.push_back({"5x7 x1.12", Grid(5, 7, 1.12)});
     layouts.push_back({"6x6 placed", Grid(6, 6, 1.0) + PlacedGrid(six, sixY)});
     layouts.push_back({"6x6 x1.18", Grid(6, 6, 1.18)});
@@ -82,6 +82,10 @@ std::vector<NamedLayout> Layouts(bool shippedOnly) {
     layouts.push_back({"6x6 x1.15 order 4", Grid(6, 6, 1.15, 14)});
     layouts.push_back({"6x6 x1.18 order 4", Grid(6, 6, 1.18, 14)});
     layouts.push_back({"6x6 x1.15 Laplace", Grid(6, 6, 1.15, 43)});
+    layouts.push_back({"6x6 x1.15 harmonic order 3", Grid(6, 6, 1.15, 13) + "FitTerms=1\n"});
+    layouts.push_back({"6x6 x1.15 harmonic order 5", Grid(6, 6, 1.15, 15) + "FitTerms=1\n"});
+    layouts.push_back({"6x6 x1.15 judged order 7", Grid(6, 6, 1.15, 17) + "FitTerms=2\n"});
+    layouts.push_back({"5x6 x1.15 judged order 5", Grid(5, 6, 1.15, 15) + "FitTerms=2\n"});
     return layouts;
 }
 

@@ -29,9 +29,17 @@ const char* BadName(Bad b) {
     return names[int(b)];
 }
 
+// A grid of side x side targets spread by a magnification, fitted with the terms of an order.
+struct Layout {
+    uint32_t Side = 5;
+    double Magnification = 1.0;
+    uint32_t Order = 3;
+    FitTerms Terms = FitTerms::Polynomial;
+};
+
 struct Case {
     bool Bowed = false;
-    uint32_t Side = 5;
+    Layout Grid;
     bool Minis = false;
     double ScatterMm = 1.0;
     Bad BadTouch = Bad::None;
@@ -50,8 +58,11 @@ struct Setup {
 
     explicit Setup(const Case& k) {
         CalibrationConfig& c = Config;
-        c.NumGridRows = c.NumGridColumns = k.Side;
-        c.NumGridPoints = k.Side * k.Side;
+        c.NumGridRows = c.NumGridColumns = k.Grid.Side;
+        c.NumGridPoints = k.Grid.Side * k.Grid.Side;
+        c.GridMagnification = k.Grid.Magnification;
+        c.PolynomialOrder = k.Grid.Order;
+        c.FitTerms = int32_t(k.Grid.Terms);
         c.CaptionHeight = 330;
         if (k.Minis) {
             for (int i = 0; i < kMiniTargetSlots; ++i) {
@@ -80,7 +91,7 @@ struct Setup {
 };
 
 int32_t BadTarget(const Case& k) {
-    const int32_t side = int32_t(k.Side);
+    const int32_t side = int32_t(k.Grid.Side);
     switch (k.BadTouch) {
         case Bad::Corner:
             return 1;
@@ -146,7 +157,8 @@ void RunPass(const Case& k, uint32_t seed, Tally& tally) {
             (asked == bad ? badAsked : goodAsked) = true;
         }
         if (result.Outcome != TouchOutcome::RunFit) continue;
-        auto fit = CreateCalibrationFit(3, 1, int32_t(s.Config.NumGridPoints));
+        auto fit =
+            CreateCalibrationFit(s.Config.PolynomialOrder, 1, int32_t(s.Config.NumGridPoints));
         LinkCalibrationFit(*fit, s.Config, s.Parameters);
         bool committed = RunPassFit(*fit, kWidth, kHeight);
         FitJudgement judgement;
@@ -180,22 +192,27 @@ int main() {
     SetReportFolderOverride(
         L"/dev/null/tarnix-judge-bench");  // a folder that cannot exist: no reports
     std::printf(
-        "Simulated passes on a %d x %d area of %.1f x %.1f mm, order 3, %d passes a row,\n"
+        "Simulated passes on a %d x %d area of %.1f x %.1f mm, %d passes a row,\n"
         "defaults (SuspectFloor %.1f mm, MaxTouchScatter %.1f mm, MisclickTolerance "
         "%.1f); bad: one touch %.0f mm off.\n\n",
         kWidth, kHeight, kPanelWidthMm, kPanelHeightMm, kPasses, kDefaultSuspectFloorMm,
         kDefaultMaxTouchScatterMm, kDefaultMisclickTolerance, kBadOffsetMm);
     std::printf(
-        "| sensor | grid | minis | scatter mm | touch | asked again %% | refused %% | "
+        "| sensor | grid | fit | minis | scatter mm | touch | asked again %% | refused %% | "
         "of them disagreeing | caught %% | good named alone | new touch RMS mm |\n");
-    std::printf("|---|---|---|---|---|---|---|---|---|---|---|\n");
+    std::printf("|---|---|---|---|---|---|---|---|---|---|---|---|\n");
+    const Layout layouts[] = {{5, 1.0, 3, FitTerms::Polynomial},
+                              {7, 1.0, 3, FitTerms::Polynomial},
+                              {6, 1.15, 3, FitTerms::Polynomial},
+                              {6, 1.15, 3, FitTerms::Harmonic},
+                              {6, 1.15, 5, FitTerms::Judged}};  // the shipped Tarnix.cfg
     for (bool bowed : {false, true})
-        for (uint32_t side : {5u, 7u})
+        for (const Layout& grid : layouts)
             for (bool minis : {false, true})
                 for (double scatter : {1.0, 1.5})
                     for (Bad bad : {Bad::None, Bad::Corner, Bad::Edge, Bad::Centre, Bad::Mini}) {
                         if (bad == Bad::Mini && !minis) continue;
-                        const Case k{bowed, side, minis, scatter, bad};
+                        const Case k{bowed, grid, minis, scatter, bad};
                         Tally tally;
                         for (int pass = 0; pass < kPasses; ++pass)
                             RunPass(k, uint32_t(1000 + pass), tally);
@@ -204,9 +221,13 @@ int main() {
                                 ? "-"
                                 : std::to_string(Percent(tally.Caught, tally.Passes)).substr(0, 5);
                         std::printf(
-                            "| %s | %ux%u | %s | %.1f | %s | %.1f | %.1f | %d | %s | %d | %.2f |\n",
-                            bowed ? "bowed" : "default", side, side, minis ? "yes" : "no", scatter,
-                            BadName(bad), Percent(tally.Asked, tally.Passes),
+                            "| %s | %ux%u x%.2f | %s | %s | %.1f | %s | %.1f | %.1f | %d | %s | %d "
+                            "| "
+                            "%.2f |\n",
+                            bowed ? "bowed" : "default", grid.Side, grid.Side, grid.Magnification,
+                            grid.Terms == FitTerms::Judged ? "judged, order 5" : "order 3",
+                            minis ? "yes" : "no", scatter, BadName(bad),
+                            Percent(tally.Asked, tally.Passes),
                             Percent(tally.Refused, tally.Passes), tally.Disagree, caught.c_str(),
                             tally.GoodAlone,
                             tally.Committed ? tally.ExpectedRmsMm / tally.Committed : 0.0);

@@ -41,7 +41,7 @@ TEST(Leverage, OneAtEveryPointOfASaturatedFitAndSummingToTheTermsOtherwise) {
                                  {-0.2, 0.25}, {0.45, 0.3},  {-0.05, -0.45}};
     Matrix design(6, 6);
     for (int i = 0; i < 6; ++i) PolynomialTerms(points[i][0], points[i][1], 6, design[i]);
-    const FitLeverage saturated = LeverageOfDesign(design);
+    const FitLeverage saturated = LeverageOfDesign(design, FitBasis::Polynomial(2));
     for (int i = 0; i < 6; ++i)
         EXPECT_NEAR(LeverageAt(saturated, points[i][0], points[i][1]), 1.0, 1e-9) << i;
 

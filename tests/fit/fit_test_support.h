@@ -81,6 +81,7 @@ struct GridSetup {
     uint32_t Order = 3;
     uint32_t Kind = 1;
     bool Perimeter = false;
+    double Magnification = 1.0;
     double MiniTargetRadius = 0.0;  // > 0 enables all eleven mini targets
     int32_t CaptionHeight = 330;
 };
@@ -100,6 +101,7 @@ struct FitBench {
         c.PolynomialOrder = setup.Order;
         c.ModelKind = setup.Kind;
         c.CaptionHeight = setup.CaptionHeight;
+        c.GridMagnification = setup.Magnification;
         if (setup.MiniTargetRadius > 0.0) {
             for (int i = 0; i < kMiniTargetSlots; ++i) {
                 c.MiniTargetEnabled[i] = true;
