@@ -118,6 +118,10 @@ void PrintFitSummary(std::FILE* out, const FitSession& s, const SessionJudgement
     std::fprintf(out, "tarnix-fit: %s\n", PrintableText(s.ConfigPath).c_str());
     std::fprintf(out, "Model: kind %u (%s), order %u, %d terms\n", fit.ModelKind,
                  runner ? runner->Name : "?", fit.PolynomialOrder, fit.TermCount);
+    if (c.FitTerms != 0 && !IsLaplaceModel(fit.ModelKind))
+        std::fprintf(out, "Fitted with: the %s terms of order %u (%d terms, FitTerms=%d)\n",
+                     fit.Basis.IsHarmonic() ? "harmonic" : "polynomial", fit.Basis.Order(),
+                     fit.Basis.Terms(), c.FitTerms);
     std::fprintf(out, "Points: %d grid points (%u x %u%s), %d mini targets\n", fit.PointCount,
                  c.NumGridRows, c.NumGridColumns, c.Perimeter ? ", perimeter" : "",
                  c.MiniTargetCount);
@@ -146,6 +150,12 @@ void PrintFitJson(std::FILE* out, const FitSession& s, const SessionJudgement& j
     PrintVectorMember(out, "CoeffY", fit.CoeffY, first);
     PrintKey(out, "TermCount", first);
     std::fprintf(out, "%d", fit.TermCount);
+    if (s.Config->FitTerms != 0 && !IsLaplaceModel(fit.ModelKind)) {
+        PrintKey(out, "FittedTerms", first);
+        std::fprintf(out, "{\"Harmonic\": %s, \"Order\": %u, \"Terms\": %d}",
+                     fit.Basis.IsHarmonic() ? "true" : "false", fit.Basis.Order(),
+                     fit.Basis.Terms());
+    }
     PrintNumberMember(out, "ControllerOffset", fit.ControllerOffset, first);
     PrintNumberMember(out, "ScaleFactor", fit.ScaleFactor, first);
     PrintNumberMember(out, "OffsetV", fit.OffsetV, first);
