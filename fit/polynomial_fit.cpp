@@ -34,9 +34,22 @@ int CheckPolynomialInput(CalibrationFit& fit, uint32_t n) {
     return CheckTouchesFinite(fit, n) ? 1 : 0;
 }
 
+// The sum of squared residuals of the grid points under coefficients of every term.
+double SumOfSquares(const CalibrationFit& fit, const Vector& coeff, const Vector& target) {
+    double sum = 0.0;
+    for (int32_t i = 0; i < fit.PointCount; ++i) {
+        double predicted = 0.0;
+        for (int32_t k = 0; k < fit.TermCount; ++k)
+            predicted += PolynomialDesignMatrix[i][k] * coeff[k];
+        sum += (predicted - target[i]) * (predicted - target[i]);
+    }
+    return sum;
+}
+
 // With FitTerms 1 or 2, fits the grid again with the chosen terms and leaves that mapping in the
-// coefficients; else (or when it cannot be fitted) keeps the fit of every term of the order.
-void FitChosenTerms(CalibrationFit& fit) {
+// coefficients (and its chi-squares); else (or when it cannot be fitted) keeps the fit of every
+// term of the order.
+void FitChosenTerms(CalibrationFit& fit, double& chisqX, double& chisqY) {
     const CalibrationConfig& c = *fit.Config;
     fit.Basis = FitBasis::Polynomial(fit.PolynomialOrder);
     if (FitTerms(c.FitTerms) == FitTerms::Polynomial) return;
@@ -54,6 +67,8 @@ void FitChosenTerms(CalibrationFit& fit) {
     fit.CoeffX = std::move(coeffX);
     fit.CoeffY = std::move(coeffY);
     fit.Basis = basis;
+    chisqX = SumOfSquares(fit, fit.CoeffX, fit.TargetX);
+    chisqY = SumOfSquares(fit, fit.CoeffY, fit.TargetY);
     DebugPrint(L"Tarnix.exe: fitted with the %s terms of order %u",
                basis.IsHarmonic() ? L"harmonic" : L"polynomial", basis.Order());
 }
@@ -118,7 +133,7 @@ int RunPolynomialFit(CalibrationFit& fit) {
     SvdFit(x, fit.TargetY, fit.Weights, fit.CoeffY, fit.FitU, fit.FitV, fit.SingularValues, chisqY,
            PolynomialBasisRow);
     fit.FinalRank = NonZeroSingularValues(fit.SingularValues, fit.TermCount);
-    FitChosenTerms(fit);
+    FitChosenTerms(fit, chisqX, chisqY);
     const int32_t reportCount = fit.PointCount + (c.HasMiniTargets ? kFitMiniTargets : 0);
     WriteFitReport(L"SvdFitOutputs.txt", fit.CoeffX, fit, PolynomialTermNames, reportCount,
                    fit.TermCount, fit.CoeffY, PolynomialDesignMatrix, PolynomialDesignMatrix,
