@@ -5,7 +5,7 @@
 
 #include "config/calibration_config.h"
 #include "config/report_file.h"
-#include "fit/fit_report.h"
+#include "fit/fit_evaluation.h"
 #include "fit/symmetrisation.h"
 
 namespace {
