@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <new>
 
-#include "config/debug_trace.h"
 #include "fit/polynomial_fit.h"
 #include "laplace/laplace_fit.h"
+#include "platform/debug_trace.h"
 #include "resources/resource_ids.h"
 
 bool RunPassFit(CalibrationFit& fit, int32_t areaWidth, int32_t areaHeight) {

@@ -15,9 +15,9 @@
 #include "app/pass_runtime.h"
 #include "app/unexpected_failure.h"
 #include "config/controller_parameters.h"
-#include "config/debug_trace.h"
 #include "driver/quva_driver.h"
 #include "fit/fit_gate.h"
+#include "platform/debug_trace.h"
 
 namespace {
 

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "config/calibration_config.h"
-#include "config/debug_trace.h"
 #include "fit/design_matrix_builders.h"
 #include "fit/fit_inputs.h"
 #include "fit/fit_report.h"
@@ -12,6 +11,7 @@
 #include "fit/term_names.h"
 #include "numeric/design_matrices.h"
 #include "numeric/svd.h"
+#include "platform/debug_trace.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "config/platform.h"
 #include "config/profile_values.h"
 #include "fit/fit_evaluation.h"
+#include "platform/platform.h"
 
 namespace {
 
