@@ -5,7 +5,7 @@
 #include <cmath>
 #include <iterator>
 
-#include "config/target_layout.h"
+#include "display/target_layout.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "config/calibration_config.h"
-#include "config/tile_layout.h"
+#include "display/tile_layout.h"
 
 // One target of an area: position in pixels from the area's top-left corner, and the raw touch.
 struct AreaTarget {

@@ -4,10 +4,10 @@
 #include "app/driver_version.h"
 #include "app/pass_rules.h"
 #include "app/unexpected_failure.h"
-#include "config/debug_trace.h"
-#include "config/platform.h"
 #include "config/version_check.h"
 #include "driver/quva_driver.h"
+#include "platform/debug_trace.h"
+#include "platform/platform.h"
 
 CalibrationApp TheApp;
 

@@ -9,9 +9,9 @@
 #include "app/calibration_dialog.h"
 #include "app/cursor_control.h"
 #include "app/unexpected_failure.h"
-#include "config/debug_trace.h"
 #include "config/support_folder.h"
 #include "driver/quva_driver.h"
+#include "platform/debug_trace.h"
 #include "resources/resource_ids.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include "app/calibration_history.h"
 #include "app/committed_record.h"
 #include "app/text_format.h"
-#include "config/debug_trace.h"
-#include "config/platform.h"
 #include "history/history_folder.h"
 #include "history/history_keeping.h"
+#include "platform/debug_trace.h"
+#include "platform/platform.h"
 #include "resources/resource_ids.h"
 #include "tarnix_version.h"
 

@@ -1,6 +1,6 @@
 // Cursor hiding of the window, through the registry-backed cursor state machine.
 #include "app/cursor_control.h"
-#include "config/cursor_hiding.h"
+#include "cursors/cursor_hiding.h"
 
 void HidePassCursor() { HideCursorsIfNeeded(); }
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/driver_version.h"
-#include "config/platform.h"
 #include "config/support_folder.h"
+#include "platform/platform.h"
 
 namespace {
 

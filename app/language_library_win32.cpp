@@ -5,8 +5,8 @@
 #include <string>
 
 #include "app/language_library.h"
-#include "config/debug_trace.h"
 #include "config/language_table.h"
+#include "platform/debug_trace.h"
 
 namespace {
 

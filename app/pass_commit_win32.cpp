@@ -3,9 +3,9 @@
 
 #include "app/committed_record.h"
 #include "app/pass_commit.h"
-#include "config/debug_trace.h"
 #include "driver/quva_driver.h"
 #include "fit/calibration_record.h"
+#include "platform/debug_trace.h"
 
 namespace {
 

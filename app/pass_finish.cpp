@@ -1,7 +1,7 @@
 // The end of a pass after its last touch, safe against anything its steps throw.
 #include "app/pass_finish.h"
 
-#include "config/debug_trace.h"
+#include "platform/debug_trace.h"
 
 namespace {
 

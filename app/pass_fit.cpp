@@ -6,10 +6,10 @@
 
 #include "config/calibration_config.h"
 #include "config/controller_parameters.h"
-#include "config/debug_trace.h"
 #include "fit/expected_error.h"
 #include "fit/polynomial_fit.h"
 #include "laplace/laplace_fit.h"
+#include "platform/debug_trace.h"
 #include "resources/resource_ids.h"
 
 bool RunPassFit(CalibrationFit& fit, int32_t areaWidth, int32_t areaHeight) {

@@ -11,8 +11,8 @@
 #include "app/pass_countdown.h"
 #include "app/pass_runtime.h"
 #include "app/text_format.h"
-#include "config/debug_trace.h"
 #include "driver/quva_driver.h"
+#include "platform/debug_trace.h"
 #include "resources/resource_ids.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "config/debug_trace.h"
+#include "platform/debug_trace.h"
 
 int32_t UsableDriverCount(int32_t reported) {
     const int32_t usable = std::clamp(reported, int32_t(0), kMaxDriverCount);

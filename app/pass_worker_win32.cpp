@@ -15,8 +15,8 @@
 #include "app/pass_runtime.h"
 #include "app/unexpected_failure.h"
 #include "config/controller_parameters.h"
-#include "config/debug_trace.h"
 #include "driver/quva_driver.h"
+#include "platform/debug_trace.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/unexpected_failure.h"
-#include "config/platform.h"
+#include "platform/platform.h"
 
 namespace {
 

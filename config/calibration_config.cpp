@@ -5,9 +5,9 @@
 #include <cwchar>
 #include <new>
 
-#include "config/debug_trace.h"
-#include "config/platform.h"
 #include "config/profile_values.h"
+#include "platform/debug_trace.h"
+#include "platform/platform.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cwchar>
 
-#include "config/debug_trace.h"
-#include "config/platform.h"
 #include "config/profile_values.h"
+#include "platform/debug_trace.h"
+#include "platform/platform.h"
 
 namespace {
 

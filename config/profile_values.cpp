@@ -9,8 +9,8 @@
 #include <limits>
 #include <string>
 
-#include "config/debug_trace.h"
-#include "config/platform.h"
+#include "platform/debug_trace.h"
+#include "platform/platform.h"
 
 namespace {
 

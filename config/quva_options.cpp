@@ -3,9 +3,9 @@
 
 #include <cwchar>
 
-#include "config/debug_trace.h"
-#include "config/platform.h"
 #include "config/support_folder.h"
+#include "platform/debug_trace.h"
+#include "platform/platform.h"
 
 int getQuvaOptions() {
     const std::wstring path = PlatformJoinPath(GetSupportFolder(), L"QuvaOptions.ini");

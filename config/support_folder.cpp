@@ -4,7 +4,7 @@
 #include <cwchar>
 #include <string>
 
-#include "config/platform.h"
+#include "platform/platform.h"
 
 namespace {
 

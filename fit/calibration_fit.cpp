@@ -3,8 +3,8 @@
 
 #include <new>
 
-#include "config/debug_trace.h"
 #include "numeric/design_matrices.h"
+#include "platform/debug_trace.h"
 
 int32_t TermCountForOrder(uint32_t polynomialOrder) {
     if (polynomialOrder < 1 || polynomialOrder > 7) return 0;

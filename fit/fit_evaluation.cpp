@@ -1,9 +1,10 @@
-// Predictions of the fitted mapping and the residuals of the grid targets.
+// Predictions of the fitted mapping, the mean touch offset and the residuals of the grid targets.
 #include "fit/fit_evaluation.h"
 
 #include <cmath>
 
 #include "config/calibration_config.h"
+#include "config/controller_parameters.h"
 #include "fit/design_matrix_builders.h"
 #include "fit/fit_inputs.h"
 
@@ -18,6 +19,14 @@ double Dot(const Vector& coeff, const double* terms, int32_t count) {
 }
 
 }  // namespace
+
+double PredictPoint(const Vector& coeff, const Matrix& design, int32_t row, int32_t termCount) {
+    if (row < 0 || row >= design.rows) return 0.0;
+    double sum = 0.0;
+    for (int32_t k = 0; k < termCount && k < design.cols && uint32_t(k) < coeff.length; ++k)
+        sum += coeff[k] * design[row][k];
+    return sum;
+}
 
 bool PredictNormalisedPosition(const CalibrationFit& fit, double rawV, double rawW, double& x,
                                double& y) {
@@ -59,4 +68,18 @@ GridResiduals ComputeGridResiduals(const CalibrationFit& fit) {
         result.RmsPixels = std::sqrt(sumPixels / result.Points.size());
     }
     return result;
+}
+
+int ComputeTouchOffset(CalibrationFit& fit, double& offV, double& offW) {
+    offV = offW = 0.0;
+    if (fit.Config == nullptr || fit.Parameters == nullptr || fit.PointCount <= 0) return 0;
+    const CalibrationConfig& c = *fit.Config;
+    double sumV = 0.0, sumW = 0.0;
+    for (int32_t i = 0; i < fit.PointCount && size_t(i) < c.Touches.size(); ++i) {
+        sumV += c.Touches[i].V;
+        sumW += c.Touches[i].W;
+    }
+    offV = sumV / fit.PointCount - GetControllerOffset(*fit.Parameters);
+    offW = sumW / fit.PointCount - GetControllerOffset(*fit.Parameters);
+    return 1;
 }

@@ -5,7 +5,7 @@
 
 #include "config/calibration_config.h"
 #include "config/controller_parameters.h"
-#include "config/report_file.h"
+#include "platform/report_file.h"
 
 uint32_t DataPointCount(const CalibrationConfig& config) {
     return config.NumGridPoints + (config.HasMiniTargets ? kFitMiniTargets : 0);

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <vector>
 
-#include "config/report_file.h"
-#include "fit/polynomial_fit.h"
+#include "fit/fit_evaluation.h"
 #include "fit/symmetrisation.h"
+#include "platform/report_file.h"
 
 namespace {
 
@@ -87,14 +87,6 @@ void WritePredictedTable(ReportFile& r, const CalibrationFit& fit, const std::ve
 }
 
 }  // namespace
-
-double PredictPoint(const Vector& coeff, const Matrix& design, int32_t row, int32_t termCount) {
-    if (row < 0 || row >= design.rows) return 0.0;
-    double sum = 0.0;
-    for (int32_t k = 0; k < termCount && k < design.cols && uint32_t(k) < coeff.length; ++k)
-        sum += coeff[k] * design[row][k];
-    return sum;
-}
 
 int WriteFitReport(const wchar_t* reportName, const Vector& coeffX, CalibrationFit& fit,
                    const char* const* termNames, int32_t reportCount, int32_t termCount,

@@ -14,7 +14,3 @@ int WriteFitReport(const wchar_t* reportName, const Vector& coeffX, CalibrationF
                    const char* const* termNames, int32_t reportCount, int32_t termCount,
                    const Vector& coeffY, Matrix& matrixA, const Matrix& matrixB, double chisqX,
                    double chisqY);
-
-// Predicted value of point row: sum of coeff[k] * design[row][k] for k below termCount (limited to
-// the coefficients and columns present).
-double PredictPoint(const Vector& coeff, const Matrix& design, int32_t row, int32_t termCount);

@@ -1,8 +1,8 @@
 // The general and symmetric Laplace design matrices (harmonics of z = x + iy) and their reports.
 #include "config/controller_parameters.h"
-#include "config/report_file.h"
 #include "fit/design_matrix_builders.h"
 #include "numeric/design_matrices.h"
+#include "platform/report_file.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "config/calibration_config.h"
-#include "config/report_file.h"
-#include "fit/fit_report.h"
+#include "fit/fit_evaluation.h"
 #include "fit/symmetrisation.h"
+#include "platform/report_file.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The polynomial design matrix v^(d-k) w^k and its report "Coefficients.txt".
-#include "config/report_file.h"
 #include "fit/design_matrix_builders.h"
 #include "fit/term_names.h"
 #include "numeric/design_matrices.h"
+#include "platform/report_file.h"
 
 namespace {
 

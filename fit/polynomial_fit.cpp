@@ -1,4 +1,4 @@
-// The polynomial fit driver: normalisation and its input report, the fits, the touch offset.
+// The polynomial fit driver: normalisation and its input report, the fits, the final-fit set-up.
 #include "fit/polynomial_fit.h"
 
 #include <cmath>
@@ -7,7 +7,6 @@
 
 #include "config/calibration_config.h"
 #include "config/controller_parameters.h"
-#include "config/debug_trace.h"
 #include "fit/design_matrix_builders.h"
 #include "fit/fit_inputs.h"
 #include "fit/fit_report.h"
@@ -15,6 +14,7 @@
 #include "fit/term_names.h"
 #include "numeric/design_matrices.h"
 #include "numeric/svd.h"
+#include "platform/debug_trace.h"
 
 namespace {
 
@@ -142,20 +142,6 @@ int RunPolynomialFit(CalibrationFit& fit) {
         EvaluateMiniTargets(
             fit, {PolynomialDesignMatrix, fit.TargetX, fit.TargetY, int32_t(c.NumGridPoints)});
     return AcceptFitResults(fit) ? 1 : 0;
-}
-
-int ComputeTouchOffset(CalibrationFit& fit, double& offV, double& offW) {
-    offV = offW = 0.0;
-    if (fit.Config == nullptr || fit.Parameters == nullptr || fit.PointCount <= 0) return 0;
-    const CalibrationConfig& c = *fit.Config;
-    double sumV = 0.0, sumW = 0.0;
-    for (int32_t i = 0; i < fit.PointCount && size_t(i) < c.Touches.size(); ++i) {
-        sumV += c.Touches[i].V;
-        sumW += c.Touches[i].W;
-    }
-    offV = sumV / fit.PointCount - GetControllerOffset(*fit.Parameters);
-    offW = sumW / fit.PointCount - GetControllerOffset(*fit.Parameters);
-    return 1;
 }
 
 int PrepareGridPolynomialFit(CalibrationFit& fit, int32_t count) {

@@ -1,5 +1,5 @@
-// The polynomial fit of a pass: normalisation, fit containers, the two SVD fits, the touch
-// offset and the set-up of the final polynomial fit of the Laplace path.
+// The polynomial fit of a pass: normalisation, fit containers, the two SVD fits and the set-up of
+// the final polynomial fit of the Laplace path.
 #pragma once
 
 #include <cstdint>
@@ -17,10 +17,6 @@ int PreparePolynomialFit(CalibrationFit& fit);
 // EvaluateMiniTargets. 1 with LastStatus Fitted; 0 when the preparation did not succeed or the
 // result is not finite (LastStatus tells which).
 int RunPolynomialFit(CalibrationFit& fit);
-
-// Mean raw touch of the PointCount grid points minus the controller offset, per axis. 1; 0 with
-// offsets 0 for an unlinked record or no points.
-int ComputeTouchOffset(CalibrationFit& fit, double& offV, double& offW);
 
 // Weights, U, V and singular values for a final fit over count points, zero coefficients and the
 // design matrix of the first count entries of TouchV, TouchW. Always 1.

@@ -7,9 +7,9 @@
 
 #include "config/calibration_config.h"
 #include "config/controller_parameters.h"
-#include "config/debug_trace.h"
-#include "config/report_file.h"
 #include "fit/design_matrix_builders.h"
+#include "platform/debug_trace.h"
+#include "platform/report_file.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "config/platform.h"
 #include "config/profile_values.h"
 #include "fit/fit_evaluation.h"
 #include "fit/glass_scale.h"
+#include "platform/platform.h"
 
 namespace {
 

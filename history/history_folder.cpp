@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <set>
 
-#include "config/platform.h"
-#include "config/portable_text.h"
 #include "history/record_drift.h"
+#include "platform/platform.h"
+#include "platform/portable_text.h"
 
 namespace {
 

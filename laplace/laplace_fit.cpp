@@ -5,8 +5,6 @@
 #include <cmath>
 
 #include "config/calibration_config.h"
-#include "config/debug_trace.h"
-#include "config/report_file.h"
 #include "fit/design_matrix_builders.h"
 #include "fit/fit_inputs.h"
 #include "fit/fit_report.h"
@@ -19,6 +17,8 @@
 #include "laplace/virtual_grid.h"
 #include "numeric/design_matrices.h"
 #include "numeric/svd.h"
+#include "platform/debug_trace.h"
+#include "platform/report_file.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <cstring>
 
-#include "config/report_file.h"
 #include "laplace/fixed_format.h"
 #include "laplace/laplace_model.h"
+#include "platform/report_file.h"
 
 namespace {
 

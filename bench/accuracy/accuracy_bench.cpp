@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "bench/accuracy/person_pass.h"
-#include "config/report_file.h"
+#include "platform/report_file.h"
 
 namespace {
 

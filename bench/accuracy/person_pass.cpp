@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "config/target_layout.h"
+#include "display/target_layout.h"
 #include "fit/fit_evaluation.h"
 #include "fit/fit_gate.h"
 #include "tools/tarnix_fit/model_runners.h"

@@ -9,9 +9,9 @@
 
 #include "app/pass_fit.h"
 #include "app/pass_sequencer.h"
-#include "config/report_file.h"
-#include "config/target_layout.h"
+#include "display/target_layout.h"
 #include "fit/fit_gate.h"
+#include "platform/report_file.h"
 #include "simcontroller/sensor_model.h"
 #include "simcontroller/simulated_person.h"
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "config/target_layout.h"
+#include "display/target_layout.h"
 
 namespace {
 

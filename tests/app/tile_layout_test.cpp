@@ -1,5 +1,5 @@
 // The tiling rule with the built-in list and with "QuvaVideo.txt" texts.
-#include "config/tile_layout.h"
+#include "display/tile_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "config/calibration_config.h"
-#include "config/platform.h"
+#include "platform/platform.h"
 
 namespace {
 

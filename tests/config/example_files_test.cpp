@@ -4,7 +4,7 @@
 #include <string>
 
 #include "config/controller_parameters.h"
-#include "config/target_layout.h"
+#include "display/target_layout.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <cwchar>
 #include <string>
 
-#include "config/platform.h"
-#include "config/profile_size.h"
 #include "config/profile_values.h"
+#include "platform/platform.h"
+#include "platform/profile_size.h"
 #include "tests/config/cfg_file.h"
 #include "tests/config/profile_cases.h"
 

@@ -1,6 +1,6 @@
 // Target layout: grid cells, default and configured positions, magnification, mini targets and
 // simulated touches.
-#include "config/target_layout.h"
+#include "display/target_layout.h"
 
 #include <gtest/gtest.h>
 

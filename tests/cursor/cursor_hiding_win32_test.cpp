@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "config/cursor_hiding.h"
-#include "config/cursor_scheme.h"
+#include "cursors/cursor_hiding.h"
+#include "cursors/cursor_scheme.h"
 #include "tests/cursor/cursor_registry_win32.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The text rules of cursor hiding: table lookup, hidden marker, scheme lists and path variables.
-#include "config/cursor_scheme.h"
+#include "cursors/cursor_scheme.h"
 
 #include <gtest/gtest.h>
 

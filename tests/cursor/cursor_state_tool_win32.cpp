@@ -5,7 +5,7 @@
 
 #include <cwchar>
 
-#include "config/cursor_hiding.h"
+#include "cursors/cursor_hiding.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 2) return 2;

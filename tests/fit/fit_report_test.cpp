@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fit/fit_evaluation.h"
 #include "fit/mini_targets.h"
 #include "fit/polynomial_fit.h"
 #include "fit/term_names.h"

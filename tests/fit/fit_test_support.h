@@ -12,9 +12,9 @@
 
 #include "config/calibration_config.h"
 #include "config/controller_parameters.h"
-#include "config/report_file.h"
-#include "config/target_layout.h"
+#include "display/target_layout.h"
 #include "fit/calibration_fit.h"
+#include "platform/report_file.h"
 
 // A fresh report folder, used by OpenReportFile while the object lives.
 class ReportFolder {

@@ -1,5 +1,5 @@
 // DebugPrint on the portable build: the switch, %s as wide text, line ends and truncation.
-#include "config/debug_trace.h"
+#include "platform/debug_trace.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "config/trace_format.h"
+#include "platform/trace_format.h"
 #include "tests/foundation/portable_test_support.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <clocale>
 #include <string>
 
-#include "config/platform.h"
 #include "config/quva_options.h"
 #include "config/support_folder.h"
+#include "platform/platform.h"
 #include "tests/foundation/portable_test_support.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "config/debug_trace.h"
+#include "platform/debug_trace.h"
 
 // A fresh folder used as support folder and report root for one test; removed afterwards. The
 // support folder's name is given as the bytes the file system stores.

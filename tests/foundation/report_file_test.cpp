@@ -1,5 +1,5 @@
 // Report files on the portable build: creation, append, CR LF, permissions and failures.
-#include "config/report_file.h"
+#include "platform/report_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

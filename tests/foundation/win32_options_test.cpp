@@ -6,9 +6,9 @@
 #include <fstream>
 #include <string>
 
-#include "config/platform.h"
 #include "config/quva_options.h"
 #include "config/support_folder.h"
+#include "platform/platform.h"
 #include "tests/foundation/win32_test_support.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "config/registry_values.h"
+#include "platform/registry_values.h"
 #include "tests/foundation/win32_test_support.h"
 
 namespace {

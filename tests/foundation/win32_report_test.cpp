@@ -7,9 +7,9 @@
 #include <fstream>
 #include <string>
 
-#include "config/platform.h"
-#include "config/report_file.h"
-#include "config/report_security_win32.h"
+#include "platform/platform.h"
+#include "platform/report_file.h"
+#include "platform/report_security_win32.h"
 #include "tests/foundation/win32_test_support.h"
 
 namespace {

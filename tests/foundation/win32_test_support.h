@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "config/debug_trace.h"
+#include "platform/debug_trace.h"
 
 // Collects every string the process sends to the debugger channel while it exists. The channel
 // is an exception (DBG_PRINTEXCEPTION_C / _WIDE_C) that a vectored handler sees first.

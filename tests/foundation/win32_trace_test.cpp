@@ -3,7 +3,8 @@
 
 #include <string>
 
-#include "config/debug_trace.h"
+#include "platform/debug_trace.h"
+#include "platform/trace_format.h"
 #include "tests/foundation/win32_test_support.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include "app/area_list.h"
 #include "config/calibration_config.h"
 #include "config/controller_parameters.h"
-#include "config/platform.h"
-#include "config/target_layout.h"
+#include "display/target_layout.h"
 #include "fit/calibration_fit.h"
+#include "platform/platform.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/area_list.h"
-#include "config/tile_layout.h"
+#include "display/tile_layout.h"
 #include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -9,12 +9,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "config/report_file.h"
 #include "fit/calibration_record.h"
 #include "history/history_config.h"
 #include "history/history_folder.h"
 #include "history/history_keeping.h"
 #include "history/record_drift.h"
+#include "platform/report_file.h"
 #include "tools/tarnix_fit/fit_session.h"
 #include "tools/tarnix_fit/tool_text.h"
 

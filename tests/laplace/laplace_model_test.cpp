@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "fit/design_matrix_builders.h"
-#include "fit/fit_report.h"
+#include "fit/fit_evaluation.h"
 #include "laplace/virtual_grid.h"
 #include "numeric/design_matrices.h"
 #include "tests/laplace/laplace_test_support.h"

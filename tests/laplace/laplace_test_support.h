@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "config/debug_trace.h"
+#include "platform/debug_trace.h"
 #include "tests/fit/fit_test_support.h"
 
 inline constexpr double kDegree = 3.14159265358979323846 / 180.0;

@@ -5,10 +5,10 @@
 #include <fstream>
 #include <new>
 
-#include "config/platform.h"
-#include "config/profile_size.h"
 #include "config/profile_values.h"
-#include "config/target_layout.h"
+#include "display/target_layout.h"
+#include "platform/platform.h"
+#include "platform/profile_size.h"
 #include "tools/tarnix_fit/model_runners.h"
 #include "tools/tarnix_fit/tool_text.h"
 

@@ -4,7 +4,7 @@
 
 #include "tools/tarnix_fit/tool_main.h"
 #ifndef _WIN32
-#include "config/portable_text.h"
+#include "platform/portable_text.h"
 #endif
 
 #ifdef _WIN32

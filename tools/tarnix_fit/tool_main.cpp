@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "config/platform.h"
-#include "config/report_file.h"
 #include "fit/calibration_record.h"
+#include "platform/platform.h"
+#include "platform/report_file.h"
 #include "tools/tarnix_fit/expected_error_output.h"
 #include "tools/tarnix_fit/fit_session.h"
 #include "tools/tarnix_fit/fit_summary.h"

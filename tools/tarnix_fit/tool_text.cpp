@@ -2,7 +2,7 @@
 #include "tools/tarnix_fit/tool_text.h"
 
 #ifndef _WIN32
-#include "config/portable_text.h"
+#include "platform/portable_text.h"
 #endif
 
 std::string PrintableText(const std::wstring& text) {

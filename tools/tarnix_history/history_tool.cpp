@@ -7,10 +7,10 @@
 #include <new>
 #include <optional>
 
-#include "config/platform.h"
-#include "config/tile_layout.h"
+#include "display/tile_layout.h"
 #include "history/history_folder.h"
 #include "history/history_keeping.h"
+#include "platform/platform.h"
 #include "tools/tarnix_fit/record_file.h"
 #include "tools/tarnix_fit/tool_text.h"
 #include "tools/tarnix_history/drift_svg.h"

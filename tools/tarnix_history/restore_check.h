@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/area_list.h"
-#include "config/tile_layout.h"
+#include "display/tile_layout.h"
 #include "driver/quva_records.h"
 
 // Empty when the record's area is one of its monitor's areas now; else the one-line reason.

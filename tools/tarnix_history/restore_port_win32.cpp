@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "app/pass_commit.h"
-#include "config/monitors.h"
+#include "display/monitors.h"
 #include "driver/quva_driver.h"
 #include "tools/tarnix_history/restore_port.h"
 

@@ -1,0 +1,86 @@
+// Monitor enumeration on Win32: GetSystemMetrics, and EnumDisplayMonitors / GetMonitorInfoW looked
+// up by name in the loaded USER32.
+#include <windows.h>
+
+#include <vector>
+
+#include "display/monitors.h"
+
+namespace {
+
+using GetMonitorInfoFunction = BOOL(WINAPI*)(HMONITOR, LPMONITORINFO);
+using EnumDisplayMonitorsFunction = BOOL(WINAPI*)(HDC, LPCRECT, MONITORENUMPROC, LPARAM);
+
+// Entry 0 is never filled; entries 1..count receive the monitors.
+std::vector<MONITORINFOEXW> MonitorList;
+size_t FilledEntries = 0;
+
+struct EnumerationState {
+    GetMonitorInfoFunction GetInfo;
+    size_t Next;
+};
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    auto* state = reinterpret_cast<EnumerationState*>(data);
+    if (state->Next >= MonitorList.size()) return TRUE;  // more than the system counted
+    MONITORINFOEXW& entry = MonitorList[state->Next];
+    entry.cbSize = sizeof(MONITORINFOEXW);
+    if (state->GetInfo(monitor, reinterpret_cast<MONITORINFO*>(&entry))) {
+        FilledEntries = state->Next;
+        ++state->Next;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+void ReleaseMonitorList() {
+    std::vector<MONITORINFOEXW>().swap(MonitorList);
+    FilledEntries = 0;
+}
+
+uint32_t EnumerateMonitors(MonitorSummary& summary) {
+    ReleaseMonitorList();
+    summary = MonitorSummary();
+    summary.MonitorCount = GetSystemMetrics(SM_CMONITORS);
+    if (summary.MonitorCount <= 0) summary.MonitorCount = 1;
+    try {
+        MonitorList.assign(size_t(summary.MonitorCount) + 1, MONITORINFOEXW{});
+    } catch (...) {
+        summary.Status |= kMonitorNoMemory;
+    }
+    summary.VirtualLeft = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    summary.VirtualTop = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    summary.VirtualRight = summary.VirtualLeft + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    summary.VirtualBottom = summary.VirtualTop + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+
+    HMODULE user32 = GetModuleHandleW(L"USER32");
+    GetMonitorInfoFunction getInfo = nullptr;
+    EnumDisplayMonitorsFunction enumMonitors = nullptr;
+    if (user32 == nullptr) {
+        summary.Status = kMonitorNoUser32;
+    } else {
+        getInfo = reinterpret_cast<GetMonitorInfoFunction>(
+            reinterpret_cast<void*>(GetProcAddress(user32, "GetMonitorInfoW")));
+        enumMonitors = reinterpret_cast<EnumDisplayMonitorsFunction>(
+            reinterpret_cast<void*>(GetProcAddress(user32, "EnumDisplayMonitors")));
+        if (getInfo == nullptr) summary.Status |= kMonitorNoGetMonitorInfo;
+        if (enumMonitors == nullptr) summary.Status |= kMonitorNoEnumDisplayMonitors;
+    }
+    if (summary.Status == 0) {
+        EnumerationState state{getInfo, 1};
+        enumMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&state));
+    }
+    return summary.Status;
+}
+
+bool MonitorListRectangle(int32_t entry, int32_t& left, int32_t& top, int32_t& right,
+                          int32_t& bottom) {
+    if (entry < 1 || size_t(entry) > FilledEntries) return false;
+    const RECT& r = MonitorList[size_t(entry)].rcMonitor;
+    left = r.left;
+    top = r.top;
+    right = r.right;
+    bottom = r.bottom;
+    return true;
+}
