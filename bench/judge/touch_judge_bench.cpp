@@ -184,6 +184,11 @@ void RunPass(const Case& k, uint32_t seed, Tally& tally) {
     tally.GoodAlone += (bad != 0 && goodAsked && !badAsked && !misclickCaught) ? 1 : 0;
 }
 
+const char* TermsName(FitTerms terms) {
+    const char* names[] = {"order 3", "harmonic, order 3", "judged, order 5"};
+    return names[int(terms)];
+}
+
 double Percent(int part, int whole) { return whole ? 100.0 * part / whole : 0.0; }
 
 }  // namespace
@@ -225,8 +230,7 @@ int main() {
                             "| "
                             "%.2f |\n",
                             bowed ? "bowed" : "default", grid.Side, grid.Side, grid.Magnification,
-                            grid.Terms == FitTerms::Judged ? "judged, order 5" : "order 3",
-                            minis ? "yes" : "no", scatter, BadName(bad),
+                            TermsName(grid.Terms), minis ? "yes" : "no", scatter, BadName(bad),
                             Percent(tally.Asked, tally.Passes),
                             Percent(tally.Refused, tally.Passes), tally.Disagree, caught.c_str(),
                             tally.GoodAlone,
