@@ -104,12 +104,17 @@ void ReadNormalisation(CalibrationConfig& c) {
             DebugPrint(L"Tarnix.exe: GridMagnification must be positive, ignored");
         }
     }
+    c.GridSpacing = ReadCfgInteger(path, L"GridSpacing", 0);
+    if (c.GridSpacing != 0 && c.GridSpacing != kGridSpacingLobatto) {
+        DebugPrint(L"Tarnix.exe: GridSpacing must be 0 or 1, using 0");
+        c.GridSpacing = 0;
+    }
     c.Nxside = ReadCfgInteger(path, L"Nxside", 9);
     c.Nyside = ReadCfgInteger(path, L"Nyside", 9);
     c.CreateCfgData = ReadCfgFlag(path, L"CreateCfgData", false);
     c.FitTerms = ReadCfgInteger(path, L"FitTerms", 0);
-    if (c.FitTerms < 0 || c.FitTerms > 2) {
-        DebugPrint(L"Tarnix.exe: FitTerms must be 0, 1 or 2, using 0");
+    if (c.FitTerms < 0 || c.FitTerms > 3) {
+        DebugPrint(L"Tarnix.exe: FitTerms must be 0, 1, 2 or 3, using 0");
         c.FitTerms = 0;
     }
 }

@@ -32,6 +32,8 @@ inline constexpr int kMiniTargetSlots = 11;
 // the last touch a touch is a suspect only when it disagrees by at least SuspectFloor mm, and a
 // pass whose touches scatter by more than MaxTouchScatter mm (per axis) is refused.
 inline constexpr double kDefaultMisclickTolerance = 0.4;
+// GridSpacing: the grid lines closer together towards the edges (Gauss-Lobatto points).
+inline constexpr int32_t kGridSpacingLobatto = 1;
 inline constexpr double kDefaultMaxFitResidual = 0.0;
 inline constexpr double kDefaultSuspectFloorMm = 3.0;
 inline constexpr double kDefaultMaxTouchScatterMm = 3.0;
@@ -73,12 +75,13 @@ struct CalibrationConfig {
     double MeanTouchV = 0.0;
     double MeanTouchW = 0.0;
     double GridMagnification = 1.0;
+    int32_t GridSpacing = 0;  // 0 even, kGridSpacingLobatto closer together towards the edges
     std::vector<GridCell> GridCells;
     double MisclickTolerance = kDefaultMisclickTolerance;  // share of the smaller grid step; 0: off
     double MaxFitResidual = kDefaultMaxFitResidual;        // pixels RMS; 0: off
     double SuspectFloor = kDefaultSuspectFloorMm;          // millimetres
     double MaxTouchScatter = kDefaultMaxTouchScatterMm;    // millimetres; 0: off
-    int32_t FitTerms = 0;  // 0 every term of the order, 1 harmonic, 2 chosen by the pass
+    int32_t FitTerms = 0;  // 0 every term of the order, 1 harmonic, 2 chosen by the pass, 3 sheet
 };
 
 // Reads the grid, model and mini-target keys, the checks of a pass and CaptionHeight, and sizes

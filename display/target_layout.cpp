@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <new>
+#include <vector>
 
 #include "config/profile_values.h"
 #include "platform/debug_trace.h"
@@ -81,6 +82,30 @@ bool ReadTouchKey(const CalibrationConfig& c, const wchar_t* format, uint32_t in
     return false;
 }
 
+// The n positions of a grid line on -1 .. 1: even, or the Gauss-Lobatto points (the ends and the
+// roots of the derivative of the Legendre polynomial P(n-1)), closer together towards the ends,
+// where a fit extrapolates.
+std::vector<double> GridNodes(uint32_t n, bool even) {
+    constexpr double kPi = 3.14159265358979323846;
+    std::vector<double> nodes(n);
+    for (uint32_t k = 0; k < n; ++k) {
+        double t = even ? -1.0 + 2.0 * k / (n - 1) : -std::cos(kPi * k / (n - 1));
+        for (int step = 0; !even && step < 100; ++step) {
+            double previous = 1.0, legendre = t;  // P(m-1) and P(m) at t
+            for (uint32_t m = 2; m < n; ++m) {
+                const double next = ((2.0 * m - 1) * t * legendre - (m - 1.0) * previous) / m;
+                previous = legendre;
+                legendre = next;
+            }
+            const double change = (t * legendre - previous) / (n * legendre);
+            t -= change;
+            if (std::fabs(change) < 1e-15) break;
+        }
+        nodes[k] = t;
+    }
+    return nodes;
+}
+
 }  // namespace
 
 bool BuildGridCells(CalibrationConfig& c) {
@@ -116,7 +141,8 @@ void SetDefaultTargetPositions(CalibrationConfig& c) {
 }
 
 void ApplyGridMagnification(CalibrationConfig& c) {
-    if (std::fabs(c.GridMagnification - 1.0) <= 0.0001) return;
+    const bool even = c.GridSpacing != kGridSpacingLobatto;
+    if (even && std::fabs(c.GridMagnification - 1.0) <= 0.0001) return;
     RaiseGridToTwoByTwo(c);
     int64_t topRight = FindGridCell(c, c.NumGridColumns, 1);
     int64_t bottomLeft = FindGridCell(c, 1, c.NumGridRows);
@@ -127,9 +153,11 @@ void ApplyGridMagnification(CalibrationConfig& c) {
         DebugPrint(L"Tarnix.exe: GridMagnification would move targets off the screen, ignored");
         return;
     }
+    const std::vector<double> columns = GridNodes(c.NumGridColumns, even);
+    const std::vector<double> rows = GridNodes(c.NumGridRows, even);
     ForEachGridCell(c, [&](uint32_t index, uint32_t column, uint32_t row) {
-        c.Targets[index].X = 0.5 * (1.0 - spanX) + (column - 1) * spanX / (c.NumGridColumns - 1);
-        c.Targets[index].Y = 0.5 * (1.0 - spanY) + (row - 1) * spanY / (c.NumGridRows - 1);
+        c.Targets[index].X = 0.5 + 0.5 * spanX * columns[column - 1];
+        c.Targets[index].Y = 0.5 + 0.5 * spanY * rows[row - 1];
     });
 }
 

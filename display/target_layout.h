@@ -13,7 +13,8 @@ bool BuildTargets(CalibrationConfig& config);
 // Puts the grid targets at the centres of equal cells.
 void SetDefaultTargetPositions(CalibrationConfig& config);
 
-// Re-spaces the grid evenly around the centre, scaled by GridMagnification.
+// Re-spaces the grid around the centre, its outer targets moved out by GridMagnification, its
+// lines evenly or (GridSpacing 1) closer together towards the edges.
 void ApplyGridMagnification(CalibrationConfig& config);
 
 // Writes the 11 mini-target slots from CaptionHeight (fractions of an 800 x 600 screen).

@@ -16,6 +16,9 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kNoFit = std::numeric_limits<double>::infinity();
 // Judged passes weigh the full polynomial up to this order: beyond it its terms chase scatter.
 constexpr uint32_t kLargestJudgedPolynomial = 3;
+// A sheet's harmonic polynomials go up to this order: a resistive sheet's bow needs no more, and
+// each further order adds two terms' scatter.
+constexpr uint32_t kSheetOrder = 3;
 
 uint32_t UsableOrder(uint32_t order) {
     return std::clamp<uint32_t>(order, 1, uint32_t(kMaxPolynomialDegree));
@@ -56,6 +59,71 @@ double DeletedMeanSquare(const FitBasis& basis, const std::vector<BasisPoint>& p
     return sum / double(points.size());
 }
 
+// A sheet's edge term on one axis of the target frame: the compression of a resistive sheet
+// next to its electrodes, which grows steeply towards the outermost targets.
+double EdgeTerm(double t) {
+    const double t2 = t * t;
+    return t2 * t2 * t;
+}
+
+// The Chebyshev node k of n over lo .. hi.
+double Node(double lo, double hi, int k, int n) {
+    return (lo + hi) / 2 + (hi - lo) / 2 * std::cos(kPi * (k + 0.5) / n);
+}
+
+// A sheet fitted to the points: each axis's touch as harmonic functions of the target and that
+// axis's own edge term.
+class SheetModel {
+  public:
+    explicit SheetModel(const FitBasis& basis) : basis_(basis) {}
+
+    bool Fit(const std::vector<BasisPoint>& points) {
+        const size_t terms = size_t(basis_.Terms());
+        std::vector<double> touches;
+        for (const BasisPoint& p : points) touches.insert(touches.end(), {p.V, p.W});
+        for (int axis = 0; axis < 2; ++axis) {
+            std::vector<double> rows(points.size() * terms);
+            for (size_t i = 0; i < points.size(); ++i)
+                basis_.GlassRow(points[i].X, points[i].Y, axis, &rows[i * terms]);
+            if (!basis_.Valid() || !axis_[axis].Fit(rows, terms, touches)) return false;
+        }
+        return true;
+    }
+
+    void Touch(double x, double y, double& v, double& w) const {
+        double row[kGeneralHarmonicTerms + 1];
+        basis_.GlassRow(x, y, 0, row);
+        v = axis_[0].Predict(row, 0);
+        basis_.GlassRow(x, y, 1, row);
+        w = axis_[1].Predict(row, 1);
+    }
+
+  private:
+    const FitBasis& basis_;
+    LeastSquares axis_[2];
+};
+
+// The polynomial of termCount terms from touch to glass that inverts a sheet over its area (and
+// a little beyond, for touches on the edge pixels): fitted to the sheet's touches of a Chebyshev
+// grid of targets.
+bool InvertSheet(const FitArea& a, const SheetModel& sheet, size_t termCount,
+                 LeastSquares& polynomial) {
+    constexpr int nodes = 16;
+    const double marginX = 0.03 * (a.HiX - a.LoX), marginY = 0.03 * (a.HiY - a.LoY);
+    std::vector<double> rows, values, term(termCount);
+    for (int i = 0; i < nodes; ++i)
+        for (int j = 0; j < nodes; ++j) {
+            const double x = Node(a.LoX - marginX, a.HiX + marginX, i, nodes);
+            const double y = Node(a.LoY - marginY, a.HiY + marginY, j, nodes);
+            double v, w;
+            sheet.Touch(x, y, v, w);
+            PolynomialTerms(v, w, int32_t(termCount), term.data());
+            rows.insert(rows.end(), term.begin(), term.end());
+            values.insert(values.end(), {x, y});
+        }
+    return polynomial.Fit(rows, termCount, values);
+}
+
 // The values of a fitted mapping on a Chebyshev grid over the touches: as many as a polynomial
 // of the order needs, and more, so its coefficients follow from them exactly.
 bool RewriteAsPolynomial(const FitBasis& basis, const LeastSquares& model,
@@ -70,8 +138,8 @@ bool RewriteAsPolynomial(const FitBasis& basis, const LeastSquares& model,
     std::vector<double> rows, values, term(terms), harmonic(size_t(basis.Terms()));
     for (int a = 0; a < nodes; ++a)
         for (int b = 0; b < nodes; ++b) {
-            const double v = (loV + hiV) / 2 + (hiV - loV) / 2 * std::cos(kPi * (a + 0.5) / nodes);
-            const double w = (loW + hiW) / 2 + (hiW - loW) / 2 * std::cos(kPi * (b + 0.5) / nodes);
+            const double v = Node(loV, hiV, a, nodes);
+            const double w = Node(loW, hiW, b, nodes);
             PolynomialTerms(v, w, int32_t(terms), term.data());
             rows.insert(rows.end(), term.begin(), term.end());
             basis.Row(v, w, harmonic.data());
@@ -79,6 +147,17 @@ bool RewriteAsPolynomial(const FitBasis& basis, const LeastSquares& model,
                           {model.Predict(harmonic.data(), 0), model.Predict(harmonic.data(), 1)});
         }
     return polynomial.Fit(rows, terms, values);
+}
+
+// The record's termCount coefficients of each axis: the fit's own, zero beyond them.
+void WriteCoefficients(const LeastSquares& fit, int32_t own, int32_t termCount, Vector& coeffX,
+                       Vector& coeffY) {
+    coeffX = Vector(uint32_t(termCount));
+    coeffY = Vector(uint32_t(termCount));
+    for (int32_t k = 0; k < termCount; ++k) {
+        coeffX[k] = k < own ? fit.Coefficient(size_t(k), 0) : 0.0;
+        coeffY[k] = k < own ? fit.Coefficient(size_t(k), 1) : 0.0;
+    }
 }
 
 }  // namespace
@@ -105,6 +184,8 @@ FitBasis FitBasis::Harmonic(uint32_t order, const std::vector<BasisPoint>& point
     for (int axis = 0; basis.valid_ && axis < 2; ++axis) {
         const double scale = hi[axis] > lo[axis] ? 2.0 / (hi[axis] - lo[axis]) : 1.0;
         const double centre = (lo[axis] + hi[axis]) / 2;
+        basis.glass_[axis * 2] = centre;
+        basis.glass_[axis * 2 + 1] = scale;
         basis.frame_[axis * 3] = (affine.Coefficient(0, axis) - centre) * scale;
         basis.frame_[axis * 3 + 1] = affine.Coefficient(1, axis) * scale;
         basis.frame_[axis * 3 + 2] = affine.Coefficient(2, axis) * scale;
@@ -112,8 +193,30 @@ FitBasis FitBasis::Harmonic(uint32_t order, const std::vector<BasisPoint>& point
     return basis;
 }
 
+FitBasis FitBasis::Sheet(const std::vector<BasisPoint>& points, const FitArea& area) {
+    FitBasis basis = Harmonic(kSheetOrder, points);
+    basis.sheet_ = true;
+    basis.area_ = area;
+    return basis;
+}
+
+void FitBasis::GlassRow(double x, double y, int axis, double* row) const {
+    double all[kGeneralHarmonicTerms];
+    GeneralHarmonicTerms((x - glass_[0]) * glass_[1], (y - glass_[2]) * glass_[3], all);
+    const int32_t h = int32_t(2 * order_ + 1);
+    std::copy(all, all + h, row);
+    if (sheet_)
+        row[h] = EdgeTerm(axis == 0 ? (x - glass_[0]) * glass_[1] : (y - glass_[2]) * glass_[3]);
+}
+
+const char* FitBasis::Name() const {
+    if (sheet_) return "sheet";
+    return harmonic_ ? "harmonic" : "polynomial";
+}
+
 int32_t FitBasis::Terms() const {
-    return harmonic_ ? int32_t(2 * order_ + 1) : TermCountForOrder(order_);
+    if (!harmonic_) return TermCountForOrder(order_);
+    return int32_t(2 * order_ + 1) + (sheet_ ? 1 : 0);
 }
 
 void FitBasis::Row(double v, double w, double* row) const {
@@ -125,13 +228,18 @@ void FitBasis::Row(double v, double w, double* row) const {
     const double y = frame_[3] + frame_[4] * v + frame_[5] * w;
     double all[kGeneralHarmonicTerms];
     GeneralHarmonicTerms(x, y, all);
-    std::copy(all, all + Terms(), row);
+    std::copy(all, all + 2 * order_ + 1, row);
+    if (sheet_) row[2 * order_ + 1] = EdgeTerm(x);
 }
 
 FitBasis ChooseFitBasis(FitTerms terms, uint32_t order, const std::vector<BasisPoint>& points,
-                        double unitX, double unitY) {
+                        const FitArea& area, double unitX, double unitY) {
     const FitBasis polynomial = FitBasis::Polynomial(order);
     if (terms == FitTerms::Polynomial) return polynomial;
+    if (terms == FitTerms::Sheet) {
+        const FitBasis sheet = FitBasis::Sheet(points, area);
+        return sheet.Valid() ? sheet : polynomial;
+    }
     const FitBasis harmonic = FitBasis::Harmonic(order, points);
     if (terms == FitTerms::Harmonic) return harmonic.Valid() ? harmonic : polynomial;
     const uint32_t low = std::min(polynomial.Order(), kLargestJudgedPolynomial);
@@ -147,19 +255,21 @@ FitBasis ChooseFitBasis(FitTerms terms, uint32_t order, const std::vector<BasisP
 
 bool FitInBasis(const FitBasis& basis, const std::vector<BasisPoint>& points, int32_t termCount,
                 Vector& coeffX, Vector& coeffY) {
-    const int32_t own = TermCountForOrder(basis.Order());
     LeastSquares model, polynomial;
+    if (basis.IsSheet()) {
+        SheetModel sheet(basis);
+        if (!sheet.Fit(points) || !InvertSheet(basis.Area(), sheet, size_t(termCount), polynomial))
+            return false;
+        WriteCoefficients(polynomial, termCount, termCount, coeffX, coeffY);
+        return true;
+    }
+    const int32_t own = TermCountForOrder(basis.Order());
     if (own > termCount || !FitPoints(basis, points, model)) return false;
     const LeastSquares* written = &model;
     if (basis.IsHarmonic()) {
         if (!RewriteAsPolynomial(basis, model, points, polynomial)) return false;
         written = &polynomial;
     }
-    coeffX = Vector(uint32_t(termCount));
-    coeffY = Vector(uint32_t(termCount));
-    for (int32_t k = 0; k < termCount; ++k) {
-        coeffX[k] = k < own ? written->Coefficient(size_t(k), 0) : 0.0;
-        coeffY[k] = k < own ? written->Coefficient(size_t(k), 1) : 0.0;
-    }
+    WriteCoefficients(*written, own, termCount, coeffX, coeffY);
     return true;
 }

@@ -2,6 +2,7 @@
 #include "fit/polynomial_fit.h"
 
 #include <cmath>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -56,7 +57,9 @@ void FitChosenTerms(CalibrationFit& fit, double& chisqX, double& chisqY) {
     std::vector<BasisPoint> points;
     for (int32_t i = 0; i < fit.PointCount; ++i)
         points.push_back({fit.TouchV[i], fit.TouchW[i], fit.TargetX[i], fit.TargetY[i]});
-    const FitBasis basis = ChooseFitBasis(FitTerms(c.FitTerms), fit.PolynomialOrder, points,
+    const FitArea area{NormalisedTargetX(c, 0.0), NormalisedTargetX(c, 1.0),
+                       NormalisedTargetY(c, 0.0), NormalisedTargetY(c, 1.0)};
+    const FitBasis basis = ChooseFitBasis(FitTerms(c.FitTerms), fit.PolynomialOrder, points, area,
                                           c.RangeX * fit.Parameters->ScreenWidth,
                                           c.RangeY * fit.Parameters->ScreenHeight);
     Vector coeffX, coeffY;
@@ -69,8 +72,9 @@ void FitChosenTerms(CalibrationFit& fit, double& chisqX, double& chisqY) {
     fit.Basis = basis;
     chisqX = SumOfSquares(fit, fit.CoeffX, fit.TargetX);
     chisqY = SumOfSquares(fit, fit.CoeffY, fit.TargetY);
+    const std::string name = basis.Name();
     DebugPrint(L"Tarnix.exe: fitted with the %s terms of order %u",
-               basis.IsHarmonic() ? L"harmonic" : L"polynomial", basis.Order());
+               std::wstring(name.begin(), name.end()).c_str(), basis.Order());
 }
 
 }  // namespace

@@ -118,13 +118,13 @@ class ModelFit {
         return Vec2{jacobian_[0] * d.X + jacobian_[1] * d.Y,
                     jacobian_[2] * d.X + jacobian_[3] * d.Y};
     }
-    // The terms of the fit; of the terms a pass chooses between, the stiffest that follows a
-    // bow (the harmonic polynomials of order 3): a bad touch bends it least, so it hides least.
+    // The terms of the fit; for chosen terms and for a sheet, the stiffest that follows a bow
+    // (the harmonic polynomials of order 3): a bad touch bends it least, so it hides least.
     FitBasis JudgedBasis(const std::vector<BasisPoint>& points) const {
         const uint32_t order = uint32_t(std::max(1, input_.Order));
         if (input_.Terms == FitTerms::Polynomial) return FitBasis::Polynomial(order);
-        return FitBasis::Harmonic(input_.Terms == FitTerms::Judged ? std::min(order, 3u) : order,
-                                  points);
+        const bool chosen = input_.Terms == FitTerms::Judged || input_.Terms == FitTerms::Sheet;
+        return FitBasis::Harmonic(chosen ? std::min(order, 3u) : order, points);
     }
     std::vector<BasisPoint> BasisPoints(const std::vector<Vec2>& in) const {
         std::vector<BasisPoint> points;

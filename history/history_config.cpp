@@ -87,6 +87,7 @@ void WriteLayout(ConfigText& out, const CalibrationConfig& c) {
     out.Key("NumGridPoints", int64_t(c.NumGridRows) * c.NumGridColumns);
     out.Key("Perimeter", c.Perimeter ? 1 : 0);
     out.Key("FitModelCode", c.FitModelCode);
+    out.Key("FitTerms", c.FitTerms);
     for (int n = 0; n < kMiniTargetSlots; ++n)
         if (c.InfluenceRadius[n] != 0.0)
             out.RealKey("InfluenceRadius" + std::to_string(n + 1), c.InfluenceRadius[n]);
@@ -95,6 +96,7 @@ void WriteLayout(ConfigText& out, const CalibrationConfig& c) {
     out.RealKey("OriginX", c.OriginX);
     out.RealKey("OriginY", c.OriginY);
     out.RealKey("GridMagnification", c.GridMagnification);
+    out.Key("GridSpacing", c.GridSpacing);
     out.Key("Nxside", c.Nxside);
     out.Key("Nyside", c.Nyside);
     out.RealKey("MisclickTolerance", c.MisclickTolerance);

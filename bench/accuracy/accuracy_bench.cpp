@@ -86,6 +86,13 @@ std::vector<NamedLayout> Layouts(bool shippedOnly) {
     layouts.push_back({"6x6 x1.15 harmonic order 5", Grid(6, 6, 1.15, 15) + "FitTerms=1\n"});
     layouts.push_back({"6x6 x1.15 judged order 7", Grid(6, 6, 1.15, 17) + "FitTerms=2\n"});
     layouts.push_back({"5x6 x1.15 judged order 5", Grid(5, 6, 1.15, 15) + "FitTerms=2\n"});
+    layouts.push_back(
+        {"6x6 x1.15 judged order 5 (shipped before)", Grid(6, 6, 1.15, 15) + "FitTerms=2\n"});
+    layouts.push_back({"6x6 x1.15 sheet order 7", Grid(6, 6, 1.15, 17) + "FitTerms=3\n"});
+    layouts.push_back(
+        {"6x6 x1.15 Lobatto sheet order 5", Grid(6, 6, 1.15, 15) + "FitTerms=3\nGridSpacing=1\n"});
+    layouts.push_back(
+        {"6x6 x1.15 Lobatto judged order 7", Grid(6, 6, 1.15, 17) + "FitTerms=2\nGridSpacing=1\n"});
     return layouts;
 }
 

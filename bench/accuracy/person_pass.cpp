@@ -65,9 +65,9 @@ PassOutcome RunPersonPass(const PassLayout& layout, const SensorParameters& sens
     c.Touches.assign(c.NumGridPoints + kMiniTargetSlots, TouchEntry());
     for (uint32_t i = 0; i < c.NumGridPoints + kMiniTargetSlots; ++i) {
         if (i >= c.NumGridPoints && !c.MiniTargetEnabled[i - c.NumGridPoints]) continue;
-        // The person aims at the target as drawn: its pixel, truncated.
-        double x = screen.left + int32_t(c.Targets[i].X * screen.width);
-        double y = screen.top + int32_t(c.Targets[i].Y * screen.height);
+        // The person aims at the target as drawn: the centre of its pixel, truncated.
+        double x = screen.left + int32_t(c.Targets[i].X * screen.width) + 0.5;
+        double y = screen.top + int32_t(c.Targets[i].Y * screen.height) + 0.5;
         PerturbTouchPoint(person, screen.width, screen.height, random, &x, &y);
         c.Touches[i].TargetNumber = int32_t(i + 1);
         StoredTouch(screen, sensor, x, y, &c.Touches[i].V, &c.Touches[i].W);

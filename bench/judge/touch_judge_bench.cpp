@@ -29,12 +29,14 @@ const char* BadName(Bad b) {
     return names[int(b)];
 }
 
-// A grid of side x side targets spread by a magnification, fitted with the terms of an order.
+// A grid of side x side targets spread by a magnification (and spaced as GridSpacing says),
+// fitted with the terms of an order.
 struct Layout {
     uint32_t Side = 5;
     double Magnification = 1.0;
     uint32_t Order = 3;
     FitTerms Terms = FitTerms::Polynomial;
+    int32_t Spacing = 0;
 };
 
 struct Case {
@@ -61,6 +63,7 @@ struct Setup {
         c.NumGridRows = c.NumGridColumns = k.Grid.Side;
         c.NumGridPoints = k.Grid.Side * k.Grid.Side;
         c.GridMagnification = k.Grid.Magnification;
+        c.GridSpacing = k.Grid.Spacing;
         c.PolynomialOrder = k.Grid.Order;
         c.FitTerms = int32_t(k.Grid.Terms);
         c.CaptionHeight = 330;
@@ -185,7 +188,7 @@ void RunPass(const Case& k, uint32_t seed, Tally& tally) {
 }
 
 const char* TermsName(FitTerms terms) {
-    const char* names[] = {"order 3", "harmonic, order 3", "judged, order 5"};
+    const char* names[] = {"order 3", "harmonic, order 3", "judged, order 5", "sheet, order 7"};
     return names[int(terms)];
 }
 
@@ -210,7 +213,8 @@ int main() {
                               {7, 1.0, 3, FitTerms::Polynomial},
                               {6, 1.15, 3, FitTerms::Polynomial},
                               {6, 1.15, 3, FitTerms::Harmonic},
-                              {6, 1.15, 5, FitTerms::Judged}};  // the shipped Tarnix.cfg
+                              {6, 1.15, 5, FitTerms::Judged},
+                              {6, 1.15, 7, FitTerms::Sheet, kGridSpacingLobatto}};  // shipped
     for (bool bowed : {false, true})
         for (const Layout& grid : layouts)
             for (bool minis : {false, true})
@@ -226,11 +230,13 @@ int main() {
                                 ? "-"
                                 : std::to_string(Percent(tally.Caught, tally.Passes)).substr(0, 5);
                         std::printf(
-                            "| %s | %ux%u x%.2f | %s | %s | %.1f | %s | %.1f | %.1f | %d | %s | %d "
+                            "| %s | %ux%u x%.2f%s | %s | %s | %.1f | %s | %.1f | %.1f | %d | %s | "
+                            "%d "
                             "| "
                             "%.2f |\n",
                             bowed ? "bowed" : "default", grid.Side, grid.Side, grid.Magnification,
-                            TermsName(grid.Terms), minis ? "yes" : "no", scatter, BadName(bad),
+                            grid.Spacing ? " Lobatto" : "", TermsName(grid.Terms),
+                            minis ? "yes" : "no", scatter, BadName(bad),
                             Percent(tally.Asked, tally.Passes),
                             Percent(tally.Refused, tally.Passes), tally.Disagree, caught.c_str(),
                             tally.GoodAlone,

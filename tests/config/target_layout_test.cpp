@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "tests/config/cfg_file.h"
@@ -94,6 +95,25 @@ TEST(Magnification, PerimeterGridKeepsItsCorners) {
     EXPECT_NEAR(c.Targets[6].X, 0.98, 1e-12);  // row 2, column 5
     EXPECT_NEAR(c.Targets[6].Y, 0.26, 1e-12);
     EXPECT_NEAR(c.Targets[15].Y, 0.98, 1e-12);
+}
+
+TEST(GridSpacing, LobattoLinesCloseUpTowardsTheEdgesAndKeepTheOuterTargets) {
+    TempCfgFile f;
+    CalibrationConfig c = Layout(f,
+                                 "NumGridRows=6\r\nNumGridPoints=36\r\nGridMagnification=1.15\r\n"
+                                 "GridSpacing=1\r\n");
+    // Gauss-Lobatto points of 6 nodes: +-1, +-sqrt(1/3 + 2 sqrt(7) / 21), +-sqrt(1/3 - 2 sqrt(7) /
+    // 21).
+    const double inner = std::sqrt(1.0 / 3 - 2 * std::sqrt(7.0) / 21);
+    const double outer = std::sqrt(1.0 / 3 + 2 * std::sqrt(7.0) / 21);
+    const double nodes[6] = {-1, -outer, -inner, inner, outer, 1};
+    const double half = 0.5 * 1.15 * 5.0 / 6.0;  // the even grid's outer targets, magnified
+    for (int i = 0; i < 36; ++i) {
+        EXPECT_NEAR(c.Targets[i].X, 0.5 + half * nodes[i % 6], 1e-12) << i;
+        EXPECT_NEAR(c.Targets[i].Y, 0.5 + half * nodes[i / 6], 1e-12) << i;
+    }
+    TempCfgFile unknown;
+    EXPECT_EQ(Layout(unknown, "GridSpacing=2\r\n").GridSpacing, 0);
 }
 
 TEST(MiniTargets, CaptionHeight330Positions) {

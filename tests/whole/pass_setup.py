@@ -2,6 +2,7 @@
 the English texts and the stand-in controller (pointer or script source), the target positions
 of an area, waits on the screen and on the stand-in's logs, records and their fit fields."""
 
+import math
 import os
 import re
 import shutil
@@ -44,15 +45,35 @@ def wait_for(condition, timeout=20.0, step=0.05):
     return bool(condition())
 
 
-def grid_targets(width, height, rows=5, points=25, magnification=1.0):
+def lobatto_nodes(count):
+    """The Gauss-Lobatto points of count nodes on -1..1, as Tarnix places GridSpacing=1 lines."""
+    nodes = []
+    for k in range(count):
+        t = -math.cos(math.pi * k / (count - 1))
+        for _ in range(100):
+            previous, legendre = 1.0, t
+            for m in range(2, count):
+                previous, legendre = legendre, ((2 * m - 1) * t * legendre - (m - 1) * previous) / m
+            change = (t * legendre - previous) / (count * legendre)
+            t -= change
+            if abs(change) < 1e-15:
+                break
+        nodes.append(t)
+    return nodes
+
+
+def grid_targets(width, height, rows=5, points=25, magnification=1.0, spacing=0):
     """Pixel positions (1-based list index + 1 = target number) of the grid targets: cell centres,
-    spread evenly about the centre by GridMagnification as Tarnix does."""
+    spread about the centre by GridMagnification (evenly, or at the Gauss-Lobatto points with
+    GridSpacing=1) as Tarnix does."""
     columns = points // rows
 
     def place(index, count):
-        if abs(magnification - 1.0) <= 0.0001:
+        if abs(magnification - 1.0) <= 0.0001 and spacing != 1:
             return (index + 0.5) / count
         span = magnification * ((count - 1 + 0.5) / count - 0.5 / count)  # as Tarnix rounds
+        if spacing == 1:
+            return 0.5 + 0.5 * span * lobatto_nodes(count)[index]
         return 0.5 * (1 - span) + index * span / (count - 1)
 
     return [(int(width * place(column, columns)), int(height * place(row, rows)))
@@ -60,12 +81,13 @@ def grid_targets(width, height, rows=5, points=25, magnification=1.0):
 
 
 def cfg_grid(text):
-    """(rows, points, magnification) of a Tarnix.cfg's text, the defaults where keys are absent."""
+    """(rows, points, magnification, spacing) of a Tarnix.cfg's text, the defaults where keys are
+    absent."""
     def value(key, default):
         m = re.search(r"^\s*%s\s*=\s*([0-9.]+)" % key, text, re.M | re.I)
         return float(m.group(1)) if m else default
     return (int(value("NumGridRows", 5)), int(value("NumGridPoints", 25)),
-            value("GridMagnification", 1.0))
+            value("GridMagnification", 1.0), int(value("GridSpacing", 0)))
 
 
 def shipped_targets(width, height):

@@ -120,8 +120,7 @@ void PrintFitSummary(std::FILE* out, const FitSession& s, const SessionJudgement
                  runner ? runner->Name : "?", fit.PolynomialOrder, fit.TermCount);
     if (c.FitTerms != 0 && !IsLaplaceModel(fit.ModelKind))
         std::fprintf(out, "Fitted with: the %s terms of order %u (%d terms, FitTerms=%d)\n",
-                     fit.Basis.IsHarmonic() ? "harmonic" : "polynomial", fit.Basis.Order(),
-                     fit.Basis.Terms(), c.FitTerms);
+                     fit.Basis.Name(), fit.Basis.Order(), fit.Basis.Terms(), c.FitTerms);
     std::fprintf(out, "Points: %d grid points (%u x %u%s), %d mini targets\n", fit.PointCount,
                  c.NumGridRows, c.NumGridColumns, c.Perimeter ? ", perimeter" : "",
                  c.MiniTargetCount);
@@ -152,9 +151,9 @@ void PrintFitJson(std::FILE* out, const FitSession& s, const SessionJudgement& j
     std::fprintf(out, "%d", fit.TermCount);
     if (s.Config->FitTerms != 0 && !IsLaplaceModel(fit.ModelKind)) {
         PrintKey(out, "FittedTerms", first);
-        std::fprintf(out, "{\"Harmonic\": %s, \"Order\": %u, \"Terms\": %d}",
-                     fit.Basis.IsHarmonic() ? "true" : "false", fit.Basis.Order(),
-                     fit.Basis.Terms());
+        std::fprintf(out, "{\"Harmonic\": %s, \"Sheet\": %s, \"Order\": %u, \"Terms\": %d}",
+                     fit.Basis.IsHarmonic() ? "true" : "false",
+                     fit.Basis.IsSheet() ? "true" : "false", fit.Basis.Order(), fit.Basis.Terms());
     }
     PrintNumberMember(out, "ControllerOffset", fit.ControllerOffset, first);
     PrintNumberMember(out, "ScaleFactor", fit.ScaleFactor, first);
