@@ -95,8 +95,10 @@ void WriteLayout(ConfigText& out, const CalibrationConfig& c) {
     out.RealKey("RangeY", c.RangeY);
     out.RealKey("OriginX", c.OriginX);
     out.RealKey("OriginY", c.OriginY);
-    out.RealKey("GridMagnification", c.GridMagnification);
-    out.Key("GridSpacing", c.GridSpacing);
+    // The TargetGrid keys below hold the targets where the pass drew them, spread and spaced
+    // already: read back, they must stand as they are.
+    out.RealKey("GridMagnification", 1.0);
+    out.Key("GridSpacing", 0);
     out.Key("Nxside", c.Nxside);
     out.Key("Nyside", c.Nyside);
     out.RealKey("MisclickTolerance", c.MisclickTolerance);

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "fit/calibration_record.h"
 #include "history/history_config.h"
@@ -172,6 +173,41 @@ TEST(HistoryFolder, KeepsTheNewestTwentyOfEachScreen) {
     EXPECT_EQ(int32_t(entry.Record.ScreenIndex), 1);  // a copy: the record is packed
     EXPECT_FALSE(ReadHistoryEntry(scratch.Folder(), "20261209-100000-s0", entry, error));
     EXPECT_EQ(error, "no such entry: 20261209-100000-s0");
+}
+
+// A pass whose grid was spread and spaced: the entry's TargetGrid keys hold the targets where
+// the pass drew them, and reading the entry back does not spread them a second time.
+TEST(HistoryConfig, AnEntryKeepsTheTargetsWhereThePassDrewThem) {
+    ScratchHistory scratch;
+    std::ifstream example(std::filesystem::path(TARNIX_EXAMPLES_DIR) / "sim-5x5.cfg",
+                          std::ios::binary);
+    std::string cfg((std::istreambuf_iterator<char>(example)), std::istreambuf_iterator<char>());
+    const std::string section = "[TARNIX-APP]\r\n";
+    cfg.insert(cfg.find(section) + section.size(), "GridMagnification=1.05\r\nGridSpacing=1\r\n");
+    std::ofstream(scratch.Path() / "spread.cfg", std::ios::binary) << cfg;
+    ToolOptions options;
+    options.ConfigPath = ToolWidePath(scratch.Path() / "spread.cfg");
+    FitSession pass;
+    std::string error;
+    ASSERT_EQ(LoadFitSession(options, pass, error), kExitFitted) << error;
+    ASSERT_EQ(RunFitSession(pass, error), kExitFitted) << error;
+    CalibrationDataRecord sent;
+    ASSERT_TRUE(PackSessionRecord(pass, sent));
+    const std::string text = ComposeHistoryConfig(sent, *pass.Fit, *pass.Config, pass.Parameters,
+                                                  {{2026, 12, 9, 13, 45, 10}, "1.0.0.0"}, {});
+    const auto name = WriteHistoryEntry(scratch.Folder(), {2026, 12, 9, 13, 45, 10}, sent, text);
+    ASSERT_TRUE(name);
+    HistoryEntry entry;
+    ASSERT_TRUE(ReadHistoryEntry(scratch.Folder(), *name, entry, error)) << error;
+    ToolOptions again;
+    again.ConfigPath = entry.ConfigPath;
+    FitSession refit;
+    ASSERT_EQ(LoadFitSession(again, refit, error), kExitFitted) << error;
+    EXPECT_NEAR(pass.Config->Targets[0].X, 0.5 - 0.5 * 1.05 * 0.8, 1e-12);  // spread once
+    for (uint32_t i = 0; i < 25; ++i) {
+        EXPECT_EQ(refit.Config->Targets[i].X, pass.Config->Targets[i].X) << i;
+        EXPECT_EQ(refit.Config->Targets[i].Y, pass.Config->Targets[i].Y) << i;
+    }
 }
 
 // A live pass on an area right of the primary monitor: its entry's configuration, read by
