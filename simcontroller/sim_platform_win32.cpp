@@ -37,7 +37,9 @@ DWORD hookThreadId = 0;
 LRESULT CALLBACK MouseHook(int code, WPARAM message, LPARAM data) {
     if (code == HC_ACTION && message == WM_LBUTTONDOWN && hookController && *hookController) {
         const auto* mouse = reinterpret_cast<const MSLLHOOKSTRUCT*>(data);
-        (*hookController)->PointerPress(mouse->pt.x, mouse->pt.y);
+        // The press lands on the centre of the pixel under the pointer, as a finger aims at the
+        // centre of what is drawn there.
+        (*hookController)->PointerPress(mouse->pt.x + 0.5, mouse->pt.y + 0.5);
     }
     return CallNextHookEx(nullptr, code, message, data);
 }

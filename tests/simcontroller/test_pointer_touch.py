@@ -54,7 +54,7 @@ class PointerTouch(unittest.TestCase):
             with open(log, encoding="ascii") as f:
                 lines = [line for line in f if "delivered" in line]
             self.assertEqual(1, len(lines))
-            self.assertIn("point=(300.00,200.00)", lines[0])
+            self.assertIn("point=(300.50,200.50)", lines[0])  # the clicked pixel's centre
 
 
 if __name__ == "__main__":

@@ -1,7 +1,7 @@
 // Test program: a window covering the primary monitor that waits for one touch from QuvaIntf.dll.
 //
 //   sim_touch_window.exe X Y   prints "expected X=.. Y=.. Z=.." (the sensor model's counts for
-//                              the point, from the same settings) and "touch screen=.. X=.. Y=..
+//                              the pixel's centre, from the same settings) and "touch screen=.. X=.. Y=..
 //                              Z=.." when the touch arrives; exit 0, or 2 when none came within 30
 //                              s.
 #include <windows.h>
@@ -48,7 +48,9 @@ void PrintExpected(double x, double y, int screen) {
     ScreenRect monitor;
     if (!MakeWin32Environment(nullptr).monitorRect(settings.screens[screen].monitor, &monitor))
         return;
-    const RawCounts raw = SensorRawTouch(monitor, settings.screens[screen].sensor, x, y, nullptr);
+    // A click on pixel (x, y) lands on that pixel's centre.
+    const RawCounts raw =
+        SensorRawTouch(monitor, settings.screens[screen].sensor, x + 0.5, y + 0.5, nullptr);
     std::printf("expected X=%d Y=%d Z=%d\n", raw.x, raw.y, raw.z);
 }
 
