@@ -72,23 +72,32 @@ double WorstErrorMm(const CalibrationFit& fit, void (*sheet)(double, double, dou
     return worst;
 }
 
+// A perfect toucher's pass: what is left is the terms' own error, largest at the corners.
+struct PerfectPass {
+    FitBasis Basis;
+    int32_t TermCount = 0;
+    double WorstMm = 0.0;
+};
+
+PerfectPass FitPerfectly(void (*sheet)(double, double, double&, double&), uint32_t order,
+                         FitTerms terms) {
+    FitBench bench = Pass(sheet, order, terms);
+    EXPECT_EQ(RunPolynomialPass(*bench.Fit), 1);
+    return {bench.Fit->Basis, bench.Fit->TermCount, WorstErrorMm(*bench.Fit, sheet)};
+}
+
 }  // namespace
 
 TEST(FitTerms, HarmonicTermsFollowABowedSheetToItsCornersAndReachTheDriverAsItsPolynomial) {
     ReportFolder folder;
-    FitBench every = Pass(HarmonicSheet, 3, FitTerms::Polynomial);
-    FitBench harmonic = Pass(HarmonicSheet, 5, FitTerms::Harmonic);
-    ASSERT_EQ(RunPolynomialPass(*every.Fit), 1);
-    ASSERT_EQ(RunPolynomialPass(*harmonic.Fit), 1);
-    EXPECT_FALSE(every.Fit->Basis.IsHarmonic());
-    EXPECT_TRUE(harmonic.Fit->Basis.IsHarmonic());
-    EXPECT_EQ(harmonic.Fit->Basis.Terms(), 11);  // against 21 terms of the full order 5
-    EXPECT_EQ(harmonic.Fit->TermCount, 21);      // the record the driver evaluates
-    // A perfect toucher: what is left is the terms' own error, largest at the corners.
-    const double everyMm = WorstErrorMm(*every.Fit, HarmonicSheet);
-    const double harmonicMm = WorstErrorMm(*harmonic.Fit, HarmonicSheet);
-    EXPECT_GT(everyMm, 1.5);
-    EXPECT_LT(harmonicMm, 0.5 * everyMm);
+    const PerfectPass every = FitPerfectly(HarmonicSheet, 3, FitTerms::Polynomial);
+    const PerfectPass harmonic = FitPerfectly(HarmonicSheet, 5, FitTerms::Harmonic);
+    EXPECT_FALSE(every.Basis.IsHarmonic());
+    EXPECT_TRUE(harmonic.Basis.IsHarmonic());
+    EXPECT_EQ(harmonic.Basis.Terms(), 11);  // against 21 terms of the full order 5
+    EXPECT_EQ(harmonic.TermCount, 21);      // the record the driver evaluates
+    EXPECT_GT(every.WorstMm, 1.5);
+    EXPECT_LT(harmonic.WorstMm, 0.5 * every.WorstMm);
 }
 
 TEST(FitTerms, AJudgedPassTakesTheTermsItsOwnTouchesFavour) {
@@ -111,16 +120,12 @@ TEST(FitTerms, AJudgedPassTakesTheTermsItsOwnTouchesFavour) {
 
 TEST(FitTerms, ASheetFollowsABowAndItsEdgeCompressionToTheCorners) {
     ReportFolder folder;
-    FitBench harmonic = Pass(CompressedSheet, 7, FitTerms::Harmonic);
-    FitBench sheet = Pass(CompressedSheet, 7, FitTerms::Sheet);
-    ASSERT_EQ(RunPolynomialPass(*harmonic.Fit), 1);
-    ASSERT_EQ(RunPolynomialPass(*sheet.Fit), 1);
-    EXPECT_TRUE(sheet.Fit->Basis.IsSheet());
-    EXPECT_EQ(sheet.Fit->Basis.Terms(), 8);  // 7 harmonic polynomials and an edge term an axis
-    EXPECT_EQ(sheet.Fit->TermCount, 36);     // inverted to the record of order 7
-    const double harmonicMm = WorstErrorMm(*harmonic.Fit, CompressedSheet);
-    const double sheetMm = WorstErrorMm(*sheet.Fit, CompressedSheet);
-    EXPECT_GT(harmonicMm, 1.0);  // harmonic terms alone miss the compression at the edges
-    EXPECT_LT(sheetMm, 0.5);
-    EXPECT_LT(sheetMm, 0.5 * harmonicMm);
+    const PerfectPass harmonic = FitPerfectly(CompressedSheet, 7, FitTerms::Harmonic);
+    const PerfectPass sheet = FitPerfectly(CompressedSheet, 7, FitTerms::Sheet);
+    EXPECT_TRUE(sheet.Basis.IsSheet());
+    EXPECT_EQ(sheet.Basis.Terms(), 8);  // 7 harmonic polynomials and an edge term an axis
+    EXPECT_EQ(sheet.TermCount, 36);     // inverted to the record of order 7
+    EXPECT_GT(harmonic.WorstMm, 1.0);   // harmonic terms alone miss the compression at the edges
+    EXPECT_LT(sheet.WorstMm, 0.5);
+    EXPECT_LT(sheet.WorstMm, 0.5 * harmonic.WorstMm);
 }
