@@ -38,8 +38,9 @@ class FitBasis {
     // The model of a resistive sheet: its potentials, the touch, are harmonic functions of the
     // position on the glass, compressed next to the electrodes. Each axis of the touch is fitted
     // to the harmonic polynomials of order 3 of the target (in the frame where the targets span
-    // -1 .. 1) and to that axis's edge term t^5; the mapping is then inverted over the area. Its
-    // leverage at a touch is taken in the same terms of the touch's affine image.
+    // -1 .. 1) and to that axis's edge term t^5; the mapping is then inverted over the area. Row()
+    // gives the same terms of the touch's affine image, with the v axis's edge term, for the
+    // leverage of a new touch (the w axis's differs from it only towards the top and bottom).
     static FitBasis Sheet(const std::vector<BasisPoint>& points, const FitArea& area);
 
     bool Valid() const { return valid_; }
