@@ -112,8 +112,13 @@ TEST(GridSpacing, LobattoLinesCloseUpTowardsTheEdgesAndKeepTheOuterTargets) {
         EXPECT_NEAR(c.Targets[i].X, 0.5 + half * nodes[i % 6], 1e-12) << i;
         EXPECT_NEAR(c.Targets[i].Y, 0.5 + half * nodes[i / 6], 1e-12) << i;
     }
+    EXPECT_EQ(c.FitTerms, 0);
     TempCfgFile unknown;
-    EXPECT_EQ(Layout(unknown, "GridSpacing=2\r\n").GridSpacing, 0);
+    const CalibrationConfig odd = Layout(unknown, "GridSpacing=2\r\nFitTerms=4\r\n");
+    EXPECT_EQ(odd.GridSpacing, 0);
+    EXPECT_EQ(odd.FitTerms, 0);
+    TempCfgFile sheet;
+    EXPECT_EQ(Layout(sheet, "FitTerms=3\r\n").FitTerms, 3);
 }
 
 TEST(MiniTargets, CaptionHeight330Positions) {
