@@ -195,18 +195,27 @@ TEST(HistoryConfig, AnEntryKeepsTheTargetsWhereThePassDrewThem) {
     ASSERT_TRUE(PackSessionRecord(pass, sent));
     const std::string text = ComposeHistoryConfig(sent, *pass.Fit, *pass.Config, pass.Parameters,
                                                   {{2026, 12, 9, 13, 45, 10}, "1.0.0.0"}, {});
-    const auto name = WriteHistoryEntry(scratch.Folder(), {2026, 12, 9, 13, 45, 10}, sent, text);
-    ASSERT_TRUE(name);
-    HistoryEntry entry;
-    ASSERT_TRUE(ReadHistoryEntry(scratch.Folder(), *name, entry, error)) << error;
-    ToolOptions again;
-    again.ConfigPath = entry.ConfigPath;
-    FitSession refit;
-    ASSERT_EQ(LoadFitSession(again, refit, error), kExitFitted) << error;
     EXPECT_NEAR(pass.Config->Targets[0].X, 0.5 - 0.5 * 1.05 * 0.8, 1e-12);  // spread once
-    for (uint32_t i = 0; i < 25; ++i) {
-        EXPECT_EQ(refit.Config->Targets[i].X, pass.Config->Targets[i].X) << i;
-        EXPECT_EQ(refit.Config->Targets[i].Y, pass.Config->Targets[i].Y) << i;
+    // Entries written before kept the pass's spread beside the spread targets.
+    std::string older = text;
+    const std::string asDrawn = "GridMagnification=1\r\nGridSpacing=0\r\n";
+    ASSERT_NE(older.find(asDrawn), std::string::npos);
+    older.replace(older.find(asDrawn), asDrawn.size(), "GridMagnification=1.05\r\n");
+    int32_t second = 10;
+    for (const std::string& written : {text, older}) {
+        const auto name =
+            WriteHistoryEntry(scratch.Folder(), {2026, 12, 9, 13, 45, second++}, sent, written);
+        ASSERT_TRUE(name);
+        HistoryEntry entry;
+        ASSERT_TRUE(ReadHistoryEntry(scratch.Folder(), *name, entry, error)) << error;
+        ToolOptions again;
+        again.ConfigPath = entry.ConfigPath;
+        FitSession refit;
+        ASSERT_EQ(LoadFitSession(again, refit, error), kExitFitted) << error;
+        for (uint32_t i = 0; i < 25; ++i) {
+            EXPECT_EQ(refit.Config->Targets[i].X, pass.Config->Targets[i].X) << *name << i;
+            EXPECT_EQ(refit.Config->Targets[i].Y, pass.Config->Targets[i].Y) << *name << i;
+        }
     }
 }
 

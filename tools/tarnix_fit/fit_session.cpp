@@ -46,7 +46,13 @@ int CheckReadable(const std::filesystem::path& path, std::string& error) {
 int ReadLayout(const ToolOptions& options, FitSession& s, std::string& error) {
     CalibrationConfig& c = *s.Config;
     ReadGridConfig(c);
-    if (s.HasPlacement) c.CaptionHeight = s.Placement.CaptionHeight;
+    if (s.HasPlacement) {
+        c.CaptionHeight = s.Placement.CaptionHeight;
+        // A history entry's TargetGrid keys hold the targets where its pass drew them; entries
+        // of older versions still name the spread that put them there.
+        c.GridMagnification = 1.0;
+        c.GridSpacing = 0;
+    }
     if (options.HasCaptionHeight) c.CaptionHeight = options.CaptionHeight;
     const uint32_t minimum = uint32_t(MinimumGridPoints(c.PolynomialOrder));
     if (c.NumGridPoints < minimum)
