@@ -116,8 +116,10 @@ class PassChecks(unittest.TestCase):
             self.driver_that_does_not_release(bench)
 
     def clean_bounce_and_misclick_passes(self, bench):
-        script = (points(TARGETS) + points(TARGETS, bounce) + misclicks() + first_touch_off() +
-                  mini_touch_off())
+        # The first touch waits 1.5 s, so target 1 stays long enough to be looked at.
+        first = "point 0 %d %d delay=1500\n" % TARGETS[0]
+        script = (first + points(TARGETS[1:]) + points(TARGETS, bounce) + misclicks() +
+                  first_touch_off() + mini_touch_off())
         inst = PassInstall(bench, cfg=WITH_MINIS, source="script", script=script,
                            log_name="Default")
         proc = inst.run(timeout=300)
