@@ -201,12 +201,17 @@ FitBasis FitBasis::Sheet(const std::vector<BasisPoint>& points, const FitArea& a
 }
 
 void FitBasis::GlassRow(double x, double y, int axis, double* row) const {
+    const double gx = (x - glass_[0]) * glass_[1], gy = (y - glass_[2]) * glass_[3];
+    FrameRow(gx, gy, axis == 0 ? gx : gy, row);
+}
+
+// The harmonic polynomials of a point of a frame, then a sheet's edge term of its coordinate.
+void FitBasis::FrameRow(double x, double y, double edge, double* row) const {
     double all[kGeneralHarmonicTerms];
-    GeneralHarmonicTerms((x - glass_[0]) * glass_[1], (y - glass_[2]) * glass_[3], all);
+    GeneralHarmonicTerms(x, y, all);
     const int32_t h = int32_t(2 * order_ + 1);
     std::copy(all, all + h, row);
-    if (sheet_)
-        row[h] = EdgeTerm(axis == 0 ? (x - glass_[0]) * glass_[1] : (y - glass_[2]) * glass_[3]);
+    if (sheet_) row[h] = EdgeTerm(edge);
 }
 
 const char* FitBasis::Name() const {
@@ -226,10 +231,7 @@ void FitBasis::Row(double v, double w, double* row) const {
     }
     const double x = frame_[0] + frame_[1] * v + frame_[2] * w;
     const double y = frame_[3] + frame_[4] * v + frame_[5] * w;
-    double all[kGeneralHarmonicTerms];
-    GeneralHarmonicTerms(x, y, all);
-    std::copy(all, all + 2 * order_ + 1, row);
-    if (sheet_) row[2 * order_ + 1] = EdgeTerm(x);
+    FrameRow(x, y, x, row);
 }
 
 FitBasis ChooseFitBasis(FitTerms terms, uint32_t order, const std::vector<BasisPoint>& points,

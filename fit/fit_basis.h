@@ -55,6 +55,8 @@ class FitBasis {
     const FitArea& Area() const { return area_; }
 
   private:
+    void FrameRow(double x, double y, double edge, double* row) const;
+
     bool valid_ = true;
     bool harmonic_ = false;
     uint32_t order_ = 1;
