@@ -6,7 +6,7 @@ import unittest
 
 import winebench
 from test_window_areas import areas, end
-from test_window_drawing import BLACK, wait_for_pixel
+from test_window_drawing import BLACK, wait_for_target
 from window_setup import Installation, has_trace, traces
 
 TEAR_DOWN = ("QuvaIF_DisableTouch", "QuvaIF_AcquireTalksetLock", "QuvaIF_CloseDeviceHandles",
@@ -19,7 +19,7 @@ class TilingLimit(unittest.TestCase):
             inst = Installation(bench, video="1,1\n")
             proc = inst.run()
             window = bench.wait_window("^Tarnix - Calibration$")
-            image = wait_for_pixel(bench, "first-target", 192, 108, BLACK)
+            image = wait_for_target(bench, "first-target", 192, 108, 42)
             self.assertEqual(image.pixel(192, 108), BLACK)  # target 1 of 5 x 5 at (0.1, 0.1)
             self.assertEqual(bench.window_geometry(window), (0, 0, 1920, 1080))
             self.assertEqual(end(bench, proc, window), 0)

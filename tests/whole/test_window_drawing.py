@@ -15,12 +15,15 @@ WHITE = (255, 255, 255)
 BLACK = (0, 0, 0)
 
 
-def wait_for_pixel(bench, name, x, y, colour, timeout=10.0):
-    """A screenshot in which (x, y) has the colour (the target shows after its dwell)."""
+def wait_for_target(bench, name, cx, cy, arm, timeout=20.0):
+    """A screenshot with the whole target at (cx, cy) on it, once it shows after its dwell. Wine
+    may put a drawing on the screen stroke by stroke: the rings come first, then the cross's
+    vertical arm (which blackens the centre), its horizontal arm last."""
     deadline = time.monotonic() + timeout
     while True:
         image = bench.image(bench.screenshot(name))
-        if image.pixel(x, y) == colour or time.monotonic() > deadline:
+        drawn = image.pixel(cx, cy) == BLACK and image.pixel(cx + arm - 1, cy) == BLACK
+        if drawn or time.monotonic() > deadline:
             return image
         time.sleep(0.2)
 
@@ -59,7 +62,7 @@ class FirstTarget(unittest.TestCase, TargetPixels):
             inst = Installation(bench)
             proc = inst.run()
             window = bench.wait_window("^Tarnix - Calibration$")
-            image = wait_for_pixel(bench, "first-target", 192, 108, BLACK)
+            image = wait_for_target(bench, "first-target", 192, 108, 42)
             bench.key("Escape", window=window)
             self.assertEqual(proc.wait(20), 0)
 
@@ -88,10 +91,10 @@ class MiniTarget(unittest.TestCase, TargetPixels):
             proc = inst.run()
             window = bench.wait_window("^Tarnix - Calibration$")
             for n, (x, y) in enumerate(((480, 270), (1440, 270), (480, 810), (1440, 810))):
-                wait_for_pixel(bench, "grid-%d" % (n + 1), x, y, BLACK)
+                wait_for_target(bench, "grid-%d" % (n + 1), x, y, 42)
                 time.sleep(0.2)  # a person's reaction: sooner touches are dropped as bounces
                 bench.click(x, y)
-            image = wait_for_pixel(bench, "mini-target", 1893, 19, BLACK)
+            image = wait_for_target(bench, "mini-target", 1893, 19, 8)
             bench.key("Escape", window=window)
             self.assertEqual(proc.wait(20), 0)
             self.assertEqual(image.pixel(1893, 19), BLACK)
