@@ -4,6 +4,7 @@ covers the screen exactly, the first target is drawn pixel for pixel the same, t
 same, while the text and the Accept and Retry buttons grow with the scale. A scale change after a
 refused fit keeps the buttons of that state: Retry alone."""
 
+import time
 import unittest
 
 import winebench
@@ -49,14 +50,32 @@ class Run:
         cx, cy = SIZE[0] // 2, SIZE[1] // 2
         wait_for(lambda: inst.pixel(cx - scaled(20, self.dpi),
                                     cy + scaled(100, self.dpi)) != BACKGROUND, 10)
+        self.text_rows, self.accept_width = settled(lambda: self.result_figures(inst))
         bench.screenshot("finished-at-%d-dpi" % self.dpi)
-        # The result text between the centre and the buttons, and a row across the Accept button.
-        text = inst.pixels(0, cy + scaled(50, self.dpi), SIZE[0], scaled(30, self.dpi))
-        self.text_rows = len({y for (x, y), rgb in text.items() if rgb == RED})
-        row = inst.pixels(0, cy + scaled(110, self.dpi), cx, 1)
-        self.accept_width = sum(1 for rgb in row.values() if rgb != BACKGROUND)
         bench.key("Escape", window=window)
         self.exit_code = proc.wait(20)
+
+    def result_figures(self, inst):
+        """The rows of result text between the centre and the buttons, and the width of what is
+        drawn on a row across the Accept button."""
+        cx, cy = SIZE[0] // 2, SIZE[1] // 2
+        text = inst.pixels(0, cy + scaled(50, self.dpi), SIZE[0], scaled(30, self.dpi))
+        rows = len({y for (x, y), rgb in text.items() if rgb == RED})
+        row = inst.pixels(0, cy + scaled(110, self.dpi), cx, 1)
+        return rows, sum(1 for rgb in row.values() if rgb != BACKGROUND)
+
+
+def settled(read, timeout=10.0):
+    """What read() gives once two reads 0.3 s apart agree: the finished state's text and buttons
+    are drawn window by window, and Wine may show each one stroke by stroke."""
+    deadline = time.monotonic() + timeout
+    last = read()
+    while True:
+        time.sleep(0.3)
+        now = read()
+        if now == last or time.monotonic() > deadline:
+            return now
+        last = now
 
 
 def button_widths(inst, dpi):
@@ -95,14 +114,14 @@ class DisplayScale(unittest.TestCase):
             # Buttons only once every touch is in: until then a target's rings cross their row.
             self.assertTrue(wait_for(lambda: len(inst.delivered()) >= len(TARGETS), 60))
             self.assertTrue(wait_for(lambda: button_widths(inst, 144)[1] > 0, 40), "no Retry")
-            accept, retry_before = button_widths(inst, 144)
+            accept, retry_before = settled(lambda: button_widths(inst, 144))
             bench.screenshot("refused-at-144-dpi")
             self.assertEqual(0, accept)
             tool = target("dpi_change_tool", "tests/whole/dpi_change_tool.exe")
             self.assertEqual(0, bench.wine([tool, TITLE, "192"])[0])
             self.assertTrue(wait_for(lambda: button_widths(inst, 192)[1] > 0, 10), "no Retry")
             bench.screenshot("refused-at-192-dpi")
-            accept, retry = button_widths(inst, 192)
+            accept, retry = settled(lambda: button_widths(inst, 192))
             self.assertEqual(0, accept)
             self.assertGreaterEqual(retry, 1.2 * retry_before)
             self.assertIsNone(inst.record())
