@@ -7,6 +7,7 @@ import unittest
 import winebench
 from test_window_areas import areas, end
 from test_window_drawing import BLACK, wait_for_target
+from pass_setup import wait_for
 from window_setup import Installation, has_trace, traces
 
 TEAR_DOWN = ("QuvaIF_DisableTouch", "QuvaIF_AcquireTalksetLock", "QuvaIF_CloseDeviceHandles",
@@ -33,7 +34,8 @@ class SecondCopy(unittest.TestCase):
             inst = Installation(bench)
             first = inst.run()
             window = bench.wait_window("^Tarnix - Calibration$")
-            time.sleep(0.5)
+            self.assertTrue(wait_for(lambda: any("QuvaIF_GetFirstCalTouch() waiting" in c
+                                                 for c in inst.calls()), 20))
             before = len(inst.calls())
             scheme = bench.reg_query(r"HKCU\Control Panel\Cursors", "(Default)")
             self.assertIn("Quva", str(scheme))  # the first copy has hidden the cursors
