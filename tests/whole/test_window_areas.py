@@ -6,6 +6,7 @@ import time
 import unittest
 
 import winebench
+from pass_setup import wait_for
 from window_setup import Installation, has_trace, traces
 
 AREA = re.compile(r"area of monitor (\d+): left (-?\d+) top (-?\d+) width (\d+) height (\d+)")
@@ -16,10 +17,18 @@ def areas(proc):
 
 
 def end(bench, proc, window, areas=1):
-    """Esc once per area still to visit (each Esc ends a pass and moves to the next area)."""
+    """Esc once per area still to visit (each Esc ends a pass and moves the window to the next
+    area, where the next Esc is sent once it has arrived)."""
+    def moved():
+        try:
+            return not proc.running() or bench.window_geometry(window) != left
+        except winebench.BenchError:  # the window is gone: the run is ending
+            return True
+
     for n in range(areas):
         if n:
-            time.sleep(1.0)
+            wait_for(moved, 20)
+        left = bench.window_geometry(window)
         if proc.running():
             bench.key("Escape")
     return proc.wait(20)
