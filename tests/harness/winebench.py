@@ -261,12 +261,14 @@ class WineBench:
     def _start_x(self):
         read_fd, write_fd = os.pipe()
         log = open(os.path.join(self.artefact_dir, "xserver.log"), "wb")
+        # -r: no key auto-repeat. A key xdotool holds a moment too long on a loaded machine
+        # would otherwise press again, into whatever window has the focus by then.
         if self.two_monitors:
-            cmd = ["Xorg", "-displayfd", str(write_fd), "-noreset", "-nolisten", "tcp",
+            cmd = ["Xorg", "-displayfd", str(write_fd), "-noreset", "-nolisten", "tcp", "-r",
                    "-config", XORG_TWO_MONITORS_CONF,
                    "-logfile", os.path.join(self.work_dir, "Xorg.log"), "-novtswitch", "-sharevts"]
         else:
-            cmd = ["Xvfb", "-displayfd", str(write_fd), "-noreset", "-nolisten", "tcp",
+            cmd = ["Xvfb", "-displayfd", str(write_fd), "-noreset", "-nolisten", "tcp", "-r",
                    "-screen", "0", "%dx%dx24" % self.screen]
         try:
             self._x_proc = subprocess.Popen(cmd, pass_fds=(write_fd,), stdout=log, stderr=log,
