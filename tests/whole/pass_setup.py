@@ -243,6 +243,13 @@ class PassInstall:
     def touch(self, at):
         self.bench.click(*self.bench.to_x(*at))
 
+    def press(self, button, timeout=20.0):
+        """Clicks a button of the finished pass once it shows: the record reaches the driver
+        before the window shows its buttons, and a click before then goes nowhere."""
+        if not wait_for(lambda: self.pixel(*button) != BACKGROUND, timeout):
+            raise AssertionError("no button at %r" % (button,))
+        self.touch(button)
+
     def fit_with_tool(self, cfg_text, monitor, record_path):
         """Runs tarnix-fit on a configuration; the record it wrote (bytes). What it printed is
         kept in tool_output."""
