@@ -5,9 +5,9 @@ import time
 import unittest
 
 import winebench
+from pass_setup import wait_for
 from test_window_areas import areas, end
 from test_window_drawing import BLACK, wait_for_target
-from pass_setup import wait_for
 from window_setup import Installation, has_trace, traces
 
 TEAR_DOWN = ("QuvaIF_DisableTouch", "QuvaIF_AcquireTalksetLock", "QuvaIF_CloseDeviceHandles",

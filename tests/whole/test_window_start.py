@@ -8,16 +8,8 @@ import time
 import unittest
 
 import winebench
+from pass_setup import wait_for
 from window_setup import GRID_5X5, Installation, has_trace, target, traces
-
-
-def wait_for(condition, timeout=15.0):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        if condition():
-            return True
-        time.sleep(0.1)
-    return condition()
 
 
 def close_message_box(bench):
