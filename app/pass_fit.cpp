@@ -2,11 +2,11 @@
 #include "app/pass_fit.h"
 
 #include <algorithm>
+#include <cmath>
 #include <new>
 
 #include "config/calibration_config.h"
 #include "config/controller_parameters.h"
-#include "fit/expected_error.h"
 #include "fit/polynomial_fit.h"
 #include "laplace/laplace_fit.h"
 #include "platform/debug_trace.h"
@@ -34,26 +34,6 @@ bool RunPassFit(CalibrationFit& fit, int32_t areaWidth, int32_t areaHeight) {
     return usable;
 }
 
-namespace {
-
-// The worst expected error of a new touch inside and at the edges, where the map is known.
-void AddExpectedErrorMap(const CalibrationFit& fit, FitJudgement& judgement) {
-    const GlassScale glass =
-        GlassScaleFor(fit.Parameters->ScreenWidth, fit.Parameters->ScreenHeight, fit.MonitorWidth,
-                      fit.MonitorHeight);
-    if (!glass.Usable()) return;
-    const ExpectedErrorMap map = ExpectedErrorOfPass(fit, glass);
-    if (map.Mm.empty()) return;
-    judgement.ExpectedWorstInsideMm = map.WorstInsideMm;
-    judgement.ExpectedWorstEdgeMm = map.WorstEdgeMm;
-    DebugPrint(
-        L"Tarnix.exe: expected error of a new touch: worst %.2f mm inside (3.5 mm or more from "
-        L"every edge), %.2f mm at the edges",
-        map.WorstInsideMm, map.WorstEdgeMm);
-}
-
-}  // namespace
-
 FitJudgement JudgePass(const CalibrationFit& fit) {
     const FitGateLimits limits =
         FitGateLimitsFor(fit.Parameters->ControllerMin, fit.Parameters->ControllerMax,
@@ -66,10 +46,14 @@ FitJudgement JudgePass(const CalibrationFit& fit) {
         FitVerdictText(judgement.Verdict), judgement.ScatterMm, judgement.BoundScatterMm,
         judgement.ExpectedRmsMm, judgement.ExpectedWorstMm, judgement.RmsPixels,
         judgement.MaxPixels, judgement.BoundPixels, judgement.Rank, fit.TermCount);
-    if (judgement.Verdict == FitVerdict::Sound)
-        AddExpectedErrorMap(fit, judgement);
-    else
+    if (judgement.Verdict != FitVerdict::Sound)
         DebugPrint(L"Tarnix.exe: %s", L"the pass was refused: the driver keeps its calibration");
+    else if (std::isfinite(judgement.ExpectedWorstInsideMm))
+        DebugPrint(
+            L"Tarnix.exe: expected error of the calibration: %.2f mm RMS, at worst %.2f mm inside "
+            L"(3.5 mm or more from every edge), %.2f mm at the edges",
+            judgement.ExpectedRmsMm, judgement.ExpectedWorstInsideMm,
+            judgement.ExpectedWorstEdgeMm);
     return judgement;
 }
 

@@ -113,8 +113,8 @@ void ReadNormalisation(CalibrationConfig& c) {
     c.Nyside = ReadCfgInteger(path, L"Nyside", 9);
     c.CreateCfgData = ReadCfgFlag(path, L"CreateCfgData", false);
     c.FitTerms = ReadCfgInteger(path, L"FitTerms", 0);
-    if (c.FitTerms < 0 || c.FitTerms > 3) {
-        DebugPrint(L"Tarnix.exe: FitTerms must be 0, 1, 2 or 3, using 0");
+    if (c.FitTerms < 0 || c.FitTerms > 4) {
+        DebugPrint(L"Tarnix.exe: FitTerms must be 0, 1, 2, 3 or 4, using 0");
         c.FitTerms = 0;
     }
 }

@@ -81,7 +81,7 @@ struct CalibrationConfig {
     double MaxFitResidual = kDefaultMaxFitResidual;        // pixels RMS; 0: off
     double SuspectFloor = kDefaultSuspectFloorMm;          // millimetres
     double MaxTouchScatter = kDefaultMaxTouchScatterMm;    // millimetres; 0: off
-    int32_t FitTerms = 0;  // 0 every term of the order, 1 harmonic, 2 chosen by the pass, 3 sheet
+    int32_t FitTerms = 0;  // 0 every term, 1 harmonic, 2 judged, 3 sheet, 4 predicted best
 };
 
 // Reads the grid, model and mini-target keys, the checks of a pass and CaptionHeight, and sizes

@@ -25,7 +25,6 @@ std::unique_ptr<CalibrationFit> CreateCalibrationFit(uint32_t polynomialOrder, u
     fit->TermCount = TermCountForOrder(polynomialOrder);
     fit->ModelKind = modelKind;
     fit->PolynomialOrder = polynomialOrder;
-    fit->Basis = FitBasis::Polynomial(polynomialOrder);
     return fit;
 }
 
@@ -65,6 +64,8 @@ const wchar_t* FitStatusText(FitStatus status) {
             return L"inconsistent fit input";
         case FitStatus::OutOfMemory:
             return L"not enough memory for the fit";
+        case FitStatus::NotDetermined:
+            return L"the touches determine no model the record can hold";
     }
     return L"unknown";
 }

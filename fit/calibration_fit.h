@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "fit/fit_basis.h"
+#include "fit/model_choice.h"
 #include "numeric/matrix.h"
 #include "numeric/vector.h"
 
@@ -24,6 +25,7 @@ enum class FitStatus : int32_t {
     NonFiniteResult,  // the fit produced a NaN or infinite coefficient or offset
     BadInput,         // the record is not linked, or the grid and arrays disagree
     OutOfMemory,      // the fit's storage could not be allocated
+    NotDetermined,    // the touches determine no model the record can hold
 };
 
 struct CalibrationFit {
@@ -74,7 +76,12 @@ struct CalibrationFit {
     uint32_t PolynomialOrder = 0;
     FitStatus LastStatus = FitStatus::NotRun;
     int32_t FinalRank = 0;  // non-zero singular values of the fit that gave CoeffX and CoeffY
-    FitBasis Basis;         // the terms CoeffX and CoeffY were fitted with
+    // Any fit but that of every term of the order: the model chosen and written into the
+    // record's terms, the order written and the farthest the written polynomial strays from the
+    // model over the area.
+    ModelChoice Choice;
+    uint32_t WrittenOrder = 0;
+    double ProjectionMisfitMm = 0.0;
 };
 
 // Model kinds fitted through the Laplace virtual grid.

@@ -2,6 +2,7 @@
 #include "fit/calibration_record.h"
 
 #include <bit>
+#include <cmath>
 #include <cstring>
 #include <cwchar>
 
@@ -124,6 +125,10 @@ CommitLogLines FormatCommitLogLines(const RecordArea& area) {
         log.Lines[i + 1] = line;
     }
     return log;
+}
+
+bool CoefficientFitsRecord(double coefficient) {
+    return std::fabs(coefficient * kCoefficientScale) < 1073741824.0;
 }
 
 bool FitFieldsFitRecord(const CalibrationFit& fit) {

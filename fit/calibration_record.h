@@ -47,6 +47,10 @@ bool PackCalibrationRecord(const RecordArea& area, int32_t screenIndex, char con
                            const VirtualScreenMetrics& screen, const CalibrationFit* fit,
                            CalibrationDataRecord& record);
 
+// True when a coefficient, scaled as the record holds it, fits its 32-bit field with room to
+// spare.
+bool CoefficientFitsRecord(double coefficient);
+
 // True when every fit field of the record would be a finite number inside its 32-bit field (the
 // scaled coefficients, rotation, offsets, normalisation and mini-target figures).
 bool FitFieldsFitRecord(const CalibrationFit& fit);

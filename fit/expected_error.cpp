@@ -1,4 +1,5 @@
-// The expected error of a new touch: the pass's robust scatter, the fit's leverage, the map.
+// The expected error of the committed mapping: the pass's robust scatter, the model's leverage and
+// misfit, the record's departure from the model, the map.
 #include "fit/expected_error.h"
 
 #include <algorithm>
@@ -9,7 +10,6 @@
 #include "fit/design_matrix_builders.h"
 #include "fit/fit_evaluation.h"
 #include "fit/fit_inputs.h"
-#include "numeric/svd.h"
 
 namespace {
 
@@ -56,66 +56,64 @@ bool Usable(const CalibrationFit& fit) {
 // A map of a mapping that misses part of the area: no samples, no worst values.
 ExpectedErrorMap Uninvertible(ExpectedErrorMap map) {
     map.Mm.clear();
-    map.WorstInsideMm = map.WorstEdgeMm = kNaN;
+    map.WorstInsideMm = map.WorstEdgeMm = map.RmsMm = kNaN;
     return map;
+}
+
+// Millimetres per normalised target unit on each axis.
+struct Millimetres {
+    double X = 0.0, Y = 0.0;
+};
+
+Millimetres MillimetresOf(const CalibrationFit& fit, GlassScale scale) {
+    const CalibrationConfig& c = *fit.Config;
+    return {c.RangeX * fit.MonitorWidth * scale.MmPerPixelX,
+            c.RangeY * fit.MonitorHeight * scale.MmPerPixelY};
 }
 
 }  // namespace
 
-FitLeverage LeverageOfDesign(const Matrix& design, const FitBasis& basis) {
-    FitLeverage leverage;
-    leverage.Terms = design.cols;
-    leverage.Basis = basis;
-    if (design.rows <= 0 || design.cols <= 0) return leverage;
-    Matrix u = design;
-    SvdDecompose(u, leverage.W, leverage.V);
-    double largest = 0.0;
-    for (uint32_t j = 0; j < leverage.W.length; ++j) largest = std::max(largest, leverage.W[j]);
-    for (uint32_t j = 0; j < leverage.W.length; ++j)
-        if (leverage.W[j] < 1e-13 * largest) leverage.W[j] = 0.0;
-    return leverage;
-}
-
-FitLeverage LeverageOfFit(const CalibrationFit& fit) {
-    if (!Usable(fit)) return FitLeverage();
-    Matrix design(fit.PointCount, fit.Basis.Terms());
+std::shared_ptr<const FitModel> ModelOfFit(const CalibrationFit& fit) {
+    if (fit.Choice.Model) return fit.Choice.Model;
+    if (!Usable(fit)) return nullptr;
+    std::vector<BasisPoint> points;
     for (int32_t i = 0; i < fit.PointCount; ++i)
-        fit.Basis.Row(fit.TouchV[i], fit.TouchW[i], design[i]);
-    return LeverageOfDesign(design, fit.Basis);
+        points.push_back({fit.TouchV[i], fit.TouchW[i], fit.TargetX[i], fit.TargetY[i]});
+    TouchFrame frame;
+    std::shared_ptr<FitModel> model = MakePolynomialModel(int(fit.PolynomialOrder));
+    if (!frame.Fit(points) || !model->Fit(points, frame)) return nullptr;
+    return model;
 }
 
-double LeverageAt(const FitLeverage& leverage, double v, double w) {
-    if (leverage.Terms <= 0 || leverage.Terms > kMaxTerms ||
-        leverage.Terms != leverage.Basis.Terms())
-        return kNaN;
-    double terms[kMaxTerms];
-    leverage.Basis.Row(v, w, terms);
-    double h = 0.0;
-    for (int32_t j = 0; j < leverage.Terms; ++j) {
-        if (leverage.W[j] == 0.0) continue;
-        double projection = 0.0;
-        for (int32_t k = 0; k < leverage.Terms; ++k) projection += leverage.V[k][j] * terms[k];
-        projection /= leverage.W[j];
-        h += projection * projection;
-    }
-    return h;
-}
-
-double PassScatterMm(const CalibrationFit& fit, const FitLeverage& leverage, GlassScale scale) {
+double PassScatterMm(const CalibrationFit& fit, const FitModel& model, GlassScale scale) {
     if (!Usable(fit)) return kNaN;
-    const CalibrationConfig& c = *fit.Config;
-    const GridResiduals residuals = ComputeGridResiduals(fit);
+    const Millimetres mm = MillimetresOf(fit, scale);
     std::vector<double> corrected;
-    for (size_t i = 0; i < residuals.Points.size(); ++i) {
-        const double freedom = 1.0 - LeverageAt(leverage, fit.TouchV[i], fit.TouchW[i]);
+    for (int32_t i = 0; i < fit.PointCount; ++i) {
+        const double freedom = 1.0 - model.Leverage(size_t(i));
         if (!(freedom > 1e-9)) continue;  // a point the fit passes through says nothing
-        const PointResidual& r = residuals.Points[i];
-        const double dxMm = r.DeltaX * c.RangeX * fit.MonitorWidth * scale.MmPerPixelX;
-        const double dyMm = r.DeltaY * c.RangeY * fit.MonitorHeight * scale.MmPerPixelY;
-        corrected.push_back(std::fabs(dxMm) / std::sqrt(freedom));
-        corrected.push_back(std::fabs(dyMm) / std::sqrt(freedom));
+        double dx, dy;
+        model.Deleted(size_t(i), dx, dy);
+        corrected.push_back(std::fabs(dx * mm.X) * std::sqrt(freedom));
+        corrected.push_back(std::fabs(dy * mm.Y) * std::sqrt(freedom));
     }
     return corrected.empty() ? kNaN : kMadToSigma * Median(corrected);
+}
+
+double PassMisfitMm(const CalibrationFit& fit, const FitModel& model, GlassScale scale,
+                    double scatterMm) {
+    if (!Usable(fit) || !std::isfinite(scatterMm)) return kNaN;
+    const Millimetres mm = MillimetresOf(fit, scale);
+    double excess = 0.0;
+    for (int32_t i = 0; i < fit.PointCount; ++i) {
+        const double freedom = 1.0 - model.Leverage(size_t(i));
+        if (!(freedom > 1e-9)) return kNaN;
+        double dx, dy;
+        model.Deleted(size_t(i), dx, dy);
+        const double deleted = dx * mm.X * dx * mm.X + dy * mm.Y * dy * mm.Y;
+        excess += deleted - 2 * scatterMm * scatterMm / freedom;
+    }
+    return std::sqrt(std::max(0.0, excess / fit.PointCount));
 }
 
 bool RawPointForArea(const CalibrationFit& fit, double fx, double fy, double& v, double& w) {
@@ -148,42 +146,52 @@ bool RawPointForArea(const CalibrationFit& fit, double fx, double fy, double& v,
     return std::fabs(x - tx) < 1e-9 && std::fabs(y - ty) < 1e-9;
 }
 
-double ExpectedErrorAt(const CalibrationFit& fit, const FitLeverage& leverage, double scatterMm,
+double ExpectedErrorAt(const CalibrationFit& fit, const FitModel& model, const ErrorSources& e,
                        double fx, double fy) {
     double v, w;
     if (!RawPointForArea(fit, fx, fy, v, w)) return kNaN;
-    return scatterMm * std::sqrt(1.0 + LeverageAt(leverage, v, w));
+    const double h = model.LeverageAt(v, w);
+    return std::sqrt(2 * h * e.ScatterMm * e.ScatterMm + e.MisfitMm * e.MisfitMm +
+                     e.ProjectionMm * e.ProjectionMm);
 }
 
 ExpectedErrorMap ComputeExpectedErrorMap(const CalibrationFit& fit, GlassScale scale,
                                          int32_t columns, int32_t rows) {
     ExpectedErrorMap map;
-    const FitLeverage leverage = LeverageOfFit(fit);
-    map.ScatterMm = PassScatterMm(fit, leverage, scale);
-    if (!std::isfinite(map.ScatterMm) || columns < 2 || rows < 2) return map;
+    map.ScatterMm = map.MisfitMm = map.RmsMm = kNaN;
+    const std::shared_ptr<const FitModel> model = ModelOfFit(fit);
+    if (!model) return map;
+    ErrorSources sources;
+    sources.ScatterMm = map.ScatterMm = PassScatterMm(fit, *model, scale);
+    sources.MisfitMm = map.MisfitMm = PassMisfitMm(fit, *model, scale, map.ScatterMm);
+    sources.ProjectionMm = fit.ProjectionMisfitMm;
+    if (!std::isfinite(map.ScatterMm) || !std::isfinite(map.MisfitMm) || columns < 2 || rows < 2)
+        return map;
     map.Columns = columns;
     map.Rows = rows;
     const double widthMm = fit.MonitorWidth * scale.MmPerPixelX;
     const double heightMm = fit.MonitorHeight * scale.MmPerPixelY;
     const double bandX = kExpectedErrorEdgeBandMm / widthMm;
     const double bandY = kExpectedErrorEdgeBandMm / heightMm;
+    double sumSquares = 0.0;
     for (int32_t j = 0; j < rows; ++j) {
         for (int32_t i = 0; i < columns; ++i) {
             const double fx = double(i) / (columns - 1), fy = double(j) / (rows - 1);
-            const double mm = ExpectedErrorAt(fit, leverage, map.ScatterMm, fx, fy);
+            const double mm = ExpectedErrorAt(fit, *model, sources, fx, fy);
             map.Mm.push_back(mm);
+            sumSquares += mm * mm;
             const bool inBand = fx < bandX || fx > 1 - bandX || fy < bandY || fy > 1 - bandY;
-            if (inBand) map.WorstEdgeMm = std::max(map.WorstEdgeMm, mm);
+            if (inBand) map.WorstEdgeMm = std::max(map.WorstEdgeMm, kWorstErrorFactor * mm);
             // The inner area on its own grid, its border included.
             const double ix = bandX + (1 - 2 * bandX) * fx, iy = bandY + (1 - 2 * bandY) * fy;
-            const double inside = ExpectedErrorAt(fit, leverage, map.ScatterMm, ix, iy);
+            const double inside = ExpectedErrorAt(fit, *model, sources, ix, iy);
             if (!std::isfinite(mm) || !std::isfinite(inside)) return Uninvertible(map);
-            map.WorstInsideMm = std::max(map.WorstInsideMm, inside);
+            map.WorstInsideMm = std::max(map.WorstInsideMm, kWorstErrorFactor * inside);
         }
     }
+    map.RmsMm = std::sqrt(sumSquares / double(map.Mm.size()));
     return map;
 }
-
 ExpectedErrorMap ExpectedErrorOfPass(const CalibrationFit& fit, GlassScale scale) {
     if (IsLaplaceModel(fit.ModelKind) || fit.MonitorWidth <= 0 || fit.MonitorHeight <= 0) {
         ExpectedErrorMap none;

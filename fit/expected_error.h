@@ -1,60 +1,64 @@
-// The expected error of a new touch anywhere on the area: the pass's own scatter and the fit's
-// leverage there, in millimetres on the glass.
+// The expected error of the committed mapping anywhere on the area: the pass's own scatter
+// carried by the fit's leverage there, the model's misfit and the record's, in millimetres.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "fit/calibration_fit.h"
+#include "fit/fit_model.h"
 #include "fit/glass_scale.h"
-#include "numeric/matrix.h"
-#include "numeric/vector.h"
 
 // The touch-display requirement's edge band: the inner area lies this far or more from every edge.
 inline constexpr double kExpectedErrorEdgeBandMm = 3.5;
 
-// The leverage of a least-squares fit, h = t^T (A^T A)^-1 t for the terms t of a normalised raw
-// point in the fit's basis: with A = U diag(W) V^T, (A^T A)^-1 = V diag(W)^-2 V^T.
-struct FitLeverage {
-    Matrix V;
-    Vector W;  // singular values; those below 1e-13 of the largest count as zero
-    int32_t Terms = 0;
-    FitBasis Basis;
-};
+// The model a pass's expected error is figured from: the model it chose, or for the fit of every
+// term of an order that polynomial (the same mapping, fitted again in the touches' own frame).
+// Null when it cannot be fitted with room to judge it (as many terms as touches).
+std::shared_ptr<const FitModel> ModelOfFit(const CalibrationFit& fit);
 
-// The leverage of the design matrix (one row of the basis's terms per data point).
-FitLeverage LeverageOfDesign(const Matrix& design, const FitBasis& basis);
-// The leverage of the PointCount grid touches of a prepared or fitted polynomial pass, in the
-// terms it was fitted with.
-FitLeverage LeverageOfFit(const CalibrationFit& fit);
-// h at a normalised raw point (v, w): 1 at every point of a fit with as many points as terms,
-// summing to the rank over the data points, growing away from them.
-double LeverageAt(const FitLeverage& leverage, double v, double w);
+// The touch scatter per axis in mm that the model's residuals of the grid targets show: 1.4826
+// times the median of |r| / sqrt(1 - h) over both axes (each residual corrected for the degrees of
+// freedom its own point took), robust against a stray touch. NaN when no point has leverage
+// below 1.
+double PassScatterMm(const CalibrationFit& fit, const FitModel& model, GlassScale scale);
 
-// The touch scatter per axis in mm that the residuals of the grid targets show: 1.4826 times the
-// median of |r| / sqrt(1 - h) over both axes (each residual corrected for the degrees of freedom
-// its own point took), robust against a stray touch. NaN when no point has leverage below 1 (as
-// many terms as points: the residuals say nothing).
-double PassScatterMm(const CalibrationFit& fit, const FitLeverage& leverage, GlassScale scale);
+// What the model misses besides the scatter, in mm (radial, RMS over the touches): the part of
+// its deleted residuals that the scatter does not explain.
+double PassMisfitMm(const CalibrationFit& fit, const FitModel& model, GlassScale scale,
+                    double scatterMm);
 
 // The normalised raw point (v, w) that the fitted mapping sends to the area fraction (fx, fy),
 // found by Newton's method from the mapping's affine part. False when it does not converge.
 bool RawPointForArea(const CalibrationFit& fit, double fx, double fy, double& v, double& w);
 
-// Expected error, per axis, of a new touch at the area fraction (fx, fy): scatter * sqrt(1 + h).
-// NaN where the mapping cannot be inverted.
-double ExpectedErrorAt(const CalibrationFit& fit, const FitLeverage& leverage, double scatterMm,
+// What the committed mapping is expected to miss by at the area fraction (fx, fy), in mm (radial,
+// RMS): the scatter the fit carries there, sqrt(2 h) * scatter, with the model's misfit and the
+// record's departure from the model. NaN where the mapping cannot be inverted.
+struct ErrorSources {
+    double ScatterMm = 0.0;     // per axis
+    double MisfitMm = 0.0;      // the model's, radial
+    double ProjectionMm = 0.0;  // the record's polynomial against the model, at worst
+};
+double ExpectedErrorAt(const CalibrationFit& fit, const FitModel& model, const ErrorSources& e,
                        double fx, double fy);
+
+// The bound shown for the worst error over a zone: this many times the largest expected (RMS)
+// error there, so that the true worst lies below it in nine passes out of ten.
+inline constexpr double kWorstErrorFactor = 2.0;
 
 // The expected error over the area, sampled at Columns x Rows points from edge to edge (corners
 // included), with the worst value inside (kExpectedErrorEdgeBandMm or more from every edge,
 // sampled on its own grid so its border is included) and in the edge band.
 struct ExpectedErrorMap {
     double ScatterMm = 0.0;
+    double MisfitMm = 0.0;
+    double RmsMm = 0.0;  // over the whole area
     int32_t Columns = 0;
     int32_t Rows = 0;
-    std::vector<double> Mm;  // row by row; sample (i, j) at fraction (i / (Columns - 1), ...)
-    double WorstInsideMm = 0.0;
+    std::vector<double> Mm;      // row by row; sample (i, j) at fraction (i / (Columns - 1), ...)
+    double WorstInsideMm = 0.0;  // bounds: kWorstErrorFactor times the largest sample
     double WorstEdgeMm = 0.0;
 };
 

@@ -6,7 +6,9 @@
 #include <iterator>
 
 #include "config/calibration_config.h"
+#include "config/controller_parameters.h"
 #include "fit/calibration_record.h"
+#include "fit/expected_error.h"
 #include "fit/fit_evaluation.h"
 #include "fit/touch_judge.h"
 
@@ -24,6 +26,21 @@ bool TouchesInRange(const CalibrationConfig& c, const FitGateLimits& limits) {
             return false;
     }
     return true;
+}
+
+// The expected error of the committed mapping over the whole area, where its map is known (not for
+// the Laplace kinds, whose final fit is not made on the touches): it replaces the touches' own.
+void AddExpectedErrorMap(const CalibrationFit& fit, FitJudgement& judgement) {
+    const GlassScale glass =
+        GlassScaleFor(fit.Parameters->ScreenWidth, fit.Parameters->ScreenHeight, fit.MonitorWidth,
+                      fit.MonitorHeight);
+    if (!glass.Usable()) return;
+    const ExpectedErrorMap map = ExpectedErrorOfPass(fit, glass);
+    if (map.Mm.empty()) return;
+    judgement.ExpectedRmsMm = map.RmsMm;
+    judgement.ExpectedWorstInsideMm = map.WorstInsideMm;
+    judgement.ExpectedWorstEdgeMm = map.WorstEdgeMm;
+    judgement.ExpectedWorstMm = std::max(map.WorstInsideMm, map.WorstEdgeMm);
 }
 
 }  // namespace
@@ -74,6 +91,7 @@ FitJudgement JudgeFit(const CalibrationFit& fit, const FitGateLimits& limits) {
         judgement.Verdict = FitVerdict::ResidualTooLarge;
     else
         judgement.Verdict = FitVerdict::Sound;
+    if (judgement.Verdict == FitVerdict::Sound) AddExpectedErrorMap(fit, judgement);
     return judgement;
 }
 

@@ -34,10 +34,13 @@ struct FitJudgement {
     int32_t Rank = 0;          // non-zero singular values of the final grid fit
     double ScatterMm = 0.0;    // of the touches, per axis, as the judge estimates it
     double BoundScatterMm = 0.0;
-    double ExpectedRmsMm = 0.0;  // error of a new touch, from the grid's deleted residuals
+    // The committed mapping's expected error over the whole area (RMS) and the bound of its worst,
+    // from the pass's expected-error map; where that is not known (the Laplace kinds), the
+    // touches' deleted residuals.
+    double ExpectedRmsMm = 0.0;
     double ExpectedWorstMm = 0.0;
-    // A sound polynomial pass: the worst expected error of a new touch 3.5 mm or more from every
-    // edge and within 3.5 mm of one, from the pass's expected-error map (NaN: not known).
+    // The bound of the worst error 3.5 mm or more from every edge and within 3.5 mm of one, from
+    // the map (NaN: not known).
     double ExpectedWorstInsideMm = std::numeric_limits<double>::quiet_NaN();
     double ExpectedWorstEdgeMm = std::numeric_limits<double>::quiet_NaN();
     int32_t Region = 0;  // TouchesDisagree: where, as PlaceOnArea gives it

@@ -12,6 +12,8 @@
 #include "fit/fit_inputs.h"
 #include "fit/fit_report.h"
 #include "fit/mini_targets.h"
+#include "fit/model_choice.h"
+#include "fit/model_projection.h"
 #include "fit/term_names.h"
 #include "numeric/design_matrices.h"
 #include "numeric/svd.h"
@@ -47,34 +49,68 @@ double SumOfSquares(const CalibrationFit& fit, const Vector& coeff, const Vector
     return sum;
 }
 
-// With FitTerms 1 or 2, fits the grid again with the chosen terms and leaves that mapping in the
-// coefficients (and its chi-squares); else (or when it cannot be fitted) keeps the fit of every
-// term of the order.
-void FitChosenTerms(CalibrationFit& fit, double& chisqX, double& chisqY) {
+std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+// The document's fit of every term of the order stays only where the key asks for it and the
+// touches determine it with room to spare.
+bool KeepsEveryTerm(const CalibrationFit& fit) {
+    return FitTerms(fit.Config->FitTerms) == FitTerms::Polynomial &&
+           double(fit.TermCount) <= TermBudget(size_t(fit.PointCount));
+}
+
+void TraceChoice(const CalibrationFit& fit) {
+    const ModelChoice& choice = fit.Choice;
+    for (const ModelScore& s : choice.Scores)
+        DebugPrint(L"Tarnix.exe: model %s: %.1f terms an axis, deleted residuals %.3f mm RMS",
+                   Wide(s.Name).c_str(), s.Terms, s.DeletedRmsMm);
+    DebugPrint(
+        L"Tarnix.exe: fitted with the %s model, written as a polynomial of order %u "
+        L"(%.3f mm from the model at most)",
+        Wide(choice.Model->Name()).c_str(), fit.WrittenOrder, fit.ProjectionMisfitMm);
+}
+
+// Any other pass fits the model its FitTerms key allows within the touches' budget of terms,
+// chosen by its deleted residuals, and writes it into the record's terms. 0 (refused, with the
+// reason traced) when the touches determine no such model or the record cannot hold it.
+int FitModelIntoRecord(CalibrationFit& fit, double& chisqX, double& chisqY) {
     const CalibrationConfig& c = *fit.Config;
-    fit.Basis = FitBasis::Polynomial(fit.PolynomialOrder);
-    if (FitTerms(c.FitTerms) == FitTerms::Polynomial) return;
+    const size_t n = size_t(fit.PointCount);
+    if (FitTerms(c.FitTerms) == FitTerms::Polynomial)
+        DebugPrint(
+            L"Tarnix.exe: %d touches do not determine the %d terms of order %u: fitting "
+            L"the highest order they do",
+            fit.PointCount, fit.TermCount, fit.PolynomialOrder);
+    std::vector<std::string> candidates =
+        CandidateModels(FitTerms(c.FitTerms), fit.PolynomialOrder, n);
+    if (candidates.empty() && FitTerms(c.FitTerms) == FitTerms::Sheet) {
+        DebugPrint(L"Tarnix.exe: %d touches do not determine the sheet: choosing among the rest",
+                   fit.PointCount);
+        candidates = CandidateModels(FitTerms::Predicted, fit.PolynomialOrder, n);
+    }
     std::vector<BasisPoint> points;
     for (int32_t i = 0; i < fit.PointCount; ++i)
         points.push_back({fit.TouchV[i], fit.TouchW[i], fit.TargetX[i], fit.TargetY[i]});
+    const double unitX = c.RangeX * fit.Parameters->ScreenWidth;
+    const double unitY = c.RangeY * fit.Parameters->ScreenHeight;
+    const bool blend = FitTerms(c.FitTerms) == FitTerms::Predicted;
+    if (!ChooseModel(candidates, points, unitX, unitY, blend, fit.Choice))
+        return Refuse(fit, FitStatus::NotDetermined, L"the touches determine no model");
     const FitArea area{NormalisedTargetX(c, 0.0), NormalisedTargetX(c, 1.0),
                        NormalisedTargetY(c, 0.0), NormalisedTargetY(c, 1.0)};
-    const FitBasis basis = ChooseFitBasis(FitTerms(c.FitTerms), fit.PolynomialOrder, points, area,
-                                          c.RangeX * fit.Parameters->ScreenWidth,
-                                          c.RangeY * fit.Parameters->ScreenHeight);
-    Vector coeffX, coeffY;
-    if (!FitInBasis(basis, points, fit.TermCount, coeffX, coeffY)) {
-        DebugPrint(L"Tarnix.exe: %s", L"the chosen fit terms cannot be fitted: every term kept");
-        return;
-    }
-    fit.CoeffX = std::move(coeffX);
-    fit.CoeffY = std::move(coeffY);
-    fit.Basis = basis;
+    RecordProjection projection;
+    if (!ProjectIntoRecord(*fit.Choice.Model, fit.Choice.Frame, area, fit.TermCount, unitX, unitY,
+                           projection))
+        return Refuse(fit, FitStatus::NotDetermined, L"the record cannot hold the model");
+    fit.CoeffX = std::move(projection.CoeffX);
+    fit.CoeffY = std::move(projection.CoeffY);
+    fit.WrittenOrder = projection.Order;
+    fit.ProjectionMisfitMm = projection.MisfitMm;
+    // Every record term is determined: fitted by the projection, or zero above its order.
+    fit.FinalRank = fit.TermCount;
     chisqX = SumOfSquares(fit, fit.CoeffX, fit.TargetX);
     chisqY = SumOfSquares(fit, fit.CoeffY, fit.TargetY);
-    const std::string name = basis.Name();
-    DebugPrint(L"Tarnix.exe: fitted with the %s terms of order %u",
-               std::wstring(name.begin(), name.end()).c_str(), basis.Order());
+    TraceChoice(fit);
+    return 1;
 }
 
 }  // namespace
@@ -137,7 +173,10 @@ int RunPolynomialFit(CalibrationFit& fit) {
     SvdFit(x, fit.TargetY, fit.Weights, fit.CoeffY, fit.FitU, fit.FitV, fit.SingularValues, chisqY,
            PolynomialBasisRow);
     fit.FinalRank = NonZeroSingularValues(fit.SingularValues, fit.TermCount);
-    FitChosenTerms(fit, chisqX, chisqY);
+    fit.Choice = ModelChoice();
+    fit.WrittenOrder = fit.PolynomialOrder;
+    fit.ProjectionMisfitMm = 0.0;
+    if (!KeepsEveryTerm(fit) && !FitModelIntoRecord(fit, chisqX, chisqY)) return 0;
     const int32_t reportCount = fit.PointCount + (c.HasMiniTargets ? kFitMiniTargets : 0);
     WriteFitReport(L"SvdFitOutputs.txt", fit.CoeffX, fit, PolynomialTermNames, reportCount,
                    fit.TermCount, fit.CoeffY, PolynomialDesignMatrix, PolynomialDesignMatrix,

@@ -114,11 +114,13 @@ TEST(GridSpacing, LobattoLinesCloseUpTowardsTheEdgesAndKeepTheOuterTargets) {
     }
     EXPECT_EQ(c.FitTerms, 0);
     TempCfgFile unknown;
-    const CalibrationConfig odd = Layout(unknown, "GridSpacing=2\r\nFitTerms=4\r\n");
+    const CalibrationConfig odd = Layout(unknown, "GridSpacing=2\r\nFitTerms=5\r\n");
     EXPECT_EQ(odd.GridSpacing, 0);
     EXPECT_EQ(odd.FitTerms, 0);
     TempCfgFile sheet;
     EXPECT_EQ(Layout(sheet, "FitTerms=3\r\n").FitTerms, 3);
+    TempCfgFile predicted;
+    EXPECT_EQ(Layout(predicted, "FitTerms=4\r\n").FitTerms, 4);
 }
 
 TEST(MiniTargets, CaptionHeight330Positions) {

@@ -1,4 +1,4 @@
-// The expected error of a new touch: leverage, the pass's scatter and the map over the area.
+// The expected error of the committed mapping: leverage, the pass's scatter and misfit, the map.
 #include "fit/expected_error.h"
 
 #include <gtest/gtest.h>
@@ -36,32 +36,30 @@ Sensor Person(double scatterMm, unsigned seed) {
     };
 }
 
-TEST(Leverage, OneAtEveryPointOfASaturatedFitAndSummingToTheTermsOtherwise) {
-    const double points[6][2] = {{-0.4, -0.3}, {0.35, -0.2}, {0.1, 0.4},
-                                 {-0.2, 0.25}, {0.45, 0.3},  {-0.05, -0.45}};
-    Matrix design(6, 6);
-    for (int i = 0; i < 6; ++i) PolynomialTerms(points[i][0], points[i][1], 6, design[i]);
-    const FitLeverage saturated = LeverageOfDesign(design, FitBasis::Polynomial(2));
-    for (int i = 0; i < 6; ++i)
-        EXPECT_NEAR(LeverageAt(saturated, points[i][0], points[i][1]), 1.0, 1e-9) << i;
-
+TEST(ModelOfFit, TheDocumentsPolynomialAgainInTheTouchesFrameWithLeveragesSummingToItsTerms) {
     ReportFolder reports;
     FitBench bench(Grid(6, 6, 3), Person(1.0, 7));
     ASSERT_EQ(RunPolynomialPass(*bench.Fit), 1);
     const CalibrationFit& fit = *bench.Fit;
-    const FitLeverage leverage = LeverageOfFit(fit);
-    // Over a full-rank design the leverages sum to the term count, so the mean squared expected
-    // error at the targets is scatter^2 (1 + p / n).
-    double sumSquares = 0.0;
-    const double scatter = 1.0;
+    const std::shared_ptr<const FitModel> model = ModelOfFit(fit);
+    ASSERT_NE(model, nullptr);
+    double sum = 0.0;
     for (int32_t i = 0; i < fit.PointCount; ++i) {
-        const double h = LeverageAt(leverage, fit.TouchV[i], fit.TouchW[i]);
+        const double h = model->Leverage(size_t(i));
         EXPECT_GT(h, 0.0);
         EXPECT_LT(h, 1.0);
-        sumSquares += scatter * scatter * (1.0 + h);
+        sum += h;
+        // The same mapping as the record's coefficients.
+        double x, y, rx = 0.0, ry = 0.0, row[10];
+        model->Predict(fit.TouchV[i], fit.TouchW[i], x, y);
+        PolynomialTerms(fit.TouchV[i], fit.TouchW[i], 10, row);
+        for (int k = 0; k < 10; ++k) rx += fit.CoeffX[k] * row[k], ry += fit.CoeffY[k] * row[k];
+        EXPECT_NEAR(x, rx, 1e-9);
+        EXPECT_NEAR(y, ry, 1e-9);
+        EXPECT_NEAR(model->LeverageAt(fit.TouchV[i], fit.TouchW[i]), h, 1e-9);
     }
-    EXPECT_NEAR(std::sqrt(sumSquares / fit.PointCount), scatter * std::sqrt(1.0 + 10.0 / 36.0),
-                1e-9);
+    EXPECT_NEAR(sum, 10.0, 1e-9);
+    EXPECT_NEAR(model->Terms(), 10.0, 1e-9);
 }
 
 TEST(ExpectedError, GrowsFromTheCentreToTheCornersOutsideTheTargets) {
@@ -69,18 +67,23 @@ TEST(ExpectedError, GrowsFromTheCentreToTheCornersOutsideTheTargets) {
     FitBench bench(Grid(5, 5, 3), Person(1.0, 11));
     ASSERT_EQ(RunPolynomialPass(*bench.Fit), 1);
     const CalibrationFit& fit = *bench.Fit;
-    const FitLeverage leverage = LeverageOfFit(fit);
+    const std::shared_ptr<const FitModel> model = ModelOfFit(fit);
+    ASSERT_NE(model, nullptr);
     double worstAtTargets = 0.0;
     for (int32_t i = 0; i < fit.PointCount; ++i)
-        worstAtTargets =
-            std::max(worstAtTargets, LeverageAt(leverage, fit.TouchV[i], fit.TouchW[i]));
-    const double centre = ExpectedErrorAt(fit, leverage, 1.0, 0.5, 0.5);
-    const double corner = ExpectedErrorAt(fit, leverage, 1.0, 0.0, 0.0);
-    EXPECT_LT(centre, std::sqrt(1.0 + worstAtTargets));
+        worstAtTargets = std::max(worstAtTargets, model->Leverage(size_t(i)));
+    const ErrorSources scatter{1.0, 0.0, 0.0};
+    const double centre = ExpectedErrorAt(fit, *model, scatter, 0.5, 0.5);
+    const double corner = ExpectedErrorAt(fit, *model, scatter, 0.0, 0.0);
+    EXPECT_LT(centre, std::sqrt(2 * worstAtTargets));
     // The 5 x 5 grid stands 10 % in from the edges: its corner is extrapolated well beyond.
-    EXPECT_GT(corner, 1.5 * std::sqrt(1.0 + worstAtTargets));
-    EXPECT_GT(ExpectedErrorAt(fit, leverage, 1.0, 0.02, 0.5),
-              ExpectedErrorAt(fit, leverage, 1.0, 0.3, 0.5));
+    EXPECT_GT(corner, 1.5 * std::sqrt(2 * worstAtTargets));
+    EXPECT_GT(ExpectedErrorAt(fit, *model, scatter, 0.02, 0.5),
+              ExpectedErrorAt(fit, *model, scatter, 0.3, 0.5));
+    // A misfit the model cannot follow adds everywhere.
+    const ErrorSources misfit{1.0, 0.8, 0.0};
+    EXPECT_NEAR(ExpectedErrorAt(fit, *model, misfit, 0.5, 0.5), std::sqrt(centre * centre + 0.64),
+                1e-9);
 }
 
 TEST(ExpectedError, TheInversionFindsTheTouchThatMapsToAnAreaPoint) {
@@ -107,23 +110,26 @@ TEST(PassScatter, EstimatesThePersonsScatterAndShrugsOffAStrayTouch) {
     for (double scatter : {0.5, 1.0, 1.5}) {
         FitBench bench(Grid(10, 10, 3), Person(scatter, 3));
         ASSERT_EQ(RunPolynomialPass(*bench.Fit), 1);
-        const double estimate = PassScatterMm(*bench.Fit, LeverageOfFit(*bench.Fit), kPitch);
+        const double estimate = PassScatterMm(*bench.Fit, *ModelOfFit(*bench.Fit), kPitch);
         EXPECT_NEAR(estimate, scatter, 0.2 * scatter) << scatter;
 
         // One touch 10 mm off: the median barely moves, where an RMS would grow by half.
         bench.Config.Touches[44].V += 10.0 / 344.2 * 4095.0 * 0.93;
         ASSERT_EQ(RunPolynomialPass(*bench.Fit), 1);
-        const double stray = PassScatterMm(*bench.Fit, LeverageOfFit(*bench.Fit), kPitch);
+        const double stray = PassScatterMm(*bench.Fit, *ModelOfFit(*bench.Fit), kPitch);
         EXPECT_NEAR(stray, estimate, 0.1 * scatter) << scatter;
     }
-    // As many points as terms: the residuals are zero and tell nothing.
-    // (The touches bent off the grid's rows, so that six of them fix a quadratic.)
+    // As many points as the order's terms: the pass fits what the touches determine with room to
+    // judge it (the affine map), never a mapping through every touch that tells nothing.
+    // (The touches bent off the grid's rows, so that six of them would fix a quadratic.)
     FitBench saturated(Grid(3, 3, 2), [](double x, double y, double& v, double& w) {
         IdealSensor(x, y + 0.3 * x * x, v, w);
     });
     saturated.Fit->PointCount = 6;
     ASSERT_EQ(RunPolynomialPass(*saturated.Fit), 1);
-    EXPECT_TRUE(std::isnan(PassScatterMm(*saturated.Fit, LeverageOfFit(*saturated.Fit), kPitch)));
+    ASSERT_NE(saturated.Fit->Choice.Model, nullptr);
+    EXPECT_EQ(saturated.Fit->Choice.Model->Name(), "affine");
+    EXPECT_GT(PassScatterMm(*saturated.Fit, *ModelOfFit(*saturated.Fit), kPitch), 0.0);
 }
 
 TEST(ExpectedErrorMap, WorstAtTheEdgesAboveTheInnerAreaAboveTheScatter) {
@@ -135,12 +141,12 @@ TEST(ExpectedErrorMap, WorstAtTheEdgesAboveTheInnerAreaAboveTheScatter) {
     for (double mm : map.Mm) ASSERT_TRUE(std::isfinite(mm));
     EXPECT_GT(map.ScatterMm, 0.5);
     EXPECT_LT(map.ScatterMm, 1.5);
-    EXPECT_GT(map.WorstInsideMm, map.ScatterMm);
+    EXPECT_GT(map.WorstInsideMm, map.RmsMm);
     EXPECT_GT(map.WorstEdgeMm, map.WorstInsideMm);
     // The corner sample is the corner of the area, and no sample exceeds the edge band's worst.
-    EXPECT_EQ(map.Mm.front(),
-              ExpectedErrorAt(*bench.Fit, LeverageOfFit(*bench.Fit), map.ScatterMm, 0.0, 0.0));
-    for (double mm : map.Mm) EXPECT_LE(mm, map.WorstEdgeMm);
+    const ErrorSources sources{map.ScatterMm, map.MisfitMm, 0.0};
+    EXPECT_EQ(map.Mm.front(), ExpectedErrorAt(*bench.Fit, *ModelOfFit(*bench.Fit), sources, 0, 0));
+    for (double mm : map.Mm) EXPECT_LE(kWorstErrorFactor * mm, map.WorstEdgeMm);
 }
 
 }  // namespace

@@ -119,7 +119,9 @@ class CommandLine(unittest.TestCase):
         self.assertIn("at least 10", err)
 
     def test_zero_counts_in_a_folder_named_with_accents(self):
-        """NumGridRows=0 and NumGridPoints=0 make a 2 x 2 grid; a non-ASCII path is no crash."""
+        """NumGridRows=0 and NumGridPoints=0 make a 2 x 2 grid; a non-ASCII path is no crash. Four
+        touches determine no model with room to judge it: the fit is refused, not forced through
+        them."""
         touches = [(1000, 1000), (3000, 1010), (990, 3000), (3010, 2990)]
         keys = "".join("TouchGridX%02d=%d\nTouchGridY%02d=%d\n" % (i, v, i, w)
                        for i, (v, w) in enumerate(touches))
@@ -129,8 +131,8 @@ class CommandLine(unittest.TestCase):
             file.write("[TARNIX-APP]\nNumGridRows=0\nNumGridPoints=0\nFitModelCode=11\n" + keys)
         code, out, err = run("--config", program_path(path), "--reports",
                              program_path(os.path.join(folder, "r-\u00e9")))
-        self.assertEqual(code, 0, err)
-        self.assertIn("Points: 4 grid points (2 x 2)", out)
+        self.assertEqual(code, 1, err)
+        self.assertIn("the touches determine no model the record can hold", err)
         self.assertTrue(os.path.isfile(os.path.join(folder, "r-\u00e9", "Coefficients.txt")))
 
     def test_missing_touch_keys(self):
@@ -256,8 +258,8 @@ class CommandLine(unittest.TestCase):
         self.assertEqual(sorted(json.loads(out)["Suspects"]), [0, 6, 18, 24])
 
     def test_expected_error_line_and_map(self):
-        """The expected error of a new touch in mm on the panel given, its map as an SVG with the
-        targets; none for a dead sensor, whose mapping reaches no point of the area."""
+        """The expected error of the calibration in mm on the panel given, its map as an SVG with
+        the targets; none for a dead sensor, whose mapping reaches no point of the area."""
         folder = scratch("expected")
         svg = os.path.join(folder, "map.svg")
         figures = []
@@ -266,9 +268,10 @@ class CommandLine(unittest.TestCase):
                                  program_path(os.path.join(folder, "r")), "--panel", panel,
                                  "--svg", program_path(svg))
             self.assertEqual(code, 0, err)
-            line = re.search(r"Expected error of a new touch: scatter ([0-9.]+) mm per axis; "
-                             r"worst ([0-9.]+) mm inside \(3.5 mm or more from every edge\), "
-                             r"([0-9.]+) mm at the edges", out)
+            line = re.search(r"Expected error of the calibration: [0-9.]+ mm RMS \(scatter "
+                             r"([0-9.]+) mm per axis, misfit [0-9.]+ mm\); at worst ([0-9.]+) mm "
+                             r"inside \(3.5 mm or more from every edge\), ([0-9.]+) mm at the "
+                             r"edges", out)
             self.assertIsNotNone(line, out)
             figures.append([float(v) for v in line.groups()])
             drawing = read(svg).decode("ascii")
@@ -287,7 +290,7 @@ class CommandLine(unittest.TestCase):
         code, out, err = run("--config", program_path(self.write_cfg("dead-map", dead)),
                              "--reports", program_path(os.path.join(WORK, "dead-map", "r")),
                              "--svg", program_path(os.path.join(WORK, "dead-map", "map.svg")))
-        self.assertIn("Expected error of a new touch: not known", out)
+        self.assertIn("Expected error of the calibration: not known", out)
         self.assertEqual(code, 1, err)  # the refusal comes first
         self.assertIn("no expected-error map", err)
         code, _, err = run("--config", program_path(self.example), "--reports",

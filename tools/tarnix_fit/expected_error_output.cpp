@@ -1,4 +1,4 @@
-// The expected error of a new touch as tarnix-fit prints and draws it.
+// The expected error of the calibration as tarnix-fit prints and draws it.
 #include "tools/tarnix_fit/expected_error_output.h"
 
 #include <algorithm>
@@ -47,16 +47,17 @@ GlassScale ToolGlassScale(const ToolOptions& options, const ControllerParameters
 
 void PrintExpectedError(std::FILE* out, const ExpectedErrorMap& map) {
     if (map.Mm.empty()) {
-        std::fprintf(out, "Expected error of a new touch: not known (%s)\n",
+        std::fprintf(out, "Expected error of the calibration: not known (%s)\n",
                      std::isfinite(map.ScatterMm) ? "the mapping cannot be inverted"
                                                   : "no residual degrees of freedom or a "
                                                     "Laplace kind");
         return;
     }
     std::fprintf(out,
-                 "Expected error of a new touch: scatter %.2f mm per axis; worst %.2f mm inside "
-                 "(3.5 mm or more from every edge), %.2f mm at the edges\n",
-                 map.ScatterMm, map.WorstInsideMm, map.WorstEdgeMm);
+                 "Expected error of the calibration: %.2f mm RMS (scatter %.2f mm per axis, "
+                 "misfit %.2f mm); at worst %.2f mm inside (3.5 mm or more from every edge), "
+                 "%.2f mm at the edges\n",
+                 map.RmsMm, map.ScatterMm, map.MisfitMm, map.WorstInsideMm, map.WorstEdgeMm);
 }
 
 bool WriteExpectedErrorSvg(const std::wstring& path, const FitSession& session,
@@ -92,13 +93,12 @@ bool WriteExpectedErrorSvg(const std::wstring& path, const FitSession& session,
         "stroke=\"white\" stroke-dasharray=\"3,3\"/>\n",
         insetX, insetY, width - 2 * insetX, height - 2 * insetY);
     const GridResiduals residuals = ComputeGridResiduals(fit);
-    const FitLeverage leverage = LeverageOfFit(fit);
+    const std::shared_ptr<const FitModel> model = ModelOfFit(fit);
     for (size_t i = 0; i < residuals.Points.size(); ++i) {
         const PointResidual& r = residuals.Points[i];
         const double x = c.Targets[i].X * width, y = c.Targets[i].Y * height;
         const double dx = r.DeltaX * c.RangeX * width, dy = r.DeltaY * c.RangeY * height;
-        const double deleted =
-            1.0 / std::max(1e-9, 1.0 - LeverageAt(leverage, fit.TouchV[i], fit.TouchW[i]));
+        const double deleted = 1.0 / std::max(1e-9, 1.0 - model->Leverage(i));
         const double k = kResidualMagnification * deleted;
         svg += Format("<circle cx=\"%.1f\" cy=\"%.1f\" r=\"7\" fill=\"none\" stroke=\"black\"/>", x,
                       y) +
@@ -113,10 +113,10 @@ bool WriteExpectedErrorSvg(const std::wstring& path, const FitSession& session,
         "stroke=\"black\"/>\n",
         width, height);
     svg += Format(
-        "<text x=\"0\" y=\"%.0f\">Expected error of a new touch (mm per axis): green "
-        "0.5, yellow 1.5, red 3 or more; scatter %.2f mm; worst %.2f mm inside the "
+        "<text x=\"0\" y=\"%.0f\">Expected error of the calibration (mm): green "
+        "0.5, yellow 1.5, red 3 or more; %.2f mm RMS; at worst %.2f mm inside the "
         "dotted line (3.5 mm in), %.2f mm at the edges.</text>\n",
-        height + kMargin + 15, map.ScatterMm, map.WorstInsideMm, map.WorstEdgeMm);
+        height + kMargin + 15, map.RmsMm, map.WorstInsideMm, map.WorstEdgeMm);
     svg += Format(
         "<text x=\"0\" y=\"%.0f\">Circles: targets; blue dots: the touches where the "
         "fit puts them; lines: deleted residuals, %.0f times.</text>\n</g>\n</svg>\n",

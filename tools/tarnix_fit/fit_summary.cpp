@@ -108,6 +108,30 @@ void PrintJudgeMembers(std::FILE* out, const TouchJudgement& j, size_t targetCou
     std::fprintf(out, "]");
 }
 
+// The model a pass chose, how it was written into the record, and every candidate it weighed.
+void PrintFittedModel(std::FILE* out, const CalibrationFit& fit, bool& first) {
+    PrintKey(out, "FittedModel", first);
+    bool inner = false;  // the name opens the object
+    std::fprintf(out, "{\"Name\": \"%s\"", fit.Choice.Model->Name().c_str());
+    PrintNumberMember(out, "Terms", fit.Choice.Model->Terms(), inner);
+    PrintKey(out, "WrittenOrder", inner);
+    std::fprintf(out, "%u", fit.WrittenOrder);
+    PrintNumberMember(out, "ProjectionMisfitMm", fit.ProjectionMisfitMm, inner);
+    PrintKey(out, "Candidates", inner);
+    std::fprintf(out, "[");
+    for (size_t k = 0; k < fit.Choice.Scores.size(); ++k) {
+        const ModelScore& score = fit.Choice.Scores[k];
+        bool member = true;
+        std::fprintf(out, "%s{", k ? ", " : "");
+        PrintKey(out, "Name", member);
+        std::fprintf(out, "\"%s\"", score.Name.c_str());
+        PrintNumberMember(out, "Terms", score.Terms, member);
+        PrintNumberMember(out, "DeletedRmsMm", score.DeletedRmsMm, member);
+        std::fprintf(out, "}");
+    }
+    std::fprintf(out, "]}");
+}
+
 }  // namespace
 
 void PrintFitSummary(std::FILE* out, const FitSession& s, const SessionJudgement& judgement,
@@ -118,9 +142,12 @@ void PrintFitSummary(std::FILE* out, const FitSession& s, const SessionJudgement
     std::fprintf(out, "tarnix-fit: %s\n", PrintableText(s.ConfigPath).c_str());
     std::fprintf(out, "Model: kind %u (%s), order %u, %d terms\n", fit.ModelKind,
                  runner ? runner->Name : "?", fit.PolynomialOrder, fit.TermCount);
-    if (c.FitTerms != 0 && !IsLaplaceModel(fit.ModelKind))
-        std::fprintf(out, "Fitted with: the %s terms of order %u (%d terms, FitTerms=%d)\n",
-                     fit.Basis.Name(), fit.Basis.Order(), fit.Basis.Terms(), c.FitTerms);
+    if (fit.Choice.Model)
+        std::fprintf(out,
+                     "Fitted with: %s (%.1f terms an axis, FitTerms=%d), written as order %u, "
+                     "%.3f mm from the model at most\n",
+                     fit.Choice.Model->Name().c_str(), fit.Choice.Model->Terms(), c.FitTerms,
+                     fit.WrittenOrder, fit.ProjectionMisfitMm);
     std::fprintf(out, "Points: %d grid points (%u x %u%s), %d mini targets\n", fit.PointCount,
                  c.NumGridRows, c.NumGridColumns, c.Perimeter ? ", perimeter" : "",
                  c.MiniTargetCount);
@@ -149,12 +176,7 @@ void PrintFitJson(std::FILE* out, const FitSession& s, const SessionJudgement& j
     PrintVectorMember(out, "CoeffY", fit.CoeffY, first);
     PrintKey(out, "TermCount", first);
     std::fprintf(out, "%d", fit.TermCount);
-    if (s.Config->FitTerms != 0 && !IsLaplaceModel(fit.ModelKind)) {
-        PrintKey(out, "FittedTerms", first);
-        std::fprintf(out, "{\"Harmonic\": %s, \"Sheet\": %s, \"Order\": %u, \"Terms\": %d}",
-                     fit.Basis.IsHarmonic() ? "true" : "false",
-                     fit.Basis.IsSheet() ? "true" : "false", fit.Basis.Order(), fit.Basis.Terms());
-    }
+    if (fit.Choice.Model) PrintFittedModel(out, fit, first);
     PrintNumberMember(out, "ControllerOffset", fit.ControllerOffset, first);
     PrintNumberMember(out, "ScaleFactor", fit.ScaleFactor, first);
     PrintNumberMember(out, "OffsetV", fit.OffsetV, first);
