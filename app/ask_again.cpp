@@ -13,6 +13,16 @@ namespace {
 // within the minimum (touches of a very steady hand).
 constexpr double kAgreeScatters = 4.0;
 constexpr double kAgreeMinimumMm = 1.0;
+// A touch repeated where it was is kept only when it moves the mapping at its own place by no
+// more than the touch-display requirement (the leverage times its deleted residual).
+constexpr double kRequirementMm = 1.0;
+
+// How far a judged touch pulls the mapping at its own place.
+double PullMm(const TouchJudgement& judgement, int32_t target) {
+    for (const TouchFigures& f : judgement.Touches)
+        if (f.Index == target - 1) return f.Judged ? f.Leverage * f.DeletedMm : 0.0;
+    return 0.0;
+}
 
 RawPoint RawOf(const TouchEntry& e) { return RawPoint{e.V, e.W}; }
 
@@ -111,8 +121,11 @@ AskDecision AskAgain::Decide(const CalibrationArea& area, const std::vector<Touc
         const int32_t target = asking_;
         asking_ = 0;
         if (named(target)) {
+            // Repeated the same way, it still disagrees with the model: asked within its limit,
+            // unless the mapping with it stays within the requirement.
             const RawPoint now = RawOf(touches[size_t(target) - 1]);
-            if (!AgreesWithEarlier(target, now, input, judgement.ScatterMm))
+            const bool repeated = AgreesWithEarlier(target, now, input, judgement.ScatterMm);
+            if (!repeated || PullMm(judgement, target) > kRequirementMm)
                 return AskOrRefuse(target, area, touches);
             kept_.insert(target);
         }

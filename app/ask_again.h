@@ -56,7 +56,7 @@ class AskAgain {
     AskAgainSettings settings_;
     int32_t asking_ = 0;
     std::map<int32_t, std::vector<RawPoint>> asked_;  // target -> its touches before the latest
-    std::set<int32_t> kept_;   // touched again where touched before: the sensor is like that there
+    std::set<int32_t> kept_;   // touched again where touched before, and within the requirement
     std::set<int32_t> named_;  // the suspects of the pass's first judgement: the only ones asked
     bool judgedOnce_ = false;
 };

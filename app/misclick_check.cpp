@@ -23,6 +23,13 @@ constexpr size_t kCubicTouches = 16;
 // when no stored touch rules it alone (its leverage at most 0.8); else the affine map serves.
 constexpr double kMostQueryLeverage = 1.0;
 constexpr double kMostTouchLeverage = 0.8;
+// A stored touch is a stray when the fit of the others misses it by this many times their own
+// median (studentised) residual, that at least half a pixel: at most this many are left out, and
+// only while this many touches beyond the terms remain.
+constexpr double kStrayScores = 6.0;
+constexpr double kLeastSpreadPixels = 0.5;
+constexpr int kMostStrays = 2;
+constexpr size_t kStrayRoom = 4;
 
 }  // namespace
 
@@ -80,10 +87,11 @@ double DesignedStep(const std::vector<ScreenPoint>& targets) {
 bool BendingTouchMap::Fit(const std::vector<RawPoint>& raw,
                           const std::vector<ScreenPoint>& screen) {
     terms_ = 0;
-    if (!affine_.Fit(raw, screen)) return false;
     const size_t n = std::min(raw.size(), screen.size());
-    const int32_t terms = n >= kCubicTouches ? 10 : n >= kQuadraticTouches ? 6 : 0;
-    if (terms == 0) return true;
+    std::vector<RawPoint> keptRaw(raw.begin(), raw.begin() + std::ptrdiff_t(n));
+    std::vector<ScreenPoint> keptScreen(screen.begin(), screen.begin() + std::ptrdiff_t(n));
+    if (!affine_.Fit(keptRaw, keptScreen)) return false;
+    const int32_t terms = n >= kCubicTouches ? 10 : n >= kQuadraticTouches ? 6 : 3;
     double loV = raw[0].V, hiV = raw[0].V, loW = raw[0].W, hiW = raw[0].W;
     for (size_t i = 0; i < n; ++i) {
         loV = std::min(loV, raw[i].V), hiV = std::max(hiV, raw[i].V);
@@ -91,16 +99,72 @@ bool BendingTouchMap::Fit(const std::vector<RawPoint>& raw,
     }
     centreV_ = (loV + hiV) / 2, centreW_ = (loW + hiW) / 2;
     halfV_ = hiV > loV ? (hiV - loV) / 2 : 1.0, halfW_ = hiW > loW ? (hiW - loW) / 2 : 1.0;
-    terms_ = terms;
-    std::vector<double> rows(n * size_t(terms)), outputs(n * 2);
+    // A stray stored touch must not make honest touches look like misses: the touch that
+    // disagrees most with the others is left out while it is plainly one of a kind. Where the
+    // touches do not hold a steady curve, the next lower order serves.
+    for (int32_t order = terms; order >= 3 && terms_ == 0; order = order == 10 ? 6 : order - 3) {
+        terms_ = order;
+        keptRaw.assign(raw.begin(), raw.begin() + std::ptrdiff_t(n));
+        keptScreen.assign(screen.begin(), screen.begin() + std::ptrdiff_t(n));
+        for (int round = 0;; ++round) {
+            if (!FitCurve(keptRaw, keptScreen, true)) {
+                terms_ = 0;
+                break;
+            }
+            const size_t stray = Stray(keptRaw, keptScreen);
+            if (round == kMostStrays || stray == keptRaw.size() ||
+                keptRaw.size() <= size_t(order) + kStrayRoom)
+                break;
+            keptRaw.erase(keptRaw.begin() + std::ptrdiff_t(stray));
+            keptScreen.erase(keptScreen.begin() + std::ptrdiff_t(stray));
+        }
+    }
+    if (keptRaw.size() < n) affine_.Fit(keptRaw, keptScreen);
+    return true;
+}
+
+bool BendingTouchMap::FitCurve(const std::vector<RawPoint>& raw,
+                               const std::vector<ScreenPoint>& screen, bool steady) {
+    const size_t n = raw.size(), terms = size_t(terms_);
+    std::vector<double> rows(n * terms), outputs(n * 2);
     for (size_t i = 0; i < n; ++i) {
-        Row(raw[i], &rows[i * size_t(terms)]);
+        Row(raw[i], &rows[i * terms]);
         outputs[i * 2] = screen[i].X, outputs[i * 2 + 1] = screen[i].Y;
     }
-    if (!curve_.Fit(rows, size_t(terms), outputs)) terms_ = 0;
-    for (size_t i = 0; i < n && terms_ != 0; ++i)
-        if (curve_.Leverage(i) > kMostTouchLeverage) terms_ = 0;
+    if (!curve_.Fit(rows, terms, outputs)) return false;
+    for (size_t i = 0; i < n && steady; ++i)
+        if (curve_.Leverage(i) > kMostTouchLeverage) return false;
     return true;
+}
+
+size_t BendingTouchMap::Stray(const std::vector<RawPoint>& raw,
+                              const std::vector<ScreenPoint>& screen) {
+    const LeastSquares all = curve_;
+    size_t worst = raw.size();
+    double worstRatio = kStrayScores;
+    for (size_t i = 0; i < raw.size(); ++i) {
+        // The fit without touch i: how far it puts i, against how the others scatter around it.
+        std::vector<RawPoint> otherRaw = raw;
+        std::vector<ScreenPoint> otherScreen = screen;
+        otherRaw.erase(otherRaw.begin() + std::ptrdiff_t(i));
+        otherScreen.erase(otherScreen.begin() + std::ptrdiff_t(i));
+        if (!FitCurve(otherRaw, otherScreen, false)) continue;
+        std::vector<double> spread;
+        for (size_t k = 0; k < otherRaw.size(); ++k)
+            spread.push_back(Hypotenuse(curve_.Fitted(k, 0) - otherScreen[k].X,
+                                        curve_.Fitted(k, 1) - otherScreen[k].Y) /
+                             std::sqrt(std::max(1e-9, 1.0 - curve_.Leverage(k))));
+        std::nth_element(spread.begin(), spread.begin() + std::ptrdiff_t(spread.size() / 2),
+                         spread.end());
+        const double typical = std::max(spread[spread.size() / 2], kLeastSpreadPixels);
+        double row[10];
+        Row(raw[i], row);
+        const double miss =
+            Hypotenuse(curve_.Predict(row, 0) - screen[i].X, curve_.Predict(row, 1) - screen[i].Y);
+        if (miss / typical > worstRatio) worstRatio = miss / typical, worst = i;
+    }
+    curve_ = all;
+    return worst;
 }
 
 void BendingTouchMap::Row(RawPoint t, double* row) const {

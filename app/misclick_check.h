@@ -28,7 +28,8 @@ class AffineTouchMap {
 double DesignedStep(const std::vector<ScreenPoint>& targets);
 
 // A touch map raw -> screen that bends as the sensor does: the affine map, and once enough
-// touches span the sensor a polynomial of order 2 (12 touches) or 3 (16 touches).
+// touches span the sensor a polynomial of order 2 (12 touches) or 3 (16 touches); up to two stored
+// touches that plainly disagree with the others are left out of it.
 class BendingTouchMap {
   public:
     bool Fit(const std::vector<RawPoint>& raw, const std::vector<ScreenPoint>& screen);
@@ -36,9 +37,14 @@ class BendingTouchMap {
 
   private:
     void Row(RawPoint touch, double* row) const;
+    // steady: false when a stored touch rules the fit alone (its leverage above 0.8).
+    bool FitCurve(const std::vector<RawPoint>& raw, const std::vector<ScreenPoint>& screen,
+                  bool steady);
+    // The touch that disagrees most with the others, if plainly so; raw.size() if none does.
+    size_t Stray(const std::vector<RawPoint>& raw, const std::vector<ScreenPoint>& screen);
     AffineTouchMap affine_;
     LeastSquares curve_;
-    int32_t terms_ = 0;  // 0: the affine map
+    int32_t terms_ = 0;  // 0: the affine map as it was fitted
     double centreV_ = 0.0, centreW_ = 0.0, halfV_ = 1.0, halfW_ = 1.0;
 };
 

@@ -250,7 +250,9 @@ TouchResult PassSequencer::HandleTouch(PassToken token, const TouchInput& touch,
     const bool checked = CheckedLocked(touch);
     const ScreenPoint at = TargetAt(areas, target);
     const RawPoint raw{double(touch.V), double(touch.W)};
-    if (checked) {
+    // A target asked again is judged by the pass's model, not by the misclick check: a touch
+    // repeated where it was must reach the judge to be counted.
+    if (checked && ask_.Asking() == 0) {
         const double scale = target > settings_.GridPointCount ? check_.MiniScale() : 1.0;
         const MisclickVerdict verdict = check_.Judge(target, at, raw, scale);
         if (verdict == MisclickVerdict::Refuse) {  // the countdown goes on: refusals end too
@@ -259,7 +261,7 @@ TouchResult PassSequencer::HandleTouch(PassToken token, const TouchInput& touch,
             return result;
         }
         result.AfterRefusals = verdict == MisclickVerdict::StoreConsistent;
-        if (ask_.Asking() == 0) check_.Stored(at, raw);
+        check_.Stored(at, raw);
     }
     state_.CountdownSeconds = settings_.CountdownLength;
     state_.MisclickHint = false;

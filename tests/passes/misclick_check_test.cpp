@@ -190,3 +190,29 @@ TEST(MisclickCheck, ABendingPredictorNeverRefusesHonestTouchesOfABowedSensorOn20
     // A second touch of the previous target is still refused.
     EXPECT_EQ(check.Judge(401, dense[5], bowed(dense[4]), 1.0), MisclickVerdict::Refuse);
 }
+
+TEST(BendingTouchMap, OneBadStoredTouchDoesNotBendThePredictionOfTheOthers) {
+    // The corner target touched 10 mm off: the map of the first rows predicts the rest where
+    // the sensor puts them, as if that touch had not been stored.
+    for (const SensorOf& sensor : {SensorOf(Plain), SensorOf(Twisted)}) {
+        for (int stored : {8, 12, 16}) {
+            std::vector<RawPoint> raw;
+            std::vector<ScreenPoint> screen;
+            for (int n = 1; n <= stored; ++n) {
+                const ScreenPoint at = Target(n);
+                raw.push_back(n == 1 ? sensor({at.X + 40, at.Y + 40}) : sensor(at));
+                screen.push_back(at);
+            }
+            BendingTouchMap map, clean;
+            ASSERT_TRUE(map.Fit(raw, screen));
+            ASSERT_TRUE(
+                clean.Fit({raw.begin() + 1, raw.end()}, {screen.begin() + 1, screen.end()}));
+            for (int n = 2; n <= 25; ++n) {
+                const ScreenPoint got = map.Map(sensor(Target(n)));
+                const ScreenPoint want = clean.Map(sensor(Target(n)));
+                EXPECT_LT(std::hypot(got.X - want.X, got.Y - want.Y), 1.0)
+                    << stored << " stored, target " << n;
+            }
+        }
+    }
+}
