@@ -1,17 +1,21 @@
-// The sensor families of the family bench distort the glass by the published amounts, and their
-// controllers report as drawn.
+// The sensor families of the family bench distort the glass by the published amounts, their
+// controllers report as drawn, and a pass through them is touched, fitted and judged end to end.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <set>
 #include <vector>
 
-#include "bench/accuracy/sensor_draws.h"
+#include "bench/accuracy/bench_scratch.h"
+#include "bench/accuracy/family_pass.h"
+#include "bench/accuracy/settings_file.h"
 
 namespace {
 
 const PanelSize kPanel{344.2, 193.6};
+const ScreenRect kScreen{0, 0, 1920, 1080};
 constexpr uint32_t kDraws = 200;
 constexpr double kPi = 3.14159265358979323846;
 
@@ -204,6 +208,48 @@ TEST(SensorFamilies, TheSameSeedDrawsTheSameSensor) {
         EXPECT_EQ(ControllerReport(a, at, kPanel).x, ControllerReport(b, at, kPanel).x);
         EXPECT_NE(ReportedPosition(a, at, kPanel).X, ReportedPosition(other, at, kPanel).X);
     }
+}
+
+// The shipped layout on the panel with keys set over it, as the bench reads it.
+std::unique_ptr<PassLayout> ShippedLayout(const std::vector<KeySetting>& settings) {
+    const auto file = PrepareBenchScratch("tarnix-sensor-families-test") / "layout.cfg";
+    EXPECT_TRUE(WriteSettingsFile(TARNIX_SHIPPED_CFG, settings, file));
+    return ReadPassLayout(file);
+}
+
+TEST(FamilyPass, SettingsOverTheShippedFileReachTheProgramsReader) {
+    const auto layout = ShippedLayout(
+        {{"ScreenWidth", "344.2"}, {"fitterms", "0"}, {"FitModelCode", "14"}, {"FitTerms", "1"}});
+    ASSERT_NE(layout, nullptr);
+    EXPECT_EQ(layout->Parameters.ScreenWidth, 344.2);
+    EXPECT_EQ(layout->Config->FitTerms, 1);  // the last setting of a key wins
+    EXPECT_EQ(layout->Config->PolynomialOrder, 4u);
+    EXPECT_EQ(layout->Config->NumGridPoints, 36u);  // the rest of the file as shipped
+}
+
+TEST(FamilyPass, AMountedSensorIsFittedWellAndAMissedTargetIsNamed) {
+    const auto layout = ShippedLayout({{"ScreenWidth", "344.2"}, {"ScreenHeight", "193.6"}});
+    ASSERT_NE(layout, nullptr);
+    DrawnSensor sensor;
+    sensor.Mount = Mounting{0.02, -0.01, 2.0, 3.0, -4.0};
+    sensor.Counts = Controller{16, 0.8};
+    FrameScreen(sensor, kPanel);
+    const std::vector<FitCandidate> candidates = HindsightCandidates();
+    PassTouching touching{
+        sensor, SimulatedPerson{0.5, kPanel.widthMm, kPanel.heightMm, 3}, {}, kScreen, kPanel};
+    const FamilyPassOutcome honest =
+        RunFamilyPass(FamilyPassInput{layout.get(), touching, &candidates});
+    ASSERT_FALSE(honest.Refused);
+    EXPECT_LT(honest.Zones.whole.millimetres.rms, 0.5);
+    EXPECT_LT(honest.Zones.whole.millimetres.maximum, 1.5);
+    EXPECT_GT(honest.ExpectedRmsMm, 0.0);
+    ASSERT_EQ(honest.Candidates.size(), candidates.size());
+    EXPECT_LT(honest.Candidates.front().WholeRmsMm, 0.5);  // the affine fit suits a mounting
+
+    touching.Bad = {BadTouch{0, 7.0, 7.0}};  // the top-left target missed by 10 mm
+    const FamilyPassOutcome missed =
+        RunFamilyPass(FamilyPassInput{layout.get(), touching, &candidates});
+    EXPECT_TRUE(missed.Refused || missed.BadNamed);
 }
 
 }  // namespace
