@@ -9,36 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "bench/accuracy/bench_scratch.h"
+#include "bench/accuracy/percentile.h"
 #include "bench/accuracy/person_pass.h"
+#include "bench/accuracy/stand_in_sensors.h"
 #include "platform/report_file.h"
 
 namespace {
 
 const ScreenRect kScreen{0, 0, 1920, 1080};  // a 15.6-inch panel, 0.179 mm a pixel
 const PanelSize kPanel{344.2, 193.6};
-
-struct NamedSensor {
-    const char* name;
-    SensorParameters sensor;
-};
-
-std::vector<NamedSensor> Sensors() {
-    SensorParameters bowed;  // three times the default bow
-    bowed.bowQuadratic = 0.036;
-    bowed.bowCubic = 0.15;
-    SensorParameters compressed;  // a resistive sheet losing 0.6 % of its span at each edge
-    compressed.edgeCompression = 0.006;
-    SensorParameters mounted;  // turned 3 degrees and shifted by 2 % of the span
-    mounted.rotationDegrees = 3.0;
-    mounted.offsetX = 80;
-    mounted.offsetY = -70;
-    mounted.gainX = 0.84;
-    mounted.gainY = 0.81;
-    return {{"default", SensorParameters{}},
-            {"bowed", bowed},
-            {"edge-compressed", compressed},
-            {"rotated+offset", mounted}};
-}
 
 struct NamedLayout {
     std::string name;
@@ -96,13 +76,6 @@ std::vector<NamedLayout> Layouts(bool shippedOnly) {
     return layouts;
 }
 
-double Percentile(std::vector<double> values, double share) {
-    if (values.empty()) return 0.0;
-    std::sort(values.begin(), values.end());
-    const size_t rank = size_t(share * double(values.size() - 1) + 0.5);
-    return values[rank];
-}
-
 struct CaseFigures {
     std::vector<double> wholeRms, wholeWorst, innerRms, innerWorst, edgeRms, edgeWorst;
     int refused = 0;
@@ -141,11 +114,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    const std::filesystem::path scratch =
-        std::filesystem::temp_directory_path() / "tarnix-accuracy-bench";
-    std::filesystem::create_directories(scratch);
-    std::ofstream(scratch / "not-a-folder") << "x";
-    SetReportFolderOverride((scratch / "not-a-folder").wstring().c_str());  // no reports
+    const std::filesystem::path scratch = PrepareBenchScratch("tarnix-accuracy-bench");
     std::printf("%d passes per case on %dx%d px, %.1f x %.1f mm; error edge to edge, mm\n\n",
                 passes, kScreen.width, kScreen.height, kPanel.widthMm, kPanel.heightMm);
     PrintHeader();
@@ -162,7 +131,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "%s: no usable grid\n", named.name.c_str());
             return 1;
         }
-        for (const NamedSensor& sensor : Sensors()) {
+        for (const NamedSensor& sensor : StandInSensors()) {
             for (double scatter : {0.5, 1.0, 1.5}) {
                 CaseFigures f;
                 for (int pass = 0; pass < passes; ++pass) {
