@@ -87,8 +87,8 @@ std::wstring CalibrationDialog::Drawing::InstructionText(const CalibrationDialog
     return text;
 }
 
-// Text 198 with the expected error of a touch under it (199) and its worst inside and at the edges
-// (200) where the map is known; or why nothing was written and that the previous calibration
+// Text 198 with the calibration's expected error under it (199, where its map is known; else the
+// touches' own figures, 200); or why nothing was written and that the previous calibration
 // stays.
 std::wstring CalibrationDialog::Drawing::ResultText(const CalibrationDialog& d,
                                                     const PassView& view) {
@@ -108,14 +108,18 @@ std::wstring CalibrationDialog::Drawing::ResultText(const CalibrationDialog& d,
     }
     std::wstring text = d.Text(IDS_FIT_DONE);
     if (judgement.Verdict != FitVerdict::Sound) return text;
-    text += L"\n" + FormatWordsText(d.Text(IDS_FIT_FIGURES),
-                                    {Millimetres(judgement.ExpectedRmsMm),
-                                     Millimetres(judgement.ExpectedWorstMm)},
-                                    kMaxTextLength);
+    // One statement of the calibration's expected error where its map is known; else the
+    // touches' own deleted residuals.
     if (std::isfinite(judgement.ExpectedWorstInsideMm))
-        text += L"\n" + FormatWordsText(d.Text(IDS_FIT_ZONES),
-                                        {Millimetres(judgement.ExpectedWorstInsideMm),
+        text += L"\n" + FormatWordsText(d.Text(IDS_FIT_EXPECTED),
+                                        {Millimetres(judgement.ExpectedRmsMm),
+                                         Millimetres(judgement.ExpectedWorstInsideMm),
                                          Millimetres(judgement.ExpectedWorstEdgeMm)},
+                                        kMaxTextLength);
+    else
+        text += L"\n" + FormatWordsText(d.Text(IDS_FIT_TOUCH_FIGURES),
+                                        {Millimetres(judgement.ExpectedRmsMm),
+                                         Millimetres(judgement.ExpectedWorstMm)},
                                         kMaxTextLength);
     return text + FinishedDriftText(view, d.Config.get(), d.Parameters.get(),
                                     [&d](UINT id) { return d.Text(id); });

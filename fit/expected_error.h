@@ -46,7 +46,7 @@ double ExpectedErrorAt(const CalibrationFit& fit, const FitModel& model, const E
 
 // The bound shown for the worst error over a zone: this many times the largest expected (RMS)
 // error there, so that the true worst lies below it in nine passes out of ten.
-inline constexpr double kWorstErrorFactor = 2.0;
+inline constexpr double kWorstErrorFactor = 2.3;
 
 // The expected error over the area, sampled at Columns x Rows points from edge to edge (corners
 // included), with the worst value inside (kExpectedErrorEdgeBandMm or more from every edge,

@@ -159,12 +159,13 @@ TEST(LanguageLibraries, EveryTextOfEveryLanguage) {
                  at = text.find(L'%', at + 1))
                 ++conversions;
             const bool needsNumber = id == 428 || id == 452;
-            const bool needsTwoWords = id == IDS_FIT_FIGURES || id == IDS_FIT_ZONES ||
-                                       id == IDS_REFUSED_RESIDUAL || id == IDS_REFUSED_SCATTER ||
-                                       id == IDS_DRIFT;
+            const bool needsTwoWords = id == IDS_FIT_TOUCH_FIGURES || id == IDS_REFUSED_RESIDUAL ||
+                                       id == IDS_REFUSED_SCATTER || id == IDS_DRIFT;
+            const bool needsThreeWords = id == IDS_FIT_EXPECTED;
             const bool needsOneWord = id == IDS_DRIFT_WARNING;
             EXPECT_EQ(conversions, needsNumber || needsOneWord ? 1u
                                    : needsTwoWords             ? 2u
+                                   : needsThreeWords           ? 3u
                                                                : 0u)
                 << suffix << id;
             if (needsNumber) {

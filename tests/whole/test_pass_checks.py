@@ -65,11 +65,12 @@ def mini_touch_off():
             "point 0 %d %d\n" % (x, y))
 
 
-# The worst expected error of a new touch: Tarnix.exe's trace and tarnix-fit's summary line.
-WORST_TRACED = (r"expected error of a new touch: worst ([0-9.]+) mm inside \(3.5 mm or more from "
-                r"every edge\), ([0-9.]+) mm at the edges")
-WORST_PRINTED = r"Expected error of a new touch: scatter [0-9.]+ mm per axis; worst ([0-9.]+) mm "\
-                r"inside \(3.5 mm or more from every edge\), ([0-9.]+) mm at the edges"
+# The calibration's expected worst error: Tarnix.exe's trace and tarnix-fit's summary line.
+WORST_TRACED = (r"expected error of the calibration: [0-9.]+ mm RMS, at worst ([0-9.]+) mm inside "
+                r"\(3.5 mm or more from every edge\), ([0-9.]+) mm at the edges")
+WORST_PRINTED = r"Expected error of the calibration: [0-9.]+ mm RMS \(scatter [0-9.]+ mm per axis, "\
+                r"misfit [0-9.]+ mm\); at worst ([0-9.]+) mm inside \(3.5 mm or more from every "\
+                r"edge\), ([0-9.]+) mm at the edges"
 
 
 def red_in_rows(inst, top, bottom, left=500, right=1420):
