@@ -120,9 +120,13 @@ bool RawPointForArea(const CalibrationFit& fit, double fx, double fy, double& v,
     if (!Usable(fit) || fit.TermCount < 3) return false;
     const double tx = NormalisedTargetX(*fit.Config, fx);
     const double ty = NormalisedTargetY(*fit.Config, fy);
-    const Vector& cx = fit.CoeffX;
-    const Vector& cy = fit.CoeffY;
-    if (!Solve2x2(cx[1], cx[2], cy[1], cy[2], tx - cx[0], ty - cy[0], v, w)) return false;
+    // From the touch of the nearest target: the record's own linear terms may lie far from the
+    // mapping's slope where the touches span a narrow, offset part of the controller's range.
+    double nearest = HUGE_VAL;
+    for (int32_t i = 0; i < fit.PointCount; ++i) {
+        const double d = std::hypot(fit.TargetX[i] - tx, fit.TargetY[i] - ty);
+        if (d < nearest) nearest = d, v = fit.TouchV[i], w = fit.TouchW[i];
+    }
     const double step = 1e-6;
     for (int iteration = 0; iteration < 40; ++iteration) {
         double x, y, xv, yv, xw, yw, xv0, yv0, xw0, yw0;

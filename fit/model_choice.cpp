@@ -83,7 +83,7 @@ std::vector<std::string> CandidateModels(FitTerms terms, uint32_t order, size_t 
     switch (terms) {
         case FitTerms::Polynomial:
             if (uint32_t k = DeterminedOrder(order, touches, TermCountForOrder))
-                add(Named("polynomial", k), TermCountForOrder(k));
+                add(k > 1 ? Named("smooth", k) : Named("polynomial", k), TermCountForOrder(k));
             break;
         case FitTerms::Harmonic:
             if (uint32_t k = DeterminedOrder(order, touches, HarmonicTerms))
