@@ -29,6 +29,13 @@ constexpr size_t kMostSuspectsNamed = size_t(kMaxAskedTargets) + 1;
 constexpr double kMiniNeighbourMm = 30.0;
 // The touches of a round weighed again against the scatter of the others.
 constexpr size_t kCandidates = 3;
+// A touch is weighed together with each of its this many nearest neighbours; the two are off the
+// same way when the cosine between their misses is above this (within 45 degrees).
+constexpr size_t kPairNeighbours = 2;
+constexpr double kSameWay = 0.7071;
+// Two honest neighbours rarely both miss the same way: each of a pair needs only this share of
+// a single touch's bar.
+constexpr double kPairBar = 0.8;
 
 struct Vec2 {
     double X = 0.0, Y = 0.0;
@@ -118,12 +125,13 @@ class ModelFit {
         return Vec2{jacobian_[0] * d.X + jacobian_[1] * d.Y,
                     jacobian_[2] * d.X + jacobian_[3] * d.Y};
     }
-    // The terms of the fit; for chosen terms and for a sheet, the stiffest that follows a bow
-    // (the harmonic polynomials of order 3): a bad touch bends it least, so it hides least.
+    // The terms of the fit; for chosen or weighed terms and for a sheet, the stiffest that follows
+    // a bow (the harmonic polynomials of order 3): a bad touch bends it least, so it hides least.
     FitBasis JudgedBasis(const std::vector<BasisPoint>& points) const {
         const uint32_t order = uint32_t(std::max(1, input_.Order));
         if (input_.Terms == FitTerms::Polynomial) return FitBasis::Polynomial(order);
-        const bool chosen = input_.Terms == FitTerms::Judged || input_.Terms == FitTerms::Sheet;
+        const bool chosen = input_.Terms == FitTerms::Judged || input_.Terms == FitTerms::Sheet ||
+                            input_.Terms == FitTerms::Predicted;
         return FitBasis::Harmonic(chosen ? std::min(order, 3u) : order, points);
     }
     std::vector<BasisPoint> BasisPoints(const std::vector<Vec2>& in) const {
@@ -298,6 +306,61 @@ size_t WorstSuspect(const JudgeInput& input, const std::vector<size_t>& active, 
     return worst;
 }
 
+struct SuspectPair {
+    bool Found = false;
+    size_t First = 0, Second = 0;  // in active
+    double Score = 0.0;            // the lesser of the two
+};
+
+// The active touches whose targets lie nearest to active touch i's, nearest first.
+std::vector<size_t> Neighbours(const JudgeInput& input, const std::vector<size_t>& active,
+                               size_t i) {
+    std::vector<std::pair<double, size_t>> byDistance;
+    const ScreenPoint at = input.Grid[active[i]].Target;
+    for (size_t k = 0; k < active.size(); ++k) {
+        const ScreenPoint other = input.Grid[active[k]].Target;
+        if (k != i)
+            byDistance.emplace_back(input.Scale.Millimetres(other.X - at.X, other.Y - at.Y), k);
+    }
+    const size_t count = std::min(byDistance.size(), kPairNeighbours);
+    std::partial_sort(byDistance.begin(), byDistance.begin() + std::ptrdiff_t(count),
+                      byDistance.end());
+    std::vector<size_t> nearest;
+    for (size_t n = 0; n < count; ++n) nearest.push_back(byDistance[n].second);
+    return nearest;
+}
+
+// Two neighbouring touches off the same way (a slanted stylus, parallax) hide each other: each
+// one's fit without it still leans on the other. Every touch is left out with each of its nearest
+// neighbours, and both are suspects when the fit without them misses both, the same way, beyond
+// what the scatter explains there; the pair that does so most is named.
+SuspectPair WorstPair(const JudgeInput& input, const std::vector<size_t>& active,
+                      const Round& round, double scatterMm) {
+    SuspectPair best;
+    const double bar = kPairBar * SuspectBar(input.Grid.size());
+    for (size_t i = 0; i < active.size(); ++i) {
+        for (size_t k : Neighbours(input, active, i)) {
+            if (k < i) continue;  // each pair once
+            std::vector<size_t> others;
+            for (size_t m = 0; m < active.size(); ++m)
+                if (m != i && m != k) others.push_back(active[m]);
+            ModelFit fit(input);
+            if (others.size() < fit.Terms() + kMinimumRedundancy || !fit.Fit(others)) continue;
+            double hi = 0.0, hk = 0.0;
+            const Vec2 ei = fit.PredictionError(input.Grid[active[i]], hi);
+            const Vec2 ek = fit.PredictionError(input.Grid[active[k]], hk);
+            const double si = Length(ei) / (scatterMm * std::sqrt(1.0 + hi));
+            const double sk = Length(ek) / (scatterMm * std::sqrt(1.0 + hk));
+            const bool sameWay = ei.X * ek.X + ei.Y * ek.Y > kSameWay * Length(ei) * Length(ek);
+            const bool both =
+                std::min(Length(ei), Length(ek)) > input.FloorMm && std::min(si, sk) > bar;
+            if (sameWay && both && std::min(si, sk) > best.Score)
+                best = SuspectPair{true, i, k, std::min(si, sk)};
+        }
+    }
+    return best;
+}
+
 }  // namespace
 
 TouchJudgement JudgeTouches(const JudgeInput& input) {
@@ -333,7 +396,20 @@ TouchJudgement JudgeTouches(const JudgeInput& input) {
             j.Touches = round.Figures;
             ExpectedError(round, j);
         }
-        if (worst == active.size() || suspects.size() >= kMostSuspectsNamed) break;
+        if (suspects.size() >= kMostSuspectsNamed) break;
+        if (worst == active.size()) {
+            // A pair is named only as the pass's first suspects: touches that disagree one by one
+            // are no slanted stylus.
+            if (!suspects.empty()) break;
+            const SuspectPair pair =
+                WorstPair(input, active, round, std::max(round.ScatterMm, leastScatter));
+            if (!pair.Found) break;
+            suspects.emplace_back(pair.Score, input.Grid[active[pair.First]].Index);
+            suspects.emplace_back(pair.Score, input.Grid[active[pair.Second]].Index);
+            active.erase(active.begin() + std::ptrdiff_t(std::max(pair.First, pair.Second)));
+            active.erase(active.begin() + std::ptrdiff_t(std::min(pair.First, pair.Second)));
+            break;  // the pair is named; the rest are judged once it is touched again
+        }
         suspects.emplace_back(round.Figures[worst].Score, round.Figures[worst].Index);
         active.erase(active.begin() + std::ptrdiff_t(worst));
     }

@@ -84,7 +84,9 @@ TEST(TouchJudge, HonestPassesRarelyNameASuspectAndEstimateTheirScatter) {
             EXPECT_EQ(j.Touches.size(), 36u);
             EXPECT_GT(j.ExpectedWorstMm, j.ExpectedRmsMm);
         }
-        EXPECT_LE(asking, 10) << scatter;  // at most a quarter of honest passes ask again
+        // At most three honest passes in ten ask again (one touch more): the price of catching
+        // two neighbouring touches off the same way, which hide each other.
+        EXPECT_LE(asking, 12) << scatter;
         EXPECT_EQ(refused, 0) << scatter;
         EXPECT_NEAR(sum / 40, scatter, 0.2 * scatter);
     }
@@ -104,6 +106,25 @@ TEST(TouchJudge, ABadFirstTouchAtTheCornerIsNamedFirstThoughItPullsTheFit) {
         EXPECT_LT(j.ScatterMm, 1.5) << seed;  // the median is not inflated by the bad touch
     }
     EXPECT_GE(first, 18);
+}
+
+TEST(TouchJudge, TwoNeighbouringTouchesOffTheSameWayAreNamedTogetherMoreOften) {
+    // A slanted stylus: the top-right corner's touch and the one below it, each 7 mm off the same
+    // way, hide each other from a fit that leaves out one touch at a time (which names both in 3
+    // passes of 20). Left out together, they are named in twice as many; far from every pass (see
+    // the sensor-family bench for the rates).
+    int both = 0;
+    for (uint32_t seed = 1; seed <= 20; ++seed) {
+        JudgeInput input = Pass(6, 1.0, 0.05, seed);
+        Misplace(input.Grid[5], 7.0, 0.05);
+        Misplace(input.Grid[11], 7.0, 0.05);
+        const TouchJudgement j = JudgeTouches(input);
+        const auto named = [&](int32_t index) {
+            return std::find(j.Suspects.begin(), j.Suspects.end(), index) != j.Suspects.end();
+        };
+        both += named(5) && named(11) ? 1 : 0;
+    }
+    EXPECT_GE(both, 6);
 }
 
 TEST(TouchJudge, AMiniTargetIsJudgedByTheGridFitWithItsExtrapolation) {
