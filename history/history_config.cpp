@@ -60,7 +60,9 @@ void WriteHeader(ConfigText& out, const CalibrationDataRecord& r, const HistoryF
     out.Line("; Version: " + facts.Version);
     out.Line("; Model: " + std::to_string(r.ModelKind * 10 + r.PolynomialOrder));
     for (const HistoryFigure& figure : figures)
-        out.Line("; " + figure.Name + ": " + Fixed(figure.Value, figure.Decimals));
+        out.Line("; " + figure.Name + ": " +
+                 (std::isfinite(figure.Value) ? Fixed(figure.Value, figure.Decimals)
+                                              : std::string(kFigureNotKnown)));
     out.Line("");
 }
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <map>
 
@@ -14,12 +15,17 @@ std::string Trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
+// The whole text as a number, finite or not; nothing for other text.
 std::optional<double> Number(const std::string& text) {
     double value = 0.0;
     const char* end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, value);
     if (result.ec != std::errc() || result.ptr != end) return std::nullopt;
     return value;
+}
+
+std::optional<double> Finite(std::optional<double> number) {
+    return number && std::isfinite(*number) ? number : std::nullopt;
 }
 
 bool IsFigureName(const std::string& name) {
@@ -104,14 +110,15 @@ std::optional<std::string> HistoryHeader::Value(const std::string& name) const {
 
 std::optional<double> HistoryHeader::Figure(const std::string& name) const {
     const std::optional<std::string> text = Value(name);
-    return text ? Number(*text) : std::nullopt;
+    return text ? Finite(Number(*text)) : std::nullopt;
 }
 
-std::vector<std::pair<std::string, double>> HistoryHeader::Figures() const {
-    std::vector<std::pair<std::string, double>> figures;
+std::vector<std::pair<std::string, std::optional<double>>> HistoryHeader::Figures() const {
+    std::vector<std::pair<std::string, std::optional<double>>> figures;
     for (const auto& [key, value] : Lines) {
         const std::optional<double> number = Number(value);
-        if (IsFigureName(key) && number) figures.emplace_back(key, *number);
+        if (IsFigureName(key) && (number || value == kFigureNotKnown))
+            figures.emplace_back(key, Finite(number));
     }
     return figures;
 }

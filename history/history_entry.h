@@ -35,15 +35,21 @@ bool EntryNameOlder(const std::string& a, const std::string& b);
 std::vector<std::string> EntriesBeyondBound(std::vector<std::string> names,
                                             size_t perScreen = kHistoryEntriesPerScreen);
 
+// What the header says of a figure that is not a finite number: never "nan" or "inf".
+inline constexpr const char* kFigureNotKnown = "not known";
+
 // The header of an entry's configuration: "; Name: value" comment lines before the first section.
 // Figures are the lines whose name ends in a unit in brackets and whose value is a number, such
-// as "; RMS residual (mm): 0.070"; further figures are further such lines.
+// as "; RMS residual (mm): 0.070", or "not known"; further figures are further such lines.
 struct HistoryHeader {
     std::vector<std::pair<std::string, std::string>> Lines;
 
     std::optional<std::string> Value(const std::string& name) const;
+    // The figure's value; nothing when the header has none, or one that is not a finite number.
     std::optional<double> Figure(const std::string& name) const;
-    std::vector<std::pair<std::string, double>> Figures() const;
+    // Every figure in header order, each with its value or nothing (not known, or not finite as
+    // entries of older versions may say: "nan", "inf").
+    std::vector<std::pair<std::string, std::optional<double>>> Figures() const;
 };
 
 HistoryHeader ParseHistoryHeader(const std::string& configText);

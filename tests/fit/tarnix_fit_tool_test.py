@@ -221,6 +221,35 @@ class CommandLine(unittest.TestCase):
         self.assertIn("Verdict: the touches do not span the screen", out)
         self.assertIn("rank-deficient", err)
 
+    def test_a_refused_fit_prints_its_json(self):
+        """A touch of 1e200 and ScaleFactor=1e300 make the fit refuse: the JSON still comes,
+        strict (no NaN or Infinity), with the verdict fit-failed, null for the fit's results and
+        the figures there are; exit 1 with the reason on stderr, no record."""
+        def strict(constant):
+            raise ValueError("not JSON: " + constant)
+
+        source = read(self.example).decode("ascii").replace("\r\n", "\n")
+        source = source.replace("[TARNIX-APP]\n", "")
+        far = re.sub(r"(?m)^TouchGridX07=.*$", "TouchGridX07=1e200", source)
+        cases = [("far-touch", far), ("huge-scale", "ScaleFactor=1e300\n" + source)]
+        for name, text in cases:
+            path = self.write_cfg(name, text)
+            record = os.path.join(WORK, name, "record.bin")
+            code, out, err = run("--config", program_path(path), "--json", "--reports",
+                                 program_path(os.path.join(WORK, name, "r")), "--record",
+                                 program_path(record))
+            self.assertEqual(code, 1, name)
+            self.assertIn("the fit refused the data", err)
+            data = json.loads(out, parse_constant=strict)
+            self.assertEqual(data["Verdict"], "fit-failed", name)
+            for key in ("CoeffX", "CoeffY", "OffsetV", "RotationDegrees", "MiniTargetSpacing"):
+                self.assertIsNone(data[key], name + " " + key)
+            self.assertEqual(data["TermCount"], 10, name)
+            self.assertEqual(len(data["DeletedResidualMm"]), 25, name)
+            self.assertFalse(os.path.exists(record), name)
+        self.assertEqual(data["ScaleFactor"], 1e300)
+        self.assertGreater(data["TouchScatterMm"], 0.0)
+
     def test_a_sensor_with_swapped_axes_fits(self):
         """V follows the screen's rows and W its columns: the touches' symmetric parts vanish,
         so do the cross and dot products, and the rotation estimate is 0 (it was not a number,
