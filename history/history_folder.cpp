@@ -52,6 +52,17 @@ std::wstring HistoryFolder() {
     return reports.empty() ? std::wstring() : PlatformJoinPath(reports, L"History");
 }
 
+HistoryFolderState CheckHistoryFolder(const std::wstring& folder) {
+    const std::filesystem::path path = FileSystemPath(folder);
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    if (status.type() == std::filesystem::file_type::not_found) return HistoryFolderState::Missing;
+    if (ec) return HistoryFolderState::Unreadable;
+    if (!std::filesystem::is_directory(status)) return HistoryFolderState::NotAFolder;
+    std::filesystem::directory_iterator listing(path, ec);
+    return ec ? HistoryFolderState::Unreadable : HistoryFolderState::Readable;
+}
+
 std::vector<std::string> ListHistoryEntries(const std::wstring& folder) {
     std::set<std::string> records, configs;
     std::error_code ec;

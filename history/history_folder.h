@@ -21,6 +21,11 @@ struct HistoryEntry {
     std::wstring ConfigPath;
 };
 
+// Whether the folder can be listed: Missing when nothing is at its path, NotAFolder when a file
+// is, Unreadable when the system refuses to list it (or to look at its path).
+enum class HistoryFolderState { Readable, Missing, NotAFolder, Unreadable };
+HistoryFolderState CheckHistoryFolder(const std::wstring& folder);
+
 // The names of the entries in folder (those with both files), oldest first.
 std::vector<std::string> ListHistoryEntries(const std::wstring& folder);
 
