@@ -87,17 +87,23 @@ bool EntryNameOlder(const std::string& a, const std::string& b) {
     return a < b;
 }
 
-std::vector<std::string> EntriesBeyondBound(std::vector<std::string> names, size_t perScreen) {
+bool EntryWrittenBefore(const EntryPlace& a, const EntryPlace& b) {
+    if (a.Sequence.has_value() != b.Sequence.has_value()) return !a.Sequence.has_value();
+    if (a.Sequence && *a.Sequence != *b.Sequence) return *a.Sequence < *b.Sequence;
+    return EntryNameOlder(a.Name, b.Name);
+}
+
+std::vector<std::string> EntriesBeyondBound(std::vector<EntryPlace> places, size_t perScreen) {
+    std::sort(places.begin(), places.end(), EntryWrittenBefore);
     std::map<int32_t, std::vector<std::string>> byScreen;
-    for (std::string& name : names) {
-        const std::optional<int32_t> screen = ScreenOfEntryName(name);
-        if (screen) byScreen[*screen].push_back(std::move(name));
+    for (EntryPlace& place : places) {
+        const std::optional<int32_t> screen = ScreenOfEntryName(place.Name);
+        if (screen) byScreen[*screen].push_back(std::move(place.Name));
     }
     std::vector<std::string> beyond;
-    for (auto& [screen, entries] : byScreen) {
-        std::sort(entries.begin(), entries.end(), EntryNameOlder);
-        if (entries.size() <= perScreen) continue;
-        beyond.insert(beyond.end(), entries.begin(), entries.end() - std::ptrdiff_t(perScreen));
+    for (auto& [screen, names] : byScreen) {
+        if (names.size() <= perScreen) continue;
+        beyond.insert(beyond.end(), names.begin(), names.end() - std::ptrdiff_t(perScreen));
     }
     return beyond;
 }
@@ -106,6 +112,16 @@ std::optional<std::string> HistoryHeader::Value(const std::string& name) const {
     for (const auto& [key, value] : Lines)
         if (key == name) return value;
     return std::nullopt;
+}
+
+std::optional<uint64_t> HistoryHeader::Sequence() const {
+    const std::optional<std::string> text = Value("Sequence");
+    uint64_t sequence = 0;
+    if (!text) return std::nullopt;
+    const char* end = text->data() + text->size();
+    const auto result = std::from_chars(text->data(), end, sequence);
+    if (result.ec != std::errc() || result.ptr != end || sequence == 0) return std::nullopt;
+    return sequence;
 }
 
 std::optional<double> HistoryHeader::Figure(const std::string& name) const {

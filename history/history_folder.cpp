@@ -45,6 +45,34 @@ void RemoveEntry(const std::wstring& folder, const std::string& name) {
     std::filesystem::remove(FileSystemPath(EntryFile(folder, name, ".cfg")), ignored);
 }
 
+// The names of the entries in folder (those with both files), in the order of their names.
+std::vector<std::string> EntryNames(const std::wstring& folder) {
+    std::set<std::string> records, configs;
+    std::error_code ec;
+    for (const auto& item : std::filesystem::directory_iterator(FileSystemPath(folder), ec)) {
+        const std::string file = AsciiName(item.path());
+        if (file.size() < 5) continue;
+        const std::string stem = file.substr(0, file.size() - 4);
+        if (!ScreenOfEntryName(stem)) continue;
+        if (file.ends_with(".bin")) records.insert(stem);
+        if (file.ends_with(".cfg")) configs.insert(stem);
+    }
+    std::vector<std::string> names;
+    std::set_intersection(records.begin(), records.end(), configs.begin(), configs.end(),
+                          std::back_inserter(names));
+    return names;
+}
+
+std::vector<EntryPlace> EntryPlaces(const std::wstring& folder) {
+    std::vector<EntryPlace> places;
+    for (std::string& name : EntryNames(folder)) {
+        std::string text;
+        PlatformReadTextFile(EntryFile(folder, name, ".cfg"), text, kMaxConfigBytes);
+        places.push_back({std::move(name), ParseHistoryHeader(text).Sequence()});
+    }
+    return places;
+}
+
 }  // namespace
 
 std::wstring HistoryFolder() {
@@ -64,21 +92,18 @@ HistoryFolderState CheckHistoryFolder(const std::wstring& folder) {
 }
 
 std::vector<std::string> ListHistoryEntries(const std::wstring& folder) {
-    std::set<std::string> records, configs;
-    std::error_code ec;
-    for (const auto& item : std::filesystem::directory_iterator(FileSystemPath(folder), ec)) {
-        const std::string file = AsciiName(item.path());
-        if (file.size() < 5) continue;
-        const std::string stem = file.substr(0, file.size() - 4);
-        if (!ScreenOfEntryName(stem)) continue;
-        if (file.ends_with(".bin")) records.insert(stem);
-        if (file.ends_with(".cfg")) configs.insert(stem);
-    }
+    std::vector<EntryPlace> places = EntryPlaces(folder);
+    std::sort(places.begin(), places.end(), EntryWrittenBefore);
     std::vector<std::string> names;
-    std::set_intersection(records.begin(), records.end(), configs.begin(), configs.end(),
-                          std::back_inserter(names));
-    std::sort(names.begin(), names.end(), EntryNameOlder);
+    for (EntryPlace& place : places) names.push_back(std::move(place.Name));
     return names;
+}
+
+uint64_t NextHistorySequence(const std::wstring& folder) {
+    uint64_t last = 0;
+    for (const EntryPlace& place : EntryPlaces(folder))
+        if (place.Sequence) last = std::max(last, *place.Sequence);
+    return last + 1;
 }
 
 bool ReadHistoryEntry(const std::wstring& folder, const std::string& name, HistoryEntry& entry,
@@ -126,8 +151,7 @@ std::optional<std::string> WriteHistoryEntry(const std::wstring& folder, const H
 }
 
 std::vector<std::string> PruneHistory(const std::wstring& folder, size_t perScreen) {
-    const std::vector<std::string> beyond =
-        EntriesBeyondBound(ListHistoryEntries(folder), perScreen);
+    const std::vector<std::string> beyond = EntriesBeyondBound(EntryPlaces(folder), perScreen);
     for (const std::string& name : beyond) RemoveEntry(folder, name);
     return beyond;
 }

@@ -1,4 +1,5 @@
-// Test support for the history: a bowed record, a scratch history folder and a fitted example pass.
+// Test support for the history: a bowed record, a scratch history folder, a fitted example pass
+// and tarnix-history run with its output captured.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -6,12 +7,15 @@
 #include <atomic>
 #include <cstring>
 #include <filesystem>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "driver/quva_records.h"
 #include "platform/report_file.h"
 #include "tools/tarnix_fit/fit_session.h"
 #include "tools/tarnix_fit/tool_text.h"
+#include "tools/tarnix_history/history_tool.h"
 
 // A record of an 800 x 600 area whose mapping is nearly linear with a little bow.
 inline CalibrationDataRecord BowedRecord() {
@@ -78,4 +82,27 @@ inline void FitExamplePass(FitSession& pass, int32_t width, int32_t height) {
     pass.Fit->MonitorWidth = width;
     pass.Fit->MonitorHeight = height;
     ASSERT_EQ(RunFitSession(pass, error), kExitFitted) << error;
+}
+
+// One run of tarnix-history: its exit status and what it printed.
+struct ToolRun {
+    int Status = -1;
+    std::string Out, Err;
+};
+
+inline ToolRun RunTool(const std::vector<std::wstring>& args) {
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    ToolRun run;
+    run.Status = RunTarnixHistory(args);
+    run.Out = testing::internal::GetCapturedStdout();
+    run.Err = testing::internal::GetCapturedStderr();
+    return run;
+}
+
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
 }

@@ -1,6 +1,4 @@
-// tarnix-history as a program: its JSON, its exit statuses and the order it lists entries in.
-#include "tools/tarnix_history/history_tool.h"
-
+// tarnix-history as a program: its JSON and its exit statuses.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,44 +6,12 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "history/history_folder.h"
 #include "history/history_keeping.h"
 #include "tests/history/history_test_support.h"
-
-namespace {
-
-using testing::internal::CaptureStderr;
-using testing::internal::CaptureStdout;
-using testing::internal::GetCapturedStderr;
-using testing::internal::GetCapturedStdout;
-
-struct ToolRun {
-    int Status = -1;
-    std::string Out, Err;
-};
-
-ToolRun RunTool(const std::vector<std::wstring>& args) {
-    CaptureStdout();
-    CaptureStderr();
-    ToolRun run;
-    run.Status = RunTarnixHistory(args);
-    run.Out = GetCapturedStdout();
-    run.Err = GetCapturedStderr();
-    return run;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-}  // namespace
 
 // Figures that are not finite, in an entry of an older version ("nan", "-inf") and in a pass whose
 // judgement knows none: the header says "not known", list --json says null, never nan or inf.

@@ -79,8 +79,11 @@ std::string Fixed(double value, int decimals) {
 std::string JsonLine(const std::vector<HistoryEntry>& entries, size_t i) {
     const HistoryEntry& e = entries[i];
     const CalibrationDataRecord& r = e.Record;
+    const std::optional<uint64_t> sequence = e.Header.Sequence();
     std::string line =
-        "{\"entry\":" + JsonText(e.Name) + ",\"date\":" + JsonText(DateOf(e)) +
+        "{\"entry\":" + JsonText(e.Name) +
+        ",\"sequence\":" + (sequence ? std::to_string(*sequence) : std::string("null")) +
+        ",\"date\":" + JsonText(DateOf(e)) +
         ",\"version\":" + JsonText(e.Header.Value("Version").value_or("")) +
         ",\"monitor\":" + std::to_string(r.MonitorNumber) +
         ",\"screen\":" + std::to_string(r.ScreenIndex) +
