@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "config/calibration_config.h"
+#include "display/monitors.h"
 #include "display/tile_layout.h"
 
 // One target of an area: position in pixels from the area's top-left corner, and the raw touch.
@@ -31,11 +32,6 @@ struct CalibrationAreaList {
     int32_t AcceptedCount = 0;
     int32_t TouchScreenCount = 0;
     std::vector<AreaTarget> Targets;
-};
-
-// A monitor's rectangle on the virtual desktop (right and bottom exclusive).
-struct MonitorRect {
-    int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
 };
 
 // Area number index (0-based) in list order, clamped to the first and last area; none when the

@@ -148,15 +148,9 @@ namespace {
 
 std::vector<MonitorRect> SystemMonitors() {
     MonitorSummary summary;
-    EnumerateMonitors(summary);
+    std::vector<MonitorRect> monitors = MonitorRectangles(summary);
     DebugPrint(L"Tarnix.exe: EnumSysMonitors() - System reported Monitors = %d",
                summary.MonitorCount);
-    std::vector<MonitorRect> monitors;
-    for (int32_t entry = 1; entry <= summary.MonitorCount; ++entry) {
-        MonitorRect r;
-        if (MonitorListRectangle(entry, r.Left, r.Top, r.Right, r.Bottom)) monitors.push_back(r);
-    }
-    ReleaseMonitorList();
     return monitors;
 }
 

@@ -15,11 +15,16 @@ set(TARNIX_DATA_INSTALL_DIR "ProgramData" CACHE STRING
 # Whole-program tests run against this staged installation (see tarnix_add_whole_test).
 set(TARNIX_STAGE_DIR ${CMAKE_BINARY_DIR}/stage)
 
+# `cmake --build <build> --target installables` builds every target the installation holds, and
+# nothing else: what `cmake --install` needs (scripts/calibrate builds it).
+add_custom_target(installables)
+
 # tarnix_install(TARGETS t... | FILES f... [RENAME name]): into the program folder. Executables and
 # DLLs go there; import libraries and archives are not installed.
 function(tarnix_install)
     cmake_parse_arguments(I "" "RENAME" "TARGETS;FILES" ${ARGN})
     if(I_TARGETS)
+        add_dependencies(installables ${I_TARGETS})
         install(TARGETS ${I_TARGETS}
                 RUNTIME DESTINATION ${TARNIX_INSTALL_DIR}
                 LIBRARY DESTINATION ${TARNIX_INSTALL_DIR})

@@ -3,12 +3,18 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 // EnumerateMonitors status bits (0 = the enumeration ran).
 constexpr uint32_t kMonitorNoUser32 = 2;
 constexpr uint32_t kMonitorNoGetMonitorInfo = 4;
 constexpr uint32_t kMonitorNoEnumDisplayMonitors = 8;
 constexpr uint32_t kMonitorNoMemory = 16;
+
+// A monitor's rectangle on the virtual desktop (right and bottom exclusive).
+struct MonitorRect {
+    int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
 
 struct MonitorSummary {
     int32_t MonitorCount = 1;  // as the system reports it; 1 when it reports 0
@@ -27,3 +33,7 @@ void ReleaseMonitorList();
 // the enumeration did not fill or that does not exist.
 bool MonitorListRectangle(int32_t entry, int32_t& left, int32_t& top, int32_t& right,
                           int32_t& bottom);
+
+// Enumerates the monitors (summary as EnumerateMonitors fills it) and gives the rectangles of those
+// the enumeration filled, in its order (monitor number = position + 1); the list is released.
+std::vector<MonitorRect> MonitorRectangles(MonitorSummary& summary);

@@ -84,3 +84,14 @@ bool MonitorListRectangle(int32_t entry, int32_t& left, int32_t& top, int32_t& r
     bottom = r.bottom;
     return true;
 }
+
+std::vector<MonitorRect> MonitorRectangles(MonitorSummary& summary) {
+    EnumerateMonitors(summary);
+    std::vector<MonitorRect> monitors;
+    for (int32_t entry = 1; entry <= summary.MonitorCount; ++entry) {
+        MonitorRect r;
+        if (MonitorListRectangle(entry, r.Left, r.Top, r.Right, r.Bottom)) monitors.push_back(r);
+    }
+    ReleaseMonitorList();
+    return monitors;
+}

@@ -2,6 +2,7 @@
 #include "display/tile_layout.h"
 
 #include <cctype>
+#include <string>
 
 #include "config/support_folder.h"
 #include "platform/debug_trace.h"
@@ -9,7 +10,7 @@
 
 namespace {
 
-constexpr size_t kMaxVideoFileBytes = 64 * 1024;
+constexpr size_t kMaxVideoFileBytes = 64 * 1024;  // a file over it is refused whole
 
 // One "%d" conversion: white space, an optional sign and at least one digit; false on overflow.
 bool ScanInteger(const std::string& text, size_t& pos, int32_t& value) {
@@ -50,6 +51,16 @@ bool TilesUsable(const VideoMode& mode, int32_t columns, int32_t rows) {
     return true;
 }
 
+// A file over the limit is refused whole, never read in part: the built-in list stands.
+void TraceOversizedVideoFile(const std::wstring& path) {
+    uint64_t bytes = kMaxVideoFileBytes + 1;
+    PlatformFileSize(path, bytes);
+    DebugPrint(
+        L"Tarnix.exe: the video-mode file %s holds %s bytes, more than the limit of %u: it "
+        L"is not read; the built-in modes are used",
+        path.c_str(), std::to_wstring(bytes).c_str(), unsigned(kMaxVideoFileBytes));
+}
+
 }  // namespace
 
 const std::vector<VideoMode>& BuiltInVideoModes() {
@@ -69,12 +80,14 @@ std::vector<VideoMode> ParseVideoModes(const std::string& text) {
 
 std::vector<VideoMode> ReadVideoModes() {
     std::string text;
-    std::wstring path = PlatformJoinPath(GetSupportFolder(), L"QuvaVideo.txt");
-    if (PlatformReadTextFile(path, text, kMaxVideoFileBytes)) {
-        std::vector<VideoMode> modes = ParseVideoModes(text);
-        if (!modes.empty()) return modes;
+    const std::wstring path = PlatformJoinPath(GetSupportFolder(), L"QuvaVideo.txt");
+    if (!PlatformReadTextFile(path, text, kMaxVideoFileBytes + 1)) return BuiltInVideoModes();
+    if (text.size() > kMaxVideoFileBytes) {
+        TraceOversizedVideoFile(path);
+        return BuiltInVideoModes();
     }
-    return BuiltInVideoModes();
+    std::vector<VideoMode> modes = ParseVideoModes(text);
+    return modes.empty() ? BuiltInVideoModes() : modes;
 }
 
 int32_t MatchTileLayout(const std::vector<VideoMode>& modes, int32_t& width, int32_t& height,

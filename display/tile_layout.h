@@ -19,8 +19,8 @@ const std::vector<VideoMode>& BuiltInVideoModes();
 // with a negative or zero size also ends it (it could never tile a monitor).
 std::vector<VideoMode> ParseVideoModes(const std::string& text);
 
-// The modes of "QuvaVideo.txt" in the support folder; the built-in list when the file is missing
-// or yields no pair.
+// The modes of "QuvaVideo.txt" in the support folder; the built-in list when the file is missing,
+// yields no pair or holds more than 64 KiB (refused whole, with a trace).
 std::vector<VideoMode> ReadVideoModes();
 
 // Limits of the tiling: smaller tiles, or more of them on one monitor, are never laid.

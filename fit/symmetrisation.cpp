@@ -136,8 +136,10 @@ int SymmetriseAndEstimateRotation(CalibrationFit& fit, double& rotationDegrees) 
     }
     if (!complete)
         DebugPrint(L"Tarnix.exe: %s", L"symmetrisation: a mirrored grid cell or touch is missing");
+    // Both products are 0 where the symmetric parts vanish (a sensor with swapped axes): no
+    // rotation shows, and the two-argument arc tangent gives 0 there.
     const double pi = 4.0 * std::atan(1.0);
-    rotationDegrees = std::atan(cross / dot) * 180.0 / pi;
+    rotationDegrees = std::atan2(cross, dot) * 180.0 / pi;
     report.Printf("\n");
     report.Printf("Cross Product of Symmetrized Values = %12.3f\n", cross);
     report.Printf("Dot Product of Symmetrized Values   = %12.3f\n", dot);

@@ -19,8 +19,9 @@ bool CentredTouch(const CalibrationConfig& config, int32_t targetNumber, double&
                   double& b);  // (V - MeanTouchV, W - MeanTouchW) of the target's own cell
 
 // Replaces ScaledSymmetricV/W (NumGridPoints entries) and sets rotationDegrees to the estimated
-// sensor rotation (NaN when cross and dot products are both 0). 1, or 0 for an unlinked record;
-// a missing mirror cell counts as a zero touch and is traced.
+// sensor rotation, -180 .. 180 degrees from the cross and dot products (0 when both are 0, NaN
+// for touches that are not finite). 1, or 0 for an unlinked record; a missing mirror cell counts
+// as a zero touch and is traced.
 int SymmetriseAndEstimateRotation(CalibrationFit& fit, double& rotationDegrees);
 
 // Truncation toward zero as the x86 conversion does it: NaN and values outside the 32-bit range

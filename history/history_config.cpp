@@ -53,6 +53,7 @@ void WriteHeader(ConfigText& out, const CalibrationDataRecord& r, const HistoryF
                  const std::vector<HistoryFigure>& figures) {
     out.Line("; Tarnix calibration history entry (tarnix-fit --config reads this file as it is)");
     out.Line("; Date: " + FormatHistoryTime(facts.Time));
+    if (facts.Sequence > 0) out.Line("; Sequence: " + std::to_string(facts.Sequence));
     out.Line("; Monitor: " + std::to_string(r.MonitorNumber));
     out.Line("; Screen: " + std::to_string(r.ScreenIndex));
     out.Line("; Area: " + std::to_string(r.AreaWidth) + "x" + std::to_string(r.AreaHeight) +
@@ -60,7 +61,9 @@ void WriteHeader(ConfigText& out, const CalibrationDataRecord& r, const HistoryF
     out.Line("; Version: " + facts.Version);
     out.Line("; Model: " + std::to_string(r.ModelKind * 10 + r.PolynomialOrder));
     for (const HistoryFigure& figure : figures)
-        out.Line("; " + figure.Name + ": " + Fixed(figure.Value, figure.Decimals));
+        out.Line("; " + figure.Name + ": " +
+                 (std::isfinite(figure.Value) ? Fixed(figure.Value, figure.Decimals)
+                                              : std::string(kFigureNotKnown)));
     out.Line("");
 }
 

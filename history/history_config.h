@@ -31,11 +31,13 @@ std::vector<HistoryFigure> PassFigures(const CalibrationFit& fit,
                                        const ControllerParameters& parameters);
 
 // What the header says besides the figures of the fit: the date, the version and the figures of the
-// pass's judgement (expected error, scatter, targets asked again), written after the fit's.
+// pass's judgement (expected error, scatter, targets asked again), written after the fit's; and
+// the entry's place in the folder's sequence (0: none; keeping an entry numbers it).
 struct HistoryFacts {
     HistoryTime Time;
     std::string Version;
     std::vector<HistoryFigure> Judgement;
+    uint64_t Sequence = 0;
 };
 
 // The whole text, ASCII with CR LF line ends. The fit is the one the record was packed from,

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <map>
 
@@ -14,12 +15,17 @@ std::string Trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
+// The whole text as a number, finite or not; nothing for other text.
 std::optional<double> Number(const std::string& text) {
     double value = 0.0;
     const char* end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, value);
     if (result.ec != std::errc() || result.ptr != end) return std::nullopt;
     return value;
+}
+
+std::optional<double> Finite(std::optional<double> number) {
+    return number && std::isfinite(*number) ? number : std::nullopt;
 }
 
 bool IsFigureName(const std::string& name) {
@@ -81,17 +87,23 @@ bool EntryNameOlder(const std::string& a, const std::string& b) {
     return a < b;
 }
 
-std::vector<std::string> EntriesBeyondBound(std::vector<std::string> names, size_t perScreen) {
+bool EntryWrittenBefore(const EntryPlace& a, const EntryPlace& b) {
+    if (a.Sequence.has_value() != b.Sequence.has_value()) return !a.Sequence.has_value();
+    if (a.Sequence && *a.Sequence != *b.Sequence) return *a.Sequence < *b.Sequence;
+    return EntryNameOlder(a.Name, b.Name);
+}
+
+std::vector<std::string> EntriesBeyondBound(std::vector<EntryPlace> places, size_t perScreen) {
+    std::sort(places.begin(), places.end(), EntryWrittenBefore);
     std::map<int32_t, std::vector<std::string>> byScreen;
-    for (std::string& name : names) {
-        const std::optional<int32_t> screen = ScreenOfEntryName(name);
-        if (screen) byScreen[*screen].push_back(std::move(name));
+    for (EntryPlace& place : places) {
+        const std::optional<int32_t> screen = ScreenOfEntryName(place.Name);
+        if (screen) byScreen[*screen].push_back(std::move(place.Name));
     }
     std::vector<std::string> beyond;
-    for (auto& [screen, entries] : byScreen) {
-        std::sort(entries.begin(), entries.end(), EntryNameOlder);
-        if (entries.size() <= perScreen) continue;
-        beyond.insert(beyond.end(), entries.begin(), entries.end() - std::ptrdiff_t(perScreen));
+    for (auto& [screen, names] : byScreen) {
+        if (names.size() <= perScreen) continue;
+        beyond.insert(beyond.end(), names.begin(), names.end() - std::ptrdiff_t(perScreen));
     }
     return beyond;
 }
@@ -102,16 +114,27 @@ std::optional<std::string> HistoryHeader::Value(const std::string& name) const {
     return std::nullopt;
 }
 
-std::optional<double> HistoryHeader::Figure(const std::string& name) const {
-    const std::optional<std::string> text = Value(name);
-    return text ? Number(*text) : std::nullopt;
+std::optional<uint64_t> HistoryHeader::Sequence() const {
+    const std::optional<std::string> text = Value("Sequence");
+    uint64_t sequence = 0;
+    if (!text) return std::nullopt;
+    const char* end = text->data() + text->size();
+    const auto result = std::from_chars(text->data(), end, sequence);
+    if (result.ec != std::errc() || result.ptr != end || sequence == 0) return std::nullopt;
+    return sequence;
 }
 
-std::vector<std::pair<std::string, double>> HistoryHeader::Figures() const {
-    std::vector<std::pair<std::string, double>> figures;
+std::optional<double> HistoryHeader::Figure(const std::string& name) const {
+    const std::optional<std::string> text = Value(name);
+    return text ? Finite(Number(*text)) : std::nullopt;
+}
+
+std::vector<std::pair<std::string, std::optional<double>>> HistoryHeader::Figures() const {
+    std::vector<std::pair<std::string, std::optional<double>>> figures;
     for (const auto& [key, value] : Lines) {
         const std::optional<double> number = Number(value);
-        if (IsFigureName(key) && number) figures.emplace_back(key, *number);
+        if (IsFigureName(key) && (number || value == kFigureNotKnown))
+            figures.emplace_back(key, Finite(number));
     }
     return figures;
 }

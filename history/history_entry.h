@@ -30,20 +30,38 @@ std::optional<int32_t> ScreenOfEntryName(const std::string& name);
 // Oldest first: by time stamp, then by the repeat of one second.
 bool EntryNameOlder(const std::string& a, const std::string& b);
 
-// The entries to remove so that every screen keeps its newest kHistoryEntriesPerScreen (names in
-// any order; an entry's age is its name's order).
-std::vector<std::string> EntriesBeyondBound(std::vector<std::string> names,
+// Where an entry stands in the history. Each entry written carries the next number of the
+// folder's sequence, so the history keeps the order the entries were written in whatever the
+// clock said; entries of older versions carry none and stand before every numbered one, in the
+// order of their names.
+struct EntryPlace {
+    std::string Name;
+    std::optional<uint64_t> Sequence;
+};
+bool EntryWrittenBefore(const EntryPlace& a, const EntryPlace& b);
+
+// The entries to remove so that every screen keeps the kHistoryEntriesPerScreen written last
+// (places in any order).
+std::vector<std::string> EntriesBeyondBound(std::vector<EntryPlace> places,
                                             size_t perScreen = kHistoryEntriesPerScreen);
+
+// What the header says of a figure that is not a finite number: never "nan" or "inf".
+inline constexpr const char* kFigureNotKnown = "not known";
 
 // The header of an entry's configuration: "; Name: value" comment lines before the first section.
 // Figures are the lines whose name ends in a unit in brackets and whose value is a number, such
-// as "; RMS residual (mm): 0.070"; further figures are further such lines.
+// as "; RMS residual (mm): 0.070", or "not known"; further figures are further such lines.
 struct HistoryHeader {
     std::vector<std::pair<std::string, std::string>> Lines;
 
     std::optional<std::string> Value(const std::string& name) const;
+    // The line "; Sequence: N" (N from 1); nothing in an entry of an older version.
+    std::optional<uint64_t> Sequence() const;
+    // The figure's value; nothing when the header has none, or one that is not a finite number.
     std::optional<double> Figure(const std::string& name) const;
-    std::vector<std::pair<std::string, double>> Figures() const;
+    // Every figure in header order, each with its value or nothing (not known, or not finite as
+    // entries of older versions may say: "nan", "inf").
+    std::vector<std::pair<std::string, std::optional<double>>> Figures() const;
 };
 
 HistoryHeader ParseHistoryHeader(const std::string& configText);

@@ -45,14 +45,8 @@ void RemoveEntry(const std::wstring& folder, const std::string& name) {
     std::filesystem::remove(FileSystemPath(EntryFile(folder, name, ".cfg")), ignored);
 }
 
-}  // namespace
-
-std::wstring HistoryFolder() {
-    const std::wstring reports = PlatformReportFolder();
-    return reports.empty() ? std::wstring() : PlatformJoinPath(reports, L"History");
-}
-
-std::vector<std::string> ListHistoryEntries(const std::wstring& folder) {
+// The names of the entries in folder (those with both files), in the order of their names.
+std::vector<std::string> EntryNames(const std::wstring& folder) {
     std::set<std::string> records, configs;
     std::error_code ec;
     for (const auto& item : std::filesystem::directory_iterator(FileSystemPath(folder), ec)) {
@@ -66,8 +60,50 @@ std::vector<std::string> ListHistoryEntries(const std::wstring& folder) {
     std::vector<std::string> names;
     std::set_intersection(records.begin(), records.end(), configs.begin(), configs.end(),
                           std::back_inserter(names));
-    std::sort(names.begin(), names.end(), EntryNameOlder);
     return names;
+}
+
+std::vector<EntryPlace> EntryPlaces(const std::wstring& folder) {
+    std::vector<EntryPlace> places;
+    for (std::string& name : EntryNames(folder)) {
+        std::string text;
+        PlatformReadTextFile(EntryFile(folder, name, ".cfg"), text, kMaxConfigBytes);
+        places.push_back({std::move(name), ParseHistoryHeader(text).Sequence()});
+    }
+    return places;
+}
+
+}  // namespace
+
+std::wstring HistoryFolder() {
+    const std::wstring reports = PlatformReportFolder();
+    return reports.empty() ? std::wstring() : PlatformJoinPath(reports, L"History");
+}
+
+HistoryFolderState CheckHistoryFolder(const std::wstring& folder) {
+    const std::filesystem::path path = FileSystemPath(folder);
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    if (status.type() == std::filesystem::file_type::not_found) return HistoryFolderState::Missing;
+    if (ec) return HistoryFolderState::Unreadable;
+    if (!std::filesystem::is_directory(status)) return HistoryFolderState::NotAFolder;
+    std::filesystem::directory_iterator listing(path, ec);
+    return ec ? HistoryFolderState::Unreadable : HistoryFolderState::Readable;
+}
+
+std::vector<std::string> ListHistoryEntries(const std::wstring& folder) {
+    std::vector<EntryPlace> places = EntryPlaces(folder);
+    std::sort(places.begin(), places.end(), EntryWrittenBefore);
+    std::vector<std::string> names;
+    for (EntryPlace& place : places) names.push_back(std::move(place.Name));
+    return names;
+}
+
+uint64_t NextHistorySequence(const std::wstring& folder) {
+    uint64_t last = 0;
+    for (const EntryPlace& place : EntryPlaces(folder))
+        if (place.Sequence) last = std::max(last, *place.Sequence);
+    return last + 1;
 }
 
 bool ReadHistoryEntry(const std::wstring& folder, const std::string& name, HistoryEntry& entry,
@@ -115,8 +151,7 @@ std::optional<std::string> WriteHistoryEntry(const std::wstring& folder, const H
 }
 
 std::vector<std::string> PruneHistory(const std::wstring& folder, size_t perScreen) {
-    const std::vector<std::string> beyond =
-        EntriesBeyondBound(ListHistoryEntries(folder), perScreen);
+    const std::vector<std::string> beyond = EntriesBeyondBound(EntryPlaces(folder), perScreen);
     for (const std::string& name : beyond) RemoveEntry(folder, name);
     return beyond;
 }

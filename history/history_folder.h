@@ -21,8 +21,18 @@ struct HistoryEntry {
     std::wstring ConfigPath;
 };
 
-// The names of the entries in folder (those with both files), oldest first.
+// Whether the folder can be listed: Missing when nothing is at its path, NotAFolder when a file
+// is, Unreadable when the system refuses to list it (or to look at its path).
+enum class HistoryFolderState { Readable, Missing, NotAFolder, Unreadable };
+HistoryFolderState CheckHistoryFolder(const std::wstring& folder);
+
+// The names of the entries in folder (those with both files) in the order they were written,
+// oldest first (see EntryPlace).
 std::vector<std::string> ListHistoryEntries(const std::wstring& folder);
+
+// The sequence number of the next entry written into folder: one above the highest there, 1 for
+// a folder without numbered entries.
+uint64_t NextHistorySequence(const std::wstring& folder);
 
 // False with a one-line reason when the entry is missing or its record is not 1257 bytes.
 bool ReadHistoryEntry(const std::wstring& folder, const std::string& name, HistoryEntry& entry,
@@ -34,7 +44,7 @@ std::optional<std::string> WriteHistoryEntry(const std::wstring& folder, const H
                                              const CalibrationDataRecord& record,
                                              const std::string& configText);
 
-// Removes the entries beyond the bound of each screen; the names removed.
+// Removes the entries beyond the bound of each screen, those written first; the names removed.
 std::vector<std::string> PruneHistory(const std::wstring& folder,
                                       size_t perScreen = kHistoryEntriesPerScreen);
 
@@ -43,5 +53,5 @@ std::vector<std::string> PruneHistory(const std::wstring& folder,
 std::optional<size_t> EarlierEntryOfArea(const std::vector<HistoryEntry>& entries,
                                          const CalibrationDataRecord& record, size_t before);
 
-// Every entry of the folder that can be read, oldest first.
+// Every entry of the folder that can be read, in the order they were written.
 std::vector<HistoryEntry> ReadHistory(const std::wstring& folder);

@@ -17,8 +17,10 @@ KeptHistory KeepHistoryEntry(const std::wstring& folder, const CalibrationDataRe
     try {
         std::vector<HistoryFigure> figures = PassFigures(fit, parameters);
         figures.insert(figures.end(), facts.Judgement.begin(), facts.Judgement.end());
+        HistoryFacts numbered = facts;
+        numbered.Sequence = NextHistorySequence(folder);
         const std::string text =
-            ComposeHistoryConfig(record, fit, config, parameters, facts, figures);
+            ComposeHistoryConfig(record, fit, config, parameters, numbered, figures);
         kept.Name = WriteHistoryEntry(folder, facts.Time, record, text);
         if (!kept.Name) kept.Problem = "the entry could not be written";
         kept.Removed = PruneHistory(folder);

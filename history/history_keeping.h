@@ -22,13 +22,14 @@ struct KeptHistory {
 };
 
 // Writes the entry of a pass whose record was sent (the fit linked to config and parameters) into
-// folder, then keeps the newest entries of each screen. A record without a fit (type '7') is
-// not kept. Never throws.
+// folder, numbered next in the folder's sequence and named by facts.Time (the caller's clock),
+// then keeps the entries of each screen written last. A record without a fit (type '7') is not
+// kept. Never throws.
 KeptHistory KeepHistoryEntry(const std::wstring& folder, const CalibrationDataRecord& record,
                              const CalibrationFit& fit, const CalibrationConfig& config,
                              const ControllerParameters& parameters, const HistoryFacts& facts);
 
-// The move since the newest entry of the same screen and area.
+// The move since the entry of the same screen and area written last.
 struct DriftNotice {
     double MaxMm = 0.0;
     std::string Since;  // the entry's date, "2026-12-09 13:45:10"

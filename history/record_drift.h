@@ -7,13 +7,8 @@
 #include <vector>
 
 #include "driver/quva_records.h"
+#include "driver/record_mapping.h"
 #include "fit/glass_scale.h"
-
-// The polynomial mapping the driver applies: normalised screen position (x, y), -0.5 .. 0.5 over
-// the area, of controller counts (raw >> 4). The mini-target corrections are not part of it (the
-// driver applies them in its own way). False when the record has no mapping (order outside 1..7,
-// inverse scale 0, or an empty area).
-bool MapRecordCounts(const CalibrationDataRecord& record, double v, double w, double& x, double& y);
 
 // The controller counts that the record maps to the normalised screen position (x, y), by Newton's
 // method from the linear part; nothing when it does not converge.

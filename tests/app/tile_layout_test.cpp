@@ -84,6 +84,9 @@ TEST(VideoModeFile, ZeroHeightNegativeAndOverflowingPairsEndTheList) {
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+
+#include "platform/debug_trace.h"
 
 // The window tiles with the modes ReadVideoModes reads from "QuvaVideo.txt" in the support folder
 // at every call.
@@ -113,10 +116,26 @@ TEST(VideoModeFile, ReadVideoModesReadsTheSupportFolderFile) {
     EXPECT_EQ(w, 1280);
     EXPECT_EQ(h, 960);
 
-    // Only the first 64 KB are read: a pair beyond them is never seen, and "1,1" tiles nothing.
-    write((std::string(70000, ' ') + "960,540\n").c_str());
+    // 64 KiB are read to the last byte; one byte more and the file is refused whole, with a
+    // trace: its first pair is not used either (it used to be, the rest cut off).
+    const std::string pair = "960,540\n";
+    write((std::string(65536 - pair.size(), ' ') + pair).c_str());
     w = 1920, h = 1080;
-    EXPECT_EQ(MatchTileLayout(ReadVideoModes(), w, h, c, r), 0);
+    EXPECT_EQ(MatchTileLayout(ReadVideoModes(), w, h, c, r), 4);
+    write((pair + std::string(65537 - pair.size(), ' ')).c_str());
+    std::ofstream(folder / "machine-settings.ini") << "[Software\\Quvatec]\nEnableDebug=1\n";
+    DebugState = -1;
+    testing::internal::CaptureStderr();
+    const std::vector<VideoMode> refused = ReadVideoModes();
+    const std::string trace = testing::internal::GetCapturedStderr();
+    std::filesystem::remove(folder / "machine-settings.ini");
+    DebugState = -1;
+    w = 1920, h = 1080;
+    EXPECT_EQ(MatchTileLayout(refused, w, h, c, r), 0);
+    EXPECT_NE(trace.find("QuvaVideo.txt holds 65537 bytes, more than the limit of 65536: it is "
+                         "not read; the built-in modes are used"),
+              std::string::npos)
+        << trace;
     write("1,1\n");
     w = 1920, h = 1080;
     EXPECT_EQ(MatchTileLayout(ReadVideoModes(), w, h, c, r), 0);

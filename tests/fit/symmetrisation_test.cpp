@@ -64,10 +64,9 @@ TEST_F(SymmetrisationTest, PureTranslationCancels) {
     EXPECT_NEAR(rotation, 0.0, 1e-12);
 }
 
-TEST_F(SymmetrisationTest, NoQuadrantCorrection) {
+TEST_F(SymmetrisationTest, TheArcTangentKeepsTheQuadrantOfANegativeDotProduct) {
     // A negative aspect turns the dot product negative while the cross product of a clockwise
-    // tilt stays positive; the single-argument arc tangent keeps the result within -90 .. 0
-    // (a two-argument one would give 160 degrees).
+    // tilt stays positive: the two-argument arc tangent gives 160 degrees, not -20.
     bench.Parameters.ScreenHeight = -100.0;
     const double theta = -20.0 * kPi / 180.0;
     CentredGridTouches(bench, 1000.0, theta, 0.0, 0.0);
@@ -86,14 +85,24 @@ TEST_F(SymmetrisationTest, NoQuadrantCorrection) {
     EXPECT_NE(report.find(crossLine), std::string::npos) << crossLine;
     EXPECT_EQ(crossLine[38], ' ');  // positive
     EXPECT_NE(report.find("Dot Product of Symmetrized Values   = -"), std::string::npos) << report;
-    EXPECT_NEAR(rotation, -20.0, 1e-9);
+    EXPECT_NEAR(rotation, 160.0, 1e-9);
 }
 
-TEST_F(SymmetrisationTest, ZeroProductsGiveNotANumber) {
+TEST_F(SymmetrisationTest, ZeroProductsGiveNoRotation) {
     CentredGridTouches(bench, 0.0, 0.0, 0.0, 0.0);
-    double rotation = 0.0;
+    double rotation = 1.0;
     SymmetriseAndEstimateRotation(*bench.Fit, rotation);
-    EXPECT_TRUE(std::isnan(rotation));
+    EXPECT_EQ(rotation, 0.0);
+    // Axes swapped exactly: every symmetric part vanishes, and so do both products.
+    bench.Touch([](double x, double y, double& v, double& w) {
+        v = 1000.0 * y;
+        w = 1000.0 * x;
+    });
+    rotation = 1.0;
+    SymmetriseAndEstimateRotation(*bench.Fit, rotation);
+    EXPECT_EQ(rotation, 0.0);
+    EXPECT_NE(reports.Read("symmetrized.txt").find("Rotation =    0.000 degrees"),
+              std::string::npos);
 }
 
 TEST_F(SymmetrisationTest, ReportRowsTruncateTowardZero) {

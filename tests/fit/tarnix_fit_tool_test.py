@@ -223,6 +223,62 @@ class CommandLine(unittest.TestCase):
         self.assertIn("Verdict: the touches do not span the screen", out)
         self.assertIn("rank-deficient", err)
 
+    def test_a_refused_fit_prints_its_json(self):
+        """A touch of 1e200 and ScaleFactor=1e300 make the fit refuse: the JSON still comes,
+        strict (no NaN or Infinity), with the verdict fit-failed, null for the fit's results and
+        the figures there are; exit 1 with the reason on stderr, no record."""
+        def strict(constant):
+            raise ValueError("not JSON: " + constant)
+
+        source = read(self.example).decode("ascii").replace("\r\n", "\n")
+        source = source.replace("[TARNIX-APP]\n", "")
+        far = re.sub(r"(?m)^TouchGridX07=.*$", "TouchGridX07=1e200", source)
+        cases = [("far-touch", far), ("huge-scale", "ScaleFactor=1e300\n" + source)]
+        for name, text in cases:
+            path = self.write_cfg(name, text)
+            record = os.path.join(WORK, name, "record.bin")
+            code, out, err = run("--config", program_path(path), "--json", "--reports",
+                                 program_path(os.path.join(WORK, name, "r")), "--record",
+                                 program_path(record))
+            self.assertEqual(code, 1, name)
+            self.assertIn("the fit refused the data", err)
+            data = json.loads(out, parse_constant=strict)
+            self.assertEqual(data["Verdict"], "fit-failed", name)
+            for key in ("CoeffX", "CoeffY", "OffsetV", "RotationDegrees", "MiniTargetSpacing"):
+                self.assertIsNone(data[key], name + " " + key)
+            self.assertEqual(data["TermCount"], 10, name)
+            self.assertEqual(len(data["DeletedResidualMm"]), 25, name)
+            self.assertFalse(os.path.exists(record), name)
+        self.assertEqual(data["ScaleFactor"], 1e300)
+        self.assertGreater(data["TouchScatterMm"], 0.0)
+
+    def test_a_sensor_with_swapped_axes_fits(self):
+        """V follows the screen's rows and W its columns: the touches' symmetric parts vanish,
+        so do the cross and dot products, and the rotation estimate is 0 (it was not a number,
+        and the pass was refused as a record overflow); the record maps W across."""
+        keys = ""
+        for i in range(25):
+            row, column = divmod(i, 5)
+            keys += "TouchGridX%02d=%d\nTouchGridY%02d=%d\n" % (
+                i, 400 + 800 * row + 3 * row * row, i, 3700 - 790 * column)
+        folder = scratch("swapped")
+        path = self.write_cfg("swapped", "FitModelCode=13\nSimulate=1\n" + keys)
+        record = os.path.join(folder, "record.bin")
+        code, out, err = run("--config", program_path(path), "--json", "--reports",
+                             program_path(os.path.join(folder, "r")), "--record",
+                             program_path(record))
+        self.assertEqual(code, 0, err)
+        data = json.loads(out)
+        self.assertEqual(data["Verdict"], "sound")
+        self.assertEqual(data["RotationDegrees"], 0.0)
+        symmetrized = read(os.path.join(folder, "r", "symmetrized.txt")).decode("ascii")
+        self.assertIn("Dot Product of Symmetrized Values   =        0.000", symmetrized)
+        blob = read(record)
+        coefficient = [int.from_bytes(blob[at:at + 4], "little", signed=True)
+                       for at in (113, 117)]  # CoeffX of V and of W
+        self.assertLess(abs(coefficient[0]), 200)
+        self.assertLess(coefficient[1], -16384)
+
     def test_the_judge_names_suspects_and_refuses_only_past_three(self):
         """A touch 10 mm off (120 counts) is a suspect: exit 0 (the window would ask again), its
         deleted residual and the scatter in the summary and the JSON; four are refused."""

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -15,61 +14,7 @@
 #include "history/history_folder.h"
 #include "history/history_keeping.h"
 #include "history/record_drift.h"
-#include "platform/report_file.h"
-#include "tools/tarnix_fit/fit_session.h"
-#include "tools/tarnix_fit/tool_text.h"
-
-namespace {
-
-// A record of an 800 x 600 area whose mapping is nearly linear with a little bow.
-CalibrationDataRecord BowedRecord() {
-    CalibrationDataRecord r{};
-    r.ScreenIndex = 0;
-    r.AreaWidth = 800;
-    r.AreaHeight = 600;
-    r.PolynomialOrder = 3;
-    r.ModelKind = 1;
-    r.ControllerOffset = 2047;
-    r.InverseScaleFactor = 4095;
-    const int32_t x[10] = {40, 18000, 120, 300, -200, 150, 900, 0, 400, 0};
-    const int32_t y[10] = {-60, -90, 18500, 100, 250, -300, 0, 500, 0, 700};
-    std::memcpy(reinterpret_cast<uint8_t*>(&r) + offsetof(CalibrationDataRecord, CoeffX), x,
-                sizeof x);
-    std::memcpy(reinterpret_cast<uint8_t*>(&r) + offsetof(CalibrationDataRecord, CoeffY), y,
-                sizeof y);
-    return r;
-}
-
-void AddToCoefficient(CalibrationDataRecord& r, size_t offset, int32_t delta) {
-    int32_t value = 0;
-    std::memcpy(&value, reinterpret_cast<uint8_t*>(&r) + offset, sizeof value);
-    value += delta;
-    std::memcpy(reinterpret_cast<uint8_t*>(&r) + offset, &value, sizeof value);
-}
-
-class ScratchHistory {
-  public:
-    ScratchHistory() {
-        static std::atomic<int> counter{0};
-        path_ = std::filesystem::temp_directory_path() /
-                ("tarnix-history-test-" + std::to_string(counter++));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-        SetReportFolderOverride(path_.wstring().c_str());  // the fits' reports go here too
-    }
-    ~ScratchHistory() {
-        SetReportFolderOverride(nullptr);
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::wstring Folder() const { return ToolWidePath(path_ / "History"); }
-    std::filesystem::path Path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
-
-}  // namespace
+#include "tests/history/history_test_support.h"
 
 TEST(Drift, IdenticalFitsDoNotMoveAndAShiftedFitMovesByItsShift) {
     const CalibrationDataRecord base = BowedRecord();
@@ -223,17 +168,9 @@ TEST(HistoryConfig, AnEntryKeepsTheTargetsWhereThePassDrewThem) {
 // tarnix-fit's loader as it is, gives the record that was sent, byte for byte.
 TEST(HistoryConfig, TarnixFitReproducesTheRecordOfTheEntry) {
     ScratchHistory scratch;
-    ToolOptions options;
-    options.ConfigPath = ToolWidePath(std::filesystem::path(TARNIX_EXAMPLES_DIR) / "sim-5x5.cfg");
-    options.HasCaptionHeight = true;
-    options.CaptionHeight = 405;
     FitSession pass;
+    ASSERT_NO_FATAL_FAILURE(FitExamplePass(pass, 1024, 768));
     std::string error;
-    ASSERT_EQ(LoadFitSession(options, pass, error), kExitFitted) << error;
-    pass.Config->MeanTouchV = pass.Config->MeanTouchW = 0.0;  // touches from the driver
-    pass.Fit->MonitorWidth = 1024;
-    pass.Fit->MonitorHeight = 768;
-    ASSERT_EQ(RunFitSession(pass, error), kExitFitted) << error;
     const RecordArea area{1024, 768, 800, 0, 2};
     CalibrationDataRecord sent;
     ASSERT_TRUE(PackCalibrationRecord(area, 1, kPlainControllerType, {1824, 768, 0, 0},

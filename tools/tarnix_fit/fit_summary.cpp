@@ -47,86 +47,123 @@ void PrintJudge(std::FILE* out, const TouchJudgement& j, double boundMm) {
     std::fprintf(out, "%s\n", j.Suspects.empty() ? " none" : "");
 }
 
-void PrintNumber(std::FILE* out, double value) {
-    if (std::isfinite(value))
-        std::fprintf(out, "%.17g", value);
-    else
-        std::fprintf(out, "null");
-}
+// The members of one JSON object, one a line. Numbers carry 17 significant digits; one that is
+// not finite, and every result of a refused fit, is null.
+class JsonMembers {
+  public:
+    explicit JsonMembers(std::FILE* out) : out_(out) { std::fprintf(out_, "{"); }
+    void End() { std::fprintf(out_, "\n}\n"); }
 
-void PrintArray(std::FILE* out, const double* values, size_t count) {
-    std::fprintf(out, "[");
-    for (size_t i = 0; i < count; ++i) {
-        if (i) std::fprintf(out, ", ");
-        PrintNumber(out, values[i]);
+    // False from here on: the members that follow are results a refused fit does not have.
+    void SetKnown(bool known) { known_ = known; }
+
+    // The key, and true when the caller prints the value; a result not known prints null.
+    bool Key(const char* key) {
+        std::fprintf(out_, "%s\n  \"%s\": ", first_ ? "" : ",", key);
+        first_ = false;
+        if (!known_) std::fprintf(out_, "null");
+        return known_;
     }
-    std::fprintf(out, "]");
-}
+    void Number(const char* key, double value) {
+        if (Key(key)) PrintNumber(value);
+    }
+    void Numbers(const char* key, const double* values, size_t count) {
+        if (!Key(key)) return;
+        std::fprintf(out_, "[");
+        for (size_t i = 0; i < count; ++i) {
+            if (i) std::fprintf(out_, ", ");
+            PrintNumber(values[i]);
+        }
+        std::fprintf(out_, "]");
+    }
+    void Numbers(const char* key, const Vector& v) { Numbers(key, v.data, v.length); }
+    void Integers(const char* key, const int32_t* values, size_t count) {
+        if (!Key(key)) return;
+        std::fprintf(out_, "[");
+        for (size_t i = 0; i < count; ++i) std::fprintf(out_, "%s%d", i ? ", " : "", values[i]);
+        std::fprintf(out_, "]");
+    }
+    std::FILE* Out() const { return out_; }
 
-void PrintKey(std::FILE* out, const char* key, bool& first) {
-    std::fprintf(out, "%s\n  \"%s\": ", first ? "" : ",", key);
-    first = false;
-}
+  private:
+    void PrintNumber(double value) {
+        if (std::isfinite(value))
+            std::fprintf(out_, "%.17g", value);
+        else
+            std::fprintf(out_, "null");
+    }
 
-void PrintVectorMember(std::FILE* out, const char* key, const Vector& v, bool& first) {
-    PrintKey(out, key, first);
-    PrintArray(out, v.data, v.length);
-}
+    std::FILE* out_;
+    bool first_ = true;
+    bool known_ = true;
+};
 
-void PrintNumberMember(std::FILE* out, const char* key, double value, bool& first) {
-    PrintKey(out, key, first);
-    PrintNumber(out, value);
-}
-
-void PrintSpacing(std::FILE* out, const CalibrationFit& fit, bool& first) {
-    PrintKey(out, "MiniTargetSpacing", first);
-    std::fprintf(out, "[");
+void PrintSpacing(JsonMembers& json, const CalibrationFit& fit) {
+    if (!json.Key("MiniTargetSpacing")) return;
+    std::fprintf(json.Out(), "[");
     for (int r = 0; r < kFitMiniTargets; ++r) {
-        std::fprintf(out, "%s[", r ? ", " : "");
+        std::fprintf(json.Out(), "%s[", r ? ", " : "");
         for (int q = 0; q < kFitMiniTargets; ++q)
-            std::fprintf(out, "%s%d", q ? ", " : "", fit.MiniTargetSpacing[r][q]);
-        std::fprintf(out, "]");
+            std::fprintf(json.Out(), "%s%d", q ? ", " : "", fit.MiniTargetSpacing[r][q]);
+        std::fprintf(json.Out(), "]");
     }
-    std::fprintf(out, "]");
+    std::fprintf(json.Out(), "]");
+}
+
+// What the fit computed: coefficients, offset, rotation, the mini targets' figures and, for the
+// Laplace kinds, the Laplace results.
+void PrintResultMembers(JsonMembers& json, const CalibrationFit& fit, bool laplaceMembers) {
+    json.Numbers("CoeffX", fit.CoeffX);
+    json.Numbers("CoeffY", fit.CoeffY);
+    json.Number("OffsetV", fit.OffsetV);
+    json.Number("OffsetW", fit.OffsetW);
+    json.Number("RotationDegrees", fit.RotationDegrees);
+    json.Numbers("MiniTargetDistance", fit.MiniTargetDistance, kFitMiniTargets);
+    json.Numbers("MiniTargetDeltaX", fit.MiniTargetDeltaX, kFitMiniTargets);
+    json.Numbers("MiniTargetDeltaY", fit.MiniTargetDeltaY, kFitMiniTargets);
+    json.Numbers("MiniTargetX", fit.MiniTargetX, kFitMiniTargets);
+    json.Numbers("MiniTargetY", fit.MiniTargetY, kFitMiniTargets);
+    PrintSpacing(json, fit);
+    if (!laplaceMembers) return;
+    json.Number("LaplaceOffsetX", fit.LaplaceOffsetX);
+    json.Number("LaplaceOffsetY", fit.LaplaceOffsetY);
+    json.Number("LaplaceRotation", fit.LaplaceRotation);
+    json.Number("LaplaceMinSS", fit.LaplaceMinSS);
+    json.Numbers("LaplaceCoeffV", fit.LaplaceCoeffV);
+    json.Numbers("LaplaceCoeffW", fit.LaplaceCoeffW);
 }
 
 // The deleted residual of every target index (null where none was judged), the scatter, the
 // expected error and the suspects.
-void PrintJudgeMembers(std::FILE* out, const TouchJudgement& j, size_t targetCount, bool& first) {
+void PrintJudgeMembers(JsonMembers& json, const TouchJudgement& j, size_t targetCount) {
     std::vector<double> deleted(targetCount, std::nan(""));
     for (const TouchFigures& f : j.Touches)
         if (f.Judged && size_t(f.Index) < targetCount) deleted[size_t(f.Index)] = f.DeletedMm;
-    PrintKey(out, "DeletedResidualMm", first);
-    PrintArray(out, deleted.data(), deleted.size());
-    PrintNumberMember(out, "TouchScatterMm", j.ScatterMm, first);
-    PrintNumberMember(out, "ExpectedRmsMm", j.ExpectedRmsMm, first);
-    PrintNumberMember(out, "ExpectedWorstMm", j.ExpectedWorstMm, first);
-    PrintKey(out, "Suspects", first);
-    std::fprintf(out, "[");
-    for (size_t i = 0; i < j.Suspects.size(); ++i)
-        std::fprintf(out, "%s%d", i ? ", " : "", j.Suspects[i]);
-    std::fprintf(out, "]");
+    json.Numbers("DeletedResidualMm", deleted.data(), deleted.size());
+    json.Number("TouchScatterMm", j.ScatterMm);
+    json.Number("ExpectedRmsMm", j.ExpectedRmsMm);
+    json.Number("ExpectedWorstMm", j.ExpectedWorstMm);
+    json.Integers("Suspects", j.Suspects.data(), j.Suspects.size());
 }
 
 // The model a pass chose, how it was written into the record, and every candidate it weighed.
-void PrintFittedModel(std::FILE* out, const CalibrationFit& fit, bool& first) {
-    PrintKey(out, "FittedModel", first);
-    bool inner = false;  // the name opens the object
-    std::fprintf(out, "{\"Name\": \"%s\"", fit.Choice.Model->Name().c_str());
-    PrintNumberMember(out, "Terms", fit.Choice.Model->Terms(), inner);
-    PrintKey(out, "WrittenOrder", inner);
-    std::fprintf(out, "%u", fit.WrittenOrder);
-    PrintNumberMember(out, "ProjectionMisfitMm", fit.ProjectionMisfitMm, inner);
-    PrintKey(out, "Candidates", inner);
-    std::fprintf(out, "[");
+void PrintFittedModel(JsonMembers& json, const CalibrationFit& fit) {
+    if (!json.Key("FittedModel")) return;
+    std::FILE* out = json.Out();
+    const auto number = [out](double value) {
+        std::isfinite(value) ? std::fprintf(out, "%.17g", value) : std::fprintf(out, "null");
+    };
+    std::fprintf(out, "{\"Name\": \"%s\", \"Terms\": ", fit.Choice.Model->Name().c_str());
+    number(fit.Choice.Model->Terms());
+    std::fprintf(out, ", \"WrittenOrder\": %u, \"ProjectionMisfitMm\": ", fit.WrittenOrder);
+    number(fit.ProjectionMisfitMm);
+    std::fprintf(out, ", \"Candidates\": [");
     for (size_t k = 0; k < fit.Choice.Scores.size(); ++k) {
         const ModelScore& score = fit.Choice.Scores[k];
-        bool member = true;
-        std::fprintf(out, "%s{", k ? ", " : "");
-        PrintKey(out, "Name", member);
-        std::fprintf(out, "\"%s\"", score.Name.c_str());
-        PrintNumberMember(out, "Terms", score.Terms, member);
-        PrintNumberMember(out, "DeletedRmsMm", score.DeletedRmsMm, member);
+        std::fprintf(out, "%s{\"Name\": \"%s\", \"Terms\": ", k ? ", " : "", score.Name.c_str());
+        number(score.Terms);
+        std::fprintf(out, ", \"DeletedRmsMm\": ");
+        number(score.DeletedRmsMm);
         std::fprintf(out, "}");
     }
     std::fprintf(out, "]}");
@@ -170,41 +207,15 @@ void PrintFitSummary(std::FILE* out, const FitSession& s, const SessionJudgement
 void PrintFitJson(std::FILE* out, const FitSession& s, const SessionJudgement& judgement,
                   bool laplaceMembers) {
     const CalibrationFit& fit = *s.Fit;
-    bool first = true;
-    std::fprintf(out, "{");
-    PrintVectorMember(out, "CoeffX", fit.CoeffX, first);
-    PrintVectorMember(out, "CoeffY", fit.CoeffY, first);
-    PrintKey(out, "TermCount", first);
-    std::fprintf(out, "%d", fit.TermCount);
-    if (fit.Choice.Model) PrintFittedModel(out, fit, first);
-    PrintNumberMember(out, "ControllerOffset", fit.ControllerOffset, first);
-    PrintNumberMember(out, "ScaleFactor", fit.ScaleFactor, first);
-    PrintNumberMember(out, "OffsetV", fit.OffsetV, first);
-    PrintNumberMember(out, "OffsetW", fit.OffsetW, first);
-    PrintNumberMember(out, "RotationDegrees", fit.RotationDegrees, first);
-    const struct {
-        const char* key;
-        const double* values;
-    } miniArrays[] = {{"MiniTargetDistance", fit.MiniTargetDistance},
-                      {"MiniTargetDeltaX", fit.MiniTargetDeltaX},
-                      {"MiniTargetDeltaY", fit.MiniTargetDeltaY},
-                      {"MiniTargetX", fit.MiniTargetX},
-                      {"MiniTargetY", fit.MiniTargetY}};
-    for (const auto& array : miniArrays) {
-        PrintKey(out, array.key, first);
-        PrintArray(out, array.values, kFitMiniTargets);
-    }
-    PrintSpacing(out, fit, first);
-    if (laplaceMembers) {
-        PrintNumberMember(out, "LaplaceOffsetX", fit.LaplaceOffsetX, first);
-        PrintNumberMember(out, "LaplaceOffsetY", fit.LaplaceOffsetY, first);
-        PrintNumberMember(out, "LaplaceRotation", fit.LaplaceRotation, first);
-        PrintNumberMember(out, "LaplaceMinSS", fit.LaplaceMinSS, first);
-        PrintVectorMember(out, "LaplaceCoeffV", fit.LaplaceCoeffV, first);
-        PrintVectorMember(out, "LaplaceCoeffW", fit.LaplaceCoeffW, first);
-    }
-    PrintJudgeMembers(out, judgement.Touches, s.Config->TargetCount, first);
-    PrintKey(out, "Verdict", first);
-    std::fprintf(out, "\"%s\"", FitVerdictName(judgement.Gate.Verdict));
-    std::fprintf(out, "\n}\n");
+    JsonMembers json(out);
+    if (json.Key("TermCount")) std::fprintf(out, "%d", fit.TermCount);
+    if (fit.Choice.Model) PrintFittedModel(json, fit);
+    json.Number("ControllerOffset", fit.ControllerOffset);
+    json.Number("ScaleFactor", fit.ScaleFactor);
+    json.SetKnown(fit.LastStatus == FitStatus::Fitted);
+    PrintResultMembers(json, fit, laplaceMembers);
+    json.SetKnown(true);
+    PrintJudgeMembers(json, judgement.Touches, s.Config->TargetCount);
+    if (json.Key("Verdict")) std::fprintf(out, "\"%s\"", FitVerdictName(judgement.Gate.Verdict));
+    json.End();
 }

@@ -9,7 +9,7 @@ void PrintFitSummary(std::FILE* out, const FitSession& session, const SessionJud
                      const std::wstring& reportFolder);
 
 // One JSON object keyed by the fit record's member names, then the judge's figures; numbers with
-// 17 significant digits, null for a value that is not finite; "Verdict" holds the gate's name of
-// the judgement.
+// 17 significant digits, null for a value that is not finite and for every result of a fit that
+// was refused; "Verdict" holds the gate's name of the judgement.
 void PrintFitJson(std::FILE* out, const FitSession& session, const SessionJudgement& judgement,
                   bool laplaceMembers);

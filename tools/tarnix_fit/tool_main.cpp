@@ -80,15 +80,15 @@ int Fit(const ToolOptions& options) {
     if (int status = LoadFitSession(options, session, error); status != kExitFitted)
         return Complain(status, error);
     const std::wstring reportFolder = ChooseReportFolder(options);
-    if (int status = RunFitSession(session, error); status != kExitFitted)
-        return Complain(status, error);
+    const int fitStatus = RunFitSession(session, error);
+    if (fitStatus == kExitModelMissing) return Complain(fitStatus, error);
     const SessionJudgement judgement = JudgeFitSession(session);
     if (options.Json) {
         const ModelRunner* runner = FindModelRunner(session.Fit->ModelKind);
-        PrintFitJson(stdout, session, judgement, runner != nullptr && runner->LaplaceMembers);
-    } else {
-        PrintFitSummary(stdout, session, judgement, reportFolder);
+        PrintFitJson(stdout, session, judgement, runner->LaplaceMembers);
     }
+    if (fitStatus != kExitFitted) return Complain(fitStatus, error);
+    if (!options.Json) PrintFitSummary(stdout, session, judgement, reportFolder);
     const int mapStatus = ReportExpectedError(options, session);
     const FitJudgement& gate = judgement.Gate;
     if (gate.Verdict != FitVerdict::Sound)

@@ -3,6 +3,7 @@
 #include "tools/tarnix_history/entry_text.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 
 #include "config/controller_parameters.h"
@@ -14,6 +15,11 @@ std::string Shortest(double value) {
     char text[64];
     const auto result = std::to_chars(text, text + sizeof text, value);
     return std::string(text, result.ptr);
+}
+
+// A JSON number: null for nothing and for a value that is not finite.
+std::string JsonNumber(std::optional<double> value) {
+    return value && std::isfinite(*value) ? Shortest(*value) : std::string("null");
 }
 
 std::string JsonText(const std::string& text) {
@@ -73,8 +79,11 @@ std::string Fixed(double value, int decimals) {
 std::string JsonLine(const std::vector<HistoryEntry>& entries, size_t i) {
     const HistoryEntry& e = entries[i];
     const CalibrationDataRecord& r = e.Record;
+    const std::optional<uint64_t> sequence = e.Header.Sequence();
     std::string line =
-        "{\"entry\":" + JsonText(e.Name) + ",\"date\":" + JsonText(DateOf(e)) +
+        "{\"entry\":" + JsonText(e.Name) +
+        ",\"sequence\":" + (sequence ? std::to_string(*sequence) : std::string("null")) +
+        ",\"date\":" + JsonText(DateOf(e)) +
         ",\"version\":" + JsonText(e.Header.Value("Version").value_or("")) +
         ",\"monitor\":" + std::to_string(r.MonitorNumber) +
         ",\"screen\":" + std::to_string(r.ScreenIndex) +
@@ -84,12 +93,13 @@ std::string JsonLine(const std::vector<HistoryEntry>& entries, size_t i) {
         "},\"model\":" + std::to_string(r.ModelKind * 10 + r.PolynomialOrder) + ",\"figures\":{";
     bool first = true;
     for (const auto& [name, value] : e.Header.Figures()) {
-        line += (first ? "" : ",") + JsonText(name) + ":" + Shortest(value);
+        line += (first ? "" : ",") + JsonText(name) + ":" + JsonNumber(value);
         first = false;
     }
     line += "}";
     const std::optional<Drift> drift = DriftOf(entries, i);
-    line += ",\"drift_mm\":" + (drift ? Fixed(drift->Result.MaxMm, 3) : std::string("null"));
+    const bool moved = drift && std::isfinite(drift->Result.MaxMm);
+    line += ",\"drift_mm\":" + (moved ? Fixed(drift->Result.MaxMm, 3) : std::string("null"));
     line += ",\"drift_since\":" + (drift ? JsonText(entries[drift->Earlier].Name) : "null");
     return line + "}";
 }

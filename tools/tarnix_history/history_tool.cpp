@@ -41,7 +41,9 @@ const char* const kUsage =
     "\n"
     "Exit status: 0 done, 1 drift above MaxDrift, 2 usage error, 3 no such entry or nothing to\n"
     "compare or restore, 4 restore refused (the area's rectangle changed), 5 no touch driver or\n"
-    "screen, 6 out of memory or an unexpected failure (one line on the error stream names it).\n";
+    "screen, 6 out of memory or an unexpected failure, 7 the folder given by --folder is missing,\n"
+    "or the history folder is not a folder or cannot be read (one line on the error stream names\n"
+    "each error).\n";
 
 int Complain(int status, const std::string& message) {
     std::fprintf(stderr, "tarnix-history: %s\n", message.c_str());
@@ -98,6 +100,23 @@ bool Parse(const std::vector<std::wstring>& args, HistoryOptions& o, std::string
         return false;
     }
     return true;
+}
+
+// Why the history cannot be read from folder; empty when it can. The installation's own folder
+// is missing until a calibration is kept: its history is empty.
+std::string FolderProblem(const std::wstring& folder, bool named) {
+    const std::string shown = PrintableText(folder);
+    switch (CheckHistoryFolder(folder)) {
+        case HistoryFolderState::Readable:
+            return std::string();
+        case HistoryFolderState::Missing:
+            return named ? "no such folder: " + shown : std::string();
+        case HistoryFolderState::NotAFolder:
+            return "not a folder: " + shown;
+        case HistoryFolderState::Unreadable:
+            break;
+    }
+    return "cannot read the folder " + shown;
 }
 
 std::optional<size_t> FindEntry(const std::vector<HistoryEntry>& entries, const std::string& name) {
@@ -187,6 +206,8 @@ int Run(const std::vector<std::wstring>& args) {
         return kHistoryDone;
     }
     const std::wstring folder = o.Folder.empty() ? HistoryFolder() : o.Folder;
+    const std::string problem = FolderProblem(folder, !o.Folder.empty());
+    if (!problem.empty()) return Complain(kHistoryNoFolder, problem);
     const std::vector<HistoryEntry> entries = ReadHistory(folder);
     std::vector<size_t> named;
     for (const std::string& name : o.Entries) {

@@ -12,6 +12,7 @@ enum HistoryExit : int {
     kHistoryRefused = 4,   // restore: the monitor's area is not the entry's rectangle now
     kHistoryNoDriver = 5,  // restore: no driver or no touch screen of the entry's index
     kHistoryInternal = 6,  // out of memory or an unexpected failure
+    kHistoryNoFolder = 7,  // the history folder is missing (one named by --folder) or unreadable
 };
 
 // The whole program on its arguments (after the program name); the exit status.

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/area_list.h"
+#include "display/monitors.h"
 #include "display/tile_layout.h"
 #include "driver/quva_records.h"
 

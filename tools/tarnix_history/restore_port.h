@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/area_list.h"
+#include "display/monitors.h"
 #include "driver/quva_records.h"
 
 // The monitors in the platform's enumeration order (monitor number = position + 1).

@@ -8,14 +8,7 @@
 
 std::vector<MonitorRect> CurrentMonitors() {
     MonitorSummary summary;
-    EnumerateMonitors(summary);
-    std::vector<MonitorRect> monitors;
-    for (int32_t entry = 1; entry <= summary.MonitorCount; ++entry) {
-        MonitorRect r;
-        if (MonitorListRectangle(entry, r.Left, r.Top, r.Right, r.Bottom)) monitors.push_back(r);
-    }
-    ReleaseMonitorList();
-    return monitors;
+    return MonitorRectangles(summary);
 }
 
 bool DriverHasScreen(int32_t screenIndex, std::string& error) {
