@@ -193,7 +193,12 @@ ExpectedErrorMap ComputeExpectedErrorMap(const CalibrationFit& fit, GlassScale s
             map.WorstInsideMm = std::max(map.WorstInsideMm, kWorstErrorFactor * inside);
         }
     }
-    map.RmsMm = std::sqrt(sumSquares / double(map.Mm.size()));
+    // The driver truncates the mapped position to whole pixels: up to one pixel's diagonal more,
+    // a third of its square on average.
+    const double pixel = std::hypot(scale.MmPerPixelX, scale.MmPerPixelY);
+    map.RmsMm = std::sqrt(sumSquares / double(map.Mm.size()) + pixel * pixel / 3);
+    map.WorstInsideMm += pixel;
+    map.WorstEdgeMm += pixel;
     return map;
 }
 ExpectedErrorMap ExpectedErrorOfPass(const CalibrationFit& fit, GlassScale scale) {

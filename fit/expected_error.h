@@ -45,7 +45,8 @@ double ExpectedErrorAt(const CalibrationFit& fit, const FitModel& model, const E
                        double fx, double fy);
 
 // The bound shown for the worst error over a zone: this many times the largest expected (RMS)
-// error there, so that the true worst lies below it in nine passes out of ten.
+// error there, so that the true worst lies below it in nine passes out of ten, and a pixel's
+// diagonal for the driver's truncation.
 inline constexpr double kWorstErrorFactor = 2.3;
 
 // The expected error over the area, sampled at Columns x Rows points from edge to edge (corners
@@ -54,7 +55,7 @@ inline constexpr double kWorstErrorFactor = 2.3;
 struct ExpectedErrorMap {
     double ScatterMm = 0.0;
     double MisfitMm = 0.0;
-    double RmsMm = 0.0;  // over the whole area
+    double RmsMm = 0.0;  // over the whole area, the driver's truncation to pixels included
     int32_t Columns = 0;
     int32_t Rows = 0;
     std::vector<double> Mm;      // row by row; sample (i, j) at fraction (i / (Columns - 1), ...)
