@@ -1,0 +1,124 @@
+// Passes on the knife-edge of a record of order 7 from 36 touches: noise-free touches, a
+// duplicated touch, a 16-bit range over a 12-bit sensor, a narrow range, a swapped sensor and
+// FitTerms=0. Each is committed within a fraction of a millimetre of the sensor, or its bad touch
+// named, never forced through every touch.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+#include "fit/fit_evaluation.h"
+#include "fit/fit_gate.h"
+#include "fit/polynomial_fit.h"
+#include "fit/touch_judge.h"
+#include "tests/fit/fit_test_support.h"
+
+namespace {
+
+constexpr double kWidthMm = 344.2, kHeightMm = 193.6;
+
+// The shipped layout's 6 x 6 grid spread by 1.15 into a record of order 7, on a 15.6-inch panel.
+FitBench Shipped(const Sensor& sensor, FitTerms terms, int32_t controllerMax = 4095) {
+    GridSetup grid;
+    grid.Rows = grid.Columns = 6;
+    grid.Order = 7;
+    grid.Magnification = 1.15;
+    FitBench bench(grid, sensor);
+    bench.Config.FitTerms = int32_t(terms);
+    bench.Parameters.ScreenWidth = kWidthMm;
+    bench.Parameters.ScreenHeight = kHeightMm;
+    bench.Parameters.ControllerMax = controllerMax;
+    return bench;
+}
+
+// The largest error of the committed polynomial over the whole area, edge to edge, in mm.
+double WorstErrorMm(const CalibrationFit& fit, const Sensor& sensor) {
+    double worst = 0.0;
+    for (int i = 0; i <= 40; ++i)
+        for (int j = 0; j <= 40; ++j) {
+            const double x = i / 40.0 - 0.5, y = j / 40.0 - 0.5;
+            double v, w, fx, fy;
+            sensor(x, y, v, w);
+            if (!PredictNormalisedPosition(fit, v, w, fx, fy)) return HUGE_VAL;
+            worst = std::max(worst, std::hypot((fx - x) * kWidthMm, (fy - y) * kHeightMm));
+        }
+    return worst;
+}
+
+FitVerdict Verdict(const FitBench& bench) {
+    return JudgeFit(*bench.Fit, FitGateLimitsFor(bench.Parameters.ControllerMin,
+                                                 bench.Parameters.ControllerMax, 0.0, 3.0))
+        .Verdict;
+}
+
+// A sensor seen through a controller range: span of the screen in counts, its centre.
+Sensor Spanning(double span, double centre, bool swapped = false) {
+    return [=](double x, double y, double& v, double& w) {
+        double bv, bw;
+        BowedSensor(x, y, bv, bw);
+        const double a = (bv - 2047.5) / 4095.0, b = (bw - 2047.5) / 4095.0;
+        v = centre + span * (swapped ? -b : a);
+        w = centre + span * (swapped ? a : b);
+    };
+}
+
+}  // namespace
+
+TEST(KnifeEdge, NoiseFreeAndOddRangePassesAreCommittedCloseToTheSensor) {
+    ReportFolder reports;
+    const struct {
+        const char* name;
+        Sensor sensor;
+        int32_t controllerMax;
+    } cases[] = {
+        {"noise-free bowed", BowedSensor, 4095},
+        {"12-bit sensor, ControllerMax=65535", BowedSensor, 65535},
+        {"13 % of the range, off centre", Spanning(0.13 * 4095, 1300), 4095},
+        {"swapped and mirrored", Spanning(4095 * 0.9, 2047.5, true), 4095},
+    };
+    for (const auto& c : cases) {
+        for (FitTerms terms : {FitTerms::Predicted, FitTerms::Polynomial, FitTerms::Sheet}) {
+            FitBench bench = Shipped(c.sensor, terms, c.controllerMax);
+            ASSERT_EQ(RunPolynomialPass(*bench.Fit), 1) << c.name << int(terms);
+            EXPECT_EQ(Verdict(bench), FitVerdict::Sound) << c.name << int(terms);
+            EXPECT_LT(WorstErrorMm(*bench.Fit, c.sensor), 0.6) << c.name << int(terms);
+            EXPECT_NE(bench.Fit->Choice.Model, nullptr);  // never all 36 terms through 36 touches
+        }
+    }
+}
+
+TEST(KnifeEdge, ADuplicatedTouchIsNamedNotARankDeficientFit) {
+    ReportFolder reports;
+    FitBench bench = Shipped(BowedSensor, FitTerms::Predicted);
+    bench.Config.Touches[8].V = bench.Config.Touches[7].V;  // target 9 took target 8's touch
+    bench.Config.Touches[8].W = bench.Config.Touches[7].W;
+    ASSERT_EQ(RunPolynomialPass(*bench.Fit), 1);
+    EXPECT_EQ(Verdict(bench), FitVerdict::Sound);
+    const TouchJudgement j =
+        JudgeTouches(JudgeInputFor(bench.Config, bench.Parameters, 1920, 1080));
+    EXPECT_NE(std::find(j.Suspects.begin(), j.Suspects.end(), 8), j.Suspects.end());
+}
+
+TEST(KnifeEdge, FitTermsZeroOnTooFewTouchesFitsWhatTheyDetermine) {
+    ReportFolder reports;
+    std::mt19937 random(5);
+    std::normal_distribution<double> mm(0.0, 1.0);
+    const Sensor person = [&](double x, double y, double& v, double& w) {
+        BowedSensor(x + mm(random) / kWidthMm, y + mm(random) / kHeightMm, v, w);
+    };
+    for (int pass = 0; pass < 10; ++pass) {
+        FitBench bench = Shipped(person, FitTerms::Polynomial);
+        ASSERT_EQ(RunPolynomialPass(*bench.Fit), 1);
+        ASSERT_NE(bench.Fit->Choice.Model, nullptr);
+        EXPECT_EQ(bench.Fit->Choice.Model->Name(), "smooth-4");         // 15 terms, not 36
+        EXPECT_LT(WorstErrorMm(*bench.Fit, BowedSensor), 5.0) << pass;  // 36 terms: 54-66 mm RMS
+    }
+    // Where the touches determine the order with room, the fit of every term stays.
+    GridSetup grid;
+    grid.Rows = grid.Columns = 8;
+    grid.Order = 7;
+    FitBench roomy(grid);
+    ASSERT_EQ(RunPolynomialPass(*roomy.Fit), 1);
+    EXPECT_EQ(roomy.Fit->Choice.Model, nullptr);
+}
