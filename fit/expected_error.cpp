@@ -155,7 +155,10 @@ double ExpectedErrorAt(const CalibrationFit& fit, const FitModel& model, const E
     double v, w;
     if (!RawPointForArea(fit, fx, fy, v, w)) return kNaN;
     const double h = model.LeverageAt(v, w);
-    return std::sqrt(2 * h * e.ScatterMm * e.ScatterMm + e.MisfitMm * e.MisfitMm +
+    // The misfit grows where the model is held by fewer touches, as its variance does: at the
+    // touches it averages b^2, beyond them it grows with the leverage.
+    const double held = e.MeanLeverage > 0.0 ? h / e.MeanLeverage : 1.0;
+    return std::sqrt(2 * h * e.ScatterMm * e.ScatterMm + held * e.MisfitMm * e.MisfitMm +
                      e.ProjectionMm * e.ProjectionMm);
 }
 
@@ -169,6 +172,7 @@ ExpectedErrorMap ComputeExpectedErrorMap(const CalibrationFit& fit, GlassScale s
     sources.ScatterMm = map.ScatterMm = PassScatterMm(fit, *model, scale);
     sources.MisfitMm = map.MisfitMm = PassMisfitMm(fit, *model, scale, map.ScatterMm);
     sources.ProjectionMm = fit.ProjectionMisfitMm;
+    sources.MeanLeverage = model->Terms() / double(fit.PointCount);
     if (!std::isfinite(map.ScatterMm) || !std::isfinite(map.MisfitMm) || columns < 2 || rows < 2)
         return map;
     map.Columns = columns;

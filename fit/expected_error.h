@@ -34,12 +34,14 @@ double PassMisfitMm(const CalibrationFit& fit, const FitModel& model, GlassScale
 bool RawPointForArea(const CalibrationFit& fit, double fx, double fy, double& v, double& w);
 
 // What the committed mapping is expected to miss by at the area fraction (fx, fy), in mm (radial,
-// RMS): the scatter the fit carries there, sqrt(2 h) * scatter, with the model's misfit and the
-// record's departure from the model. NaN where the mapping cannot be inverted.
+// RMS): the scatter the fit carries there, sqrt(2 h) * scatter, with the model's misfit (grown by
+// h over the touches' mean leverage) and the record's departure from the model. NaN where the
+// mapping cannot be inverted.
 struct ErrorSources {
     double ScatterMm = 0.0;     // per axis
     double MisfitMm = 0.0;      // the model's, radial
     double ProjectionMm = 0.0;  // the record's polynomial against the model, at worst
+    double MeanLeverage = 0.0;  // of the touches (0: the misfit alike everywhere)
 };
 double ExpectedErrorAt(const CalibrationFit& fit, const FitModel& model, const ErrorSources& e,
                        double fx, double fy);
@@ -47,7 +49,7 @@ double ExpectedErrorAt(const CalibrationFit& fit, const FitModel& model, const E
 // The bound shown for the worst error over a zone: this many times the largest expected (RMS)
 // error there, so that the true worst lies below it in nine passes out of ten, and a pixel's
 // diagonal for the driver's truncation.
-inline constexpr double kWorstErrorFactor = 2.3;
+inline constexpr double kWorstErrorFactor = 2.0;
 
 // The expected error over the area, sampled at Columns x Rows points from edge to edge (corners
 // included), with the worst value inside (kExpectedErrorEdgeBandMm or more from every edge,

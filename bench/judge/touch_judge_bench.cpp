@@ -188,7 +188,8 @@ void RunPass(const Case& k, uint32_t seed, Tally& tally) {
 }
 
 const char* TermsName(FitTerms terms) {
-    const char* names[] = {"order 3", "harmonic, order 3", "judged, order 5", "sheet, order 7"};
+    const char* names[] = {"order 3", "harmonic, order 3", "judged, order 5", "sheet, order 7",
+                           "weighed, order 7"};
     return names[int(terms)];
 }
 
@@ -214,7 +215,8 @@ int main() {
                               {6, 1.15, 3, FitTerms::Polynomial},
                               {6, 1.15, 3, FitTerms::Harmonic},
                               {6, 1.15, 5, FitTerms::Judged},
-                              {6, 1.15, 7, FitTerms::Sheet, kGridSpacingLobatto}};  // shipped
+                              {6, 1.15, 7, FitTerms::Sheet, kGridSpacingLobatto},
+                              {6, 1.15, 7, FitTerms::Predicted, kGridSpacingLobatto}};  // shipped
     for (bool bowed : {false, true})
         for (const Layout& grid : layouts)
             for (bool minis : {false, true})

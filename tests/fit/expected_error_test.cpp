@@ -144,7 +144,8 @@ TEST(ExpectedErrorMap, WorstAtTheEdgesAboveTheInnerAreaAboveTheScatter) {
     EXPECT_GT(map.WorstInsideMm, map.RmsMm);
     EXPECT_GT(map.WorstEdgeMm, map.WorstInsideMm);
     // The corner sample is the corner of the area, and no sample exceeds the edge band's worst.
-    const ErrorSources sources{map.ScatterMm, map.MisfitMm, 0.0};
+    const ErrorSources sources{map.ScatterMm, map.MisfitMm, 0.0,
+                               ModelOfFit(*bench.Fit)->Terms() / bench.Fit->PointCount};
     EXPECT_EQ(map.Mm.front(), ExpectedErrorAt(*bench.Fit, *ModelOfFit(*bench.Fit), sources, 0, 0));
     for (double mm : map.Mm) EXPECT_LE(kWorstErrorFactor * mm, map.WorstEdgeMm);
 }
