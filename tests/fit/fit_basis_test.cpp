@@ -58,20 +58,6 @@ FitBench Pass(const Sensor& sensor, uint32_t order, FitTerms terms) {
     return bench;
 }
 
-// The largest error of the committed polynomial over the whole area, edge to edge, in mm.
-double WorstErrorMm(const CalibrationFit& fit, void (*sheet)(double, double, double&, double&)) {
-    double worst = 0.0;
-    for (int i = 0; i <= 40; ++i)
-        for (int j = 0; j <= 40; ++j) {
-            const double x = i / 40.0 - 0.5, y = j / 40.0 - 0.5;
-            double v, w, fx, fy;
-            sheet(x, y, v, w);
-            EXPECT_TRUE(PredictNormalisedPosition(fit, v, w, fx, fy));
-            worst = std::max(worst, std::hypot((fx - x) * 344.2, (fy - y) * 193.6));
-        }
-    return worst;
-}
-
 std::string ModelName(const CalibrationFit& fit) {
     return fit.Choice.Model ? fit.Choice.Model->Name() : "";
 }

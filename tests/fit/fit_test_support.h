@@ -1,6 +1,7 @@
 // Test support for the fit: a report folder of its own, in-memory grids and smooth sensors.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include "config/controller_parameters.h"
 #include "display/target_layout.h"
 #include "fit/calibration_fit.h"
+#include "fit/fit_evaluation.h"
 #include "platform/report_file.h"
 
 // A fresh report folder, used by OpenReportFile while the object lives.
@@ -132,3 +134,18 @@ struct FitBench {
         }
     }
 };
+
+// The largest error of the committed polynomial over the whole area, edge to edge, in mm on a
+// 344.2 x 193.6 mm panel (a 15.6-inch one); infinite where the mapping is not finite.
+inline double WorstErrorMm(const CalibrationFit& fit, const Sensor& sensor) {
+    double worst = 0.0;
+    for (int i = 0; i <= 40; ++i)
+        for (int j = 0; j <= 40; ++j) {
+            const double x = i / 40.0 - 0.5, y = j / 40.0 - 0.5;
+            double v, w, fx, fy;
+            sensor(x, y, v, w);
+            if (!PredictNormalisedPosition(fit, v, w, fx, fy)) return HUGE_VAL;
+            worst = std::max(worst, std::hypot((fx - x) * 344.2, (fy - y) * 193.6));
+        }
+    return worst;
+}

@@ -32,20 +32,6 @@ FitBench Shipped(const Sensor& sensor, FitTerms terms, int32_t controllerMax = 4
     return bench;
 }
 
-// The largest error of the committed polynomial over the whole area, edge to edge, in mm.
-double WorstErrorMm(const CalibrationFit& fit, const Sensor& sensor) {
-    double worst = 0.0;
-    for (int i = 0; i <= 40; ++i)
-        for (int j = 0; j <= 40; ++j) {
-            const double x = i / 40.0 - 0.5, y = j / 40.0 - 0.5;
-            double v, w, fx, fy;
-            sensor(x, y, v, w);
-            if (!PredictNormalisedPosition(fit, v, w, fx, fy)) return HUGE_VAL;
-            worst = std::max(worst, std::hypot((fx - x) * kWidthMm, (fy - y) * kHeightMm));
-        }
-    return worst;
-}
-
 FitVerdict Verdict(const FitBench& bench) {
     return JudgeFit(*bench.Fit, FitGateLimitsFor(bench.Parameters.ControllerMin,
                                                  bench.Parameters.ControllerMax, 0.0, 3.0))

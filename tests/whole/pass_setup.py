@@ -284,3 +284,23 @@ def simulated_cfg(base_cfg, touches):
 
 def counts12(raw):
     return [(x >> 4, y >> 4) for x, y in raw]
+
+
+def simcontroller_check(bench, record, name, settings=None, svg=True):
+    """simcontroller-check's output on a record (written to the bench's work folder as NAME.bin;
+    its error map to the artefacts as NAME.svg)."""
+    path = os.path.join(bench.work_dir, name + ".bin")
+    with open(path, "wb") as f:
+        f.write(record)
+    args = [winepath(path)]
+    if svg:
+        args += ["--svg", winepath(os.path.join(bench.artefact_dir, name + ".svg"))]
+    if settings:
+        args += ["--settings", winepath(settings)]
+    proc = bench.run(target("simcontroller-check", "simcontroller/simcontroller-check.exe"),
+                     args, timeout=60, capture_debug=False)
+    if proc.wait(60) != 0:
+        raise AssertionError("simcontroller-check failed: " + proc.stderr())
+    out = proc.stdout()
+    print("%s: %s" % (name, out))
+    return out

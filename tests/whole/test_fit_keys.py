@@ -10,8 +10,8 @@ import re
 import unittest
 
 import winebench
-from pass_setup import (SOURCE_DIR, PassInstall, cfg_grid, grid_targets, target, wait_for,
-                        winepath)
+from pass_setup import (SOURCE_DIR, PassInstall, cfg_grid, grid_targets, simcontroller_check,
+                        wait_for)
 
 WIDTH, HEIGHT = 1920, 1080
 MM_PER_PIXEL = 306.4 / WIDTH  # the shipped file's glass, ScreenWidth=306.4 over 1920 pixels
@@ -35,15 +35,7 @@ def script(targets):
 
 def whole_area_worst_mm(bench, record, name):
     """simcontroller-check's largest error over the whole area of a record, in mm."""
-    path = os.path.join(bench.work_dir, name + ".bin")
-    with open(path, "wb") as f:
-        f.write(record)
-    proc = bench.run(target("simcontroller-check", "simcontroller/simcontroller-check.exe"),
-                     [winepath(path)], timeout=60, capture_debug=False)
-    if proc.wait(60) != 0:
-        raise AssertionError("simcontroller-check failed: " + proc.stderr())
-    out = proc.stdout()
-    print("%s: %s" % (name, out))
+    out = simcontroller_check(bench, record, name, svg=False)
     m = re.search(r"whole area: points \d+, RMS [\d.]+ px, 95th percentile [\d.]+ px, "
                   r"maximum ([\d.]+) px", out)
     if m is None:

@@ -12,7 +12,7 @@ import unittest
 
 import winebench
 from pass_setup import (BACKGROUND, GRID_5X5, PassInstall, counts12, fit_fields, grid_targets,
-                        mini_targets, simulated_cfg, target, wait_for, winepath)
+                        mini_targets, simcontroller_check, simulated_cfg, wait_for)
 
 WIDTH, HEIGHT = 1920, 1080
 CX, CY = WIDTH // 2, HEIGHT // 2
@@ -84,18 +84,7 @@ def traces(proc):
 
 def check_record(bench, record, name, settings=None):
     """simcontroller-check on a record: (RMS, maximum) inside the targets' hull, in pixels."""
-    path = os.path.join(bench.work_dir, name + ".bin")
-    with open(path, "wb") as f:
-        f.write(record)
-    args = [winepath(path), "--svg", winepath(os.path.join(bench.artefact_dir, name + ".svg"))]
-    if settings:
-        args += ["--settings", winepath(settings)]
-    proc = bench.run(target("simcontroller-check", "simcontroller/simcontroller-check.exe"),
-                     args, timeout=60, capture_debug=False)
-    if proc.wait(60) != 0:
-        raise AssertionError("simcontroller-check failed: " + proc.stderr())
-    out = proc.stdout()
-    print("%s: %s" % (name, out))
+    out = simcontroller_check(bench, record, name, settings)
     m = re.search(r"inside hull: points \d+, RMS ([\d.]+) px, 95th percentile [\d.]+ px, "
                   r"maximum ([\d.]+) px", out)
     if m is None:
