@@ -100,6 +100,10 @@ std::wstring CalibrationDialog::Drawing::ResultText(const CalibrationDialog& d,
             reason = FormatWordsText(reason,
                                      {Pixels(judgement.RmsPixels), Pixels(judgement.BoundPixels)},
                                      kMaxTextLength);
+        if (judgement.Verdict == FitVerdict::ExpectedErrorTooLarge)
+            reason = FormatWordsText(
+                reason, {Millimetres(kMostExpectedWorstMm), Millimetres(judgement.ExpectedWorstMm)},
+                kMaxTextLength);
         if (judgement.Verdict == FitVerdict::ScatterTooLarge)
             reason = FormatWordsText(
                 reason, {Millimetres(judgement.ScatterMm), Millimetres(judgement.BoundScatterMm)},

@@ -71,6 +71,8 @@ uint32_t RefusalTextId(const FitJudgement& judgement) {
             return IDS_REFUSED_OVERFLOW;
         case FitVerdict::ResidualTooLarge:
             return IDS_REFUSED_RESIDUAL;
+        case FitVerdict::ExpectedErrorTooLarge:
+            return IDS_REFUSED_EXPECTED;
         case FitVerdict::ScatterTooLarge:
             return IDS_REFUSED_SCATTER;
         case FitVerdict::TouchesDisagree:

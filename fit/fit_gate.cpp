@@ -3,6 +3,7 @@
 #include "fit/fit_gate.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 
 #include "config/calibration_config.h"
@@ -70,12 +71,14 @@ FitJudgement JudgeFit(const CalibrationFit& fit, const FitGateLimits& limits) {
     judgement.MaxPixels = residuals.MaxPixels;
     judgement.Rank = fit.FinalRank;
     judgement.BoundScatterMm = limits.MaxScatterMm;
+    bool named = false;  // the window asks those touches again before it fits
     if (fit.Config != nullptr && fit.Parameters != nullptr) {
         const TouchJudgement touches = JudgeTouches(
             JudgeInputFor(*fit.Config, *fit.Parameters, fit.MonitorWidth, fit.MonitorHeight));
         judgement.ScatterMm = touches.ScatterMm;
         judgement.ExpectedRmsMm = touches.ExpectedRmsMm;
         judgement.ExpectedWorstMm = touches.ExpectedWorstMm;
+        named = !touches.Suspects.empty();
     }
     if (fit.LastStatus != FitStatus::Fitted || fit.Config == nullptr)
         judgement.Verdict = FitVerdict::FitFailed;
@@ -92,6 +95,10 @@ FitJudgement JudgeFit(const CalibrationFit& fit, const FitGateLimits& limits) {
     else
         judgement.Verdict = FitVerdict::Sound;
     if (judgement.Verdict == FitVerdict::Sound) AddExpectedErrorMap(fit, judgement);
+    if (judgement.Verdict == FitVerdict::Sound && !named &&
+        judgement.ExpectedWorstMm > kMostExpectedWorstMm &&
+        std::isfinite(judgement.ExpectedWorstInsideMm))
+        judgement.Verdict = FitVerdict::ExpectedErrorTooLarge;
     return judgement;
 }
 
@@ -112,8 +119,9 @@ constexpr VerdictWords kVerdictWords[] = {
     {L"the residual at the grid targets exceeds MaxFitResidual", "residual-too-large"},
     {L"the touches scatter by more than MaxTouchScatter", "scatter-too-large"},
     {L"touches disagree with the others", "touches-disagree"},
+    {L"the calibration is expected to miss by more than 5 mm", "expected-error-too-large"},
 };
-static_assert(std::size(kVerdictWords) == size_t(FitVerdict::TouchesDisagree) + 1);
+static_assert(std::size(kVerdictWords) == size_t(FitVerdict::ExpectedErrorTooLarge) + 1);
 
 const VerdictWords* WordsFor(FitVerdict verdict) {
     const auto index = size_t(verdict);

@@ -17,7 +17,12 @@ enum class FitVerdict : int32_t {
     ResidualTooLarge,  // the grid targets are missed by more than the bound (RMS)
     ScatterTooLarge,   // the touches scatter by more than MaxTouchScatter millimetres
     TouchesDisagree,   // touches still disagree with the others after being asked again
+    ExpectedErrorTooLarge,  // the calibration's expected worst error is beyond any use
 };
+
+// A pass whose calibration is expected to miss by more than this anywhere is refused once no touch
+// is left to ask again: no kiosk is usable so, and the touches cannot tell how much worse it is.
+inline constexpr double kMostExpectedWorstMm = 5.0;
 
 struct FitGateLimits {
     int32_t ControllerMin = 0;

@@ -11,7 +11,7 @@
 
 // A pass never spends more than one term per this many touches on an axis: the judge and the
 // deleted residuals need room, and fewer touches a term chase the scatter.
-inline constexpr double kTouchesPerTerm = 1.75;
+inline constexpr double kTouchesPerTerm = 1.7;
 
 class LinearModel : public FitModel {
   public:
