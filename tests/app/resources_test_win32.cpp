@@ -160,7 +160,8 @@ TEST(LanguageLibraries, EveryTextOfEveryLanguage) {
                 ++conversions;
             const bool needsNumber = id == 428 || id == 452;
             const bool needsTwoWords = id == IDS_FIT_TOUCH_FIGURES || id == IDS_REFUSED_RESIDUAL ||
-                                       id == IDS_REFUSED_SCATTER || id == IDS_DRIFT;
+                                       id == IDS_REFUSED_SCATTER || id == IDS_REFUSED_EXPECTED ||
+                                       id == IDS_DRIFT;
             const bool needsThreeWords = id == IDS_FIT_EXPECTED;
             const bool needsOneWord = id == IDS_DRIFT_WARNING;
             EXPECT_EQ(conversions, needsNumber || needsOneWord ? 1u
