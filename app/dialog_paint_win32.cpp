@@ -1,6 +1,7 @@
 // Drawing of the calibration window: its place on the current area, buttons around the centre,
-// the instruction and result texts (placed above the buttons once they show), the current target
-// with its 250 ms dwell (a one-shot timer, so the window stays responsive), the button pictures.
+// the instruction and result texts (placed above the buttons once they show), the countdown, the
+// current target with its 250 ms dwell (a one-shot timer, so the window stays responsive), the
+// button pictures.
 #include <windows.h>
 
 #include <cmath>
@@ -20,6 +21,7 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr int kPenWidth = 2;
+constexpr int kCountdownBand = 60;
 
 }  // namespace
 
@@ -184,7 +186,22 @@ void CalibrationDialog::OnPaint() {
     textRect.top = TextTop(cy + Scaled(60), cy + Scaled(80), height, view.CalibrationDone);
     DrawTextW(dc, text.c_str(), -1, &textRect, DT_CENTER | DT_WORDBREAK);
     SelectObject(dc, oldFont);
+    // The erased background took the countdown: every state's first frame shows it again.
+    if (Passes.Sequencer) DrawCountdown(dc, view.CountdownSeconds);
     EndPaint(Window, &paint);
+}
+
+void CalibrationDialog::DrawCountdown(HDC dc, int32_t seconds) {
+    RECT band;
+    GetClientRect(Window, &band);
+    band.top = band.bottom - Scaled(kCountdownBand);
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, kBackgroundColour);
+    SetTextColor(dc, kRed);
+    HGDIOBJ oldFont = SelectObject(dc, TextFont());
+    const std::wstring text = FormatNumberText(Text(IDS_COUNTDOWN), seconds, kMaxTextLength);
+    DrawTextW(dc, text.c_str(), -1, &band, DT_CENTER);
+    SelectObject(dc, oldFont);
 }
 
 void CalibrationDialog::EndTargetDwell() {
