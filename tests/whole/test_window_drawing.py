@@ -21,11 +21,14 @@ REPAINTS = 8  # the countdown's own tick redraws it once a second: each repaint 
 def wait_for_target(bench, name, cx, cy, arm, timeout=20.0):
     """A screenshot with the whole target at (cx, cy) on it, once it shows after its dwell. Wine
     may put a drawing on the screen stroke by stroke: the rings come first, then the cross's
-    vertical arm (which blackens the centre), its horizontal arm last."""
+    vertical arm (which blackens the centre), its horizontal arm last. Before the window's first
+    frame reaches the screen all of it is black: the background beside the target's square says
+    the window is there."""
     deadline = time.monotonic() + timeout
     while True:
         image = bench.image(bench.screenshot(name))
-        drawn = image.pixel(cx, cy) == BLACK and image.pixel(cx + arm - 1, cy) == BLACK
+        drawn = (image.pixel(cx, cy) == BLACK and image.pixel(cx + arm - 1, cy) == BLACK
+                 and image.pixel(cx + arm + 2, cy + arm + 2) == BACKGROUND)
         if drawn or time.monotonic() > deadline:
             return image
         time.sleep(0.2)
