@@ -74,7 +74,8 @@ class CalibrationDialog {
     void MakeTargetGraphics(int32_t targetNumber);
     void ShowButtons(const PassView& view);  // the buttons the state of the passes shows
     void MoveToCurrentArea();
-    void EndTargetDwell();  // the waiting target is drawn at the next paint
+    void EndTargetDwell();                        // the waiting target is drawn at the next paint
+    void DrawCountdown(HDC dc, int32_t seconds);  // the seconds left, in the band at the bottom
     void ReleaseButtonPictures();
 
     // The first pass, as start-up starts it, and the last stop, as tear-down makes it

@@ -16,6 +16,14 @@
 
 namespace {
 
+constexpr WORD kAcceleratorNotification = 1;  // a command's code when an accelerator sent it
+
+// A button's click, or the dialog manager's Enter and Esc (sent as a click, or as an accelerator);
+// a button's other notifications (focus, double click) are no command.
+bool IsButtonAction(WORD notification) {
+    return notification == BN_CLICKED || notification == kAcceleratorNotification;
+}
+
 // Hands the controllers back to the driver; its device handles are closed only once the touch
 // thread has left the driver (QuvaIF_DisableTouch releases its call).
 void ReturnControllers(PassRuntime& passes) {
@@ -116,6 +124,7 @@ INT_PTR CalibrationDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
             OnTimer(wParam);
             return FALSE;  // default processing follows
         case WM_COMMAND:
+            if (!IsButtonAction(HIWORD(wParam))) return FALSE;
             switch (LOWORD(wParam)) {
                 case IDC_ACCEPT:
                     OnAccept();

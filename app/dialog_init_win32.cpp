@@ -8,6 +8,7 @@
 #include "app/calibration_dialog.h"
 #include "app/cursor_control.h"
 #include "app/dialog_drawing.h"
+#include "app/instance_mutex.h"
 #include "app/language_library.h"
 #include "app/text_format.h"
 #include "config/command_line.h"
@@ -71,7 +72,7 @@ bool CalibrationDialog::StartUp::CountTouchScreens(CalibrationDialog& d, int32_t
 
 bool CalibrationDialog::StartUp::ClaimInstance(CalibrationDialog& d) {
     SetLastError(0);
-    d.InstanceMutex = CreateMutexW(nullptr, TRUE, L"QuvaCalMutex");
+    d.InstanceMutex = CreateMutexW(nullptr, TRUE, kInstanceMutexName);
     if (GetLastError() == 0) return true;
     if (d.InstanceMutex != nullptr) CloseHandle(d.InstanceMutex);  // the other copy owns it
     d.InstanceMutex = nullptr;

@@ -1,6 +1,7 @@
 // Drawing of the calibration window: its place on the current area, buttons around the centre,
-// the instruction and result texts (placed above the buttons once they show), the current target
-// with its 250 ms dwell (a one-shot timer, so the window stays responsive), the button pictures.
+// the instruction and result texts (placed above the buttons once they show, and clear of the
+// targets' places, the buttons and the countdown), the countdown, the current target with its
+// 250 ms dwell (a one-shot timer, so the window stays responsive), the button pictures.
 #include <windows.h>
 
 #include <cmath>
@@ -12,6 +13,7 @@
 #include "app/pass_runtime.h"
 #include "app/text_format.h"
 #include "app/text_layout.h"
+#include "app/text_placement.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -20,6 +22,7 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr int kPenWidth = 2;
+constexpr int kCountdownBand = 60;
 
 }  // namespace
 
@@ -28,6 +31,7 @@ struct CalibrationDialog::Drawing {
     static void DrawTarget(CalibrationDialog& d, TargetGraphic& g, HDC dc, int32_t target);
     static std::wstring InstructionText(const CalibrationDialog& d, const PassView& view);
     static std::wstring ResultText(const CalibrationDialog& d, const PassView& view);
+    static std::vector<PixelRect> TextKeepOut(CalibrationDialog& d, const PassView& view);
 };
 
 bool CalibrationDialog::Drawing::TargetPosition(const CalibrationDialog& d, int32_t target,
@@ -129,6 +133,27 @@ std::wstring CalibrationDialog::Drawing::ResultText(const CalibrationDialog& d,
                                     [&d](UINT id) { return d.Text(id); });
 }
 
+// What the texts keep out of: every target's square while targets are shown, the countdown's band,
+// the buttons shown.
+std::vector<PixelRect> CalibrationDialog::Drawing::TextKeepOut(CalibrationDialog& d,
+                                                               const PassView& view) {
+    std::vector<PixelRect> keepOut;
+    if (view.CollectingTouches && d.Config && d.AreaList.Current)
+        keepOut = TargetSquares(*d.AreaList.Current, *d.Config);
+    RECT client;
+    GetClientRect(d.Window, &client);
+    keepOut.push_back(
+        PixelRect{0, client.bottom - d.Scaled(kCountdownBand), client.right, client.bottom});
+    for (int id : {IDC_ACCEPT, IDC_RETRY}) {
+        HWND button = GetDlgItem(d.Window, id);
+        RECT r;
+        if (button == nullptr || !IsWindowVisible(button) || !GetWindowRect(button, &r)) continue;
+        MapWindowPoints(nullptr, d.Window, reinterpret_cast<POINT*>(&r), 2);
+        keepOut.push_back(PixelRect{r.left, r.top, r.right - 1, r.bottom - 1});
+    }
+    return keepOut;
+}
+
 // Moves the graphic to the target (erasing its old place), and draws it once the target has
 // dwelt 250 ms; until then the dwell timer is armed and nothing is drawn.
 void CalibrationDialog::Drawing::DrawTarget(CalibrationDialog& d, TargetGraphic& g, HDC dc,
@@ -184,11 +209,29 @@ void CalibrationDialog::OnPaint() {
     RECT textRect = client;
     DrawTextW(dc, text.c_str(), -1, &textRect, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
     const int32_t height = textRect.bottom - textRect.top;
+    const int32_t width = textRect.right - textRect.left;
+    const int32_t top = TextTop(cy + Scaled(60), cy + Scaled(80), height, view.CalibrationDone);
     textRect = client;
-    textRect.top = TextTop(cy + Scaled(60), cy + Scaled(80), height, view.CalibrationDone);
+    textRect.top = ClearTextTop(top, width, height, client.right, client.bottom,
+                                Drawing::TextKeepOut(*this, view));
     DrawTextW(dc, text.c_str(), -1, &textRect, DT_CENTER | DT_WORDBREAK);
     SelectObject(dc, oldFont);
+    // The erased background took the countdown: every state's first frame shows it again.
+    if (Passes.Sequencer) DrawCountdown(dc, view.CountdownSeconds);
     EndPaint(Window, &paint);
+}
+
+void CalibrationDialog::DrawCountdown(HDC dc, int32_t seconds) {
+    RECT band;
+    GetClientRect(Window, &band);
+    band.top = band.bottom - Scaled(kCountdownBand);
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, kBackgroundColour);
+    SetTextColor(dc, kRed);
+    HGDIOBJ oldFont = SelectObject(dc, TextFont());
+    const std::wstring text = FormatNumberText(Text(IDS_COUNTDOWN), seconds, kMaxTextLength);
+    DrawTextW(dc, text.c_str(), -1, &band, DT_CENTER);
+    SelectObject(dc, oldFont);
 }
 
 void CalibrationDialog::EndTargetDwell() {

@@ -10,7 +10,6 @@
 #include "app/cursor_control.h"
 #include "app/pass_countdown.h"
 #include "app/pass_runtime.h"
-#include "app/text_format.h"
 #include "driver/quva_driver.h"
 #include "platform/debug_trace.h"
 #include "resources/resource_ids.h"
@@ -20,14 +19,11 @@ namespace {
 // How long a button waits for a fit and commit in progress before it tries again later (every
 // kPendingCommandDelayMs): the window never waits longer at once.
 constexpr std::chrono::milliseconds kFitWait{250};
-constexpr COLORREF kCountdownColour = RGB(255, 0, 0);
-constexpr int kCountdownBand = 60;
 
 }  // namespace
 
 struct CalibrationDialog::PassHandling {
     static void Repaint(CalibrationDialog& d);
-    static void DrawCountdown(CalibrationDialog& d, int32_t seconds);
     static void ShowResult(CalibrationDialog& d, const PassView& view);
     static void EndCalibration(CalibrationDialog& d);
     static void StartPass(CalibrationDialog& d, bool stayOnArea);
@@ -48,21 +44,6 @@ void CalibrationDialog::PassHandling::Repaint(CalibrationDialog& d) {
     InvalidateRect(d.Window, nullptr, TRUE);
     UpdateWindow(d.Window);
     SetFocus(d.Window);
-}
-
-void CalibrationDialog::PassHandling::DrawCountdown(CalibrationDialog& d, int32_t seconds) {
-    HDC dc = GetDC(d.Window);
-    if (dc == nullptr) return;
-    RECT band;
-    GetClientRect(d.Window, &band);
-    band.top = band.bottom - d.Scaled(kCountdownBand);
-    SetBkColor(dc, kBackgroundColour);
-    SetTextColor(dc, kCountdownColour);
-    HGDIOBJ oldFont = SelectObject(dc, d.TextFont());
-    const std::wstring text = FormatNumberText(d.Text(IDS_COUNTDOWN), seconds, kMaxTextLength);
-    DrawTextW(dc, text.c_str(), -1, &band, DT_CENTER);
-    SelectObject(dc, oldFont);
-    ReleaseDC(d.Window, dc);
 }
 
 // After the fit: both buttons, or Retry alone when nothing was written.
@@ -159,7 +140,10 @@ void CalibrationDialog::OnTimer(UINT_PTR id) {
         PostMessageW(Window, WM_KEYUP, VK_ESCAPE, 0);
         return;
     }
-    PassHandling::DrawCountdown(*this, tick.Seconds);
+    HDC dc = GetDC(Window);
+    if (dc == nullptr) return;
+    DrawCountdown(dc, tick.Seconds);
+    ReleaseDC(Window, dc);
 }
 
 void CalibrationDialog::OnTouch() {

@@ -4,6 +4,11 @@
 //                                          tools, for one); exit 0 when it existed and was set
 //   other_program_tool press TITLE ID      clicks the button ID of the window TITLE with
 //                                          BM_CLICK; exit 0 when both were found
+//   other_program_tool repaint TITLE       has the window TITLE erased and painted again before
+//                                          it returns; exit 0 when it was found
+//   other_program_tool notify TITLE ID CODE  sends the window TITLE a WM_COMMAND from its
+//                                          button ID with the notification CODE; exit 0 when
+//                                          both were found
 #include <windows.h>
 
 #include <cwchar>
@@ -27,10 +32,32 @@ int PressButton(const wchar_t* title, const wchar_t* id) {
     return 0;
 }
 
+int Repaint(const wchar_t* title) {
+    HWND window = FindWindowW(nullptr, title);
+    if (window == nullptr) return 1;
+    const UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN;
+    return RedrawWindow(window, nullptr, nullptr, flags) ? 0 : 1;
+}
+
+int NotifyFromButton(const wchar_t* title, const wchar_t* id, const wchar_t* code) {
+    HWND window = FindWindowW(nullptr, title);
+    if (window == nullptr) return 1;
+    const int buttonId = int(std::wcstol(id, nullptr, 10));
+    HWND button = GetDlgItem(window, buttonId);
+    if (button == nullptr) return 1;
+    const WORD notification = WORD(std::wcstol(code, nullptr, 10));
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(buttonId, notification),
+                 reinterpret_cast<LPARAM>(button));
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc == 3 && std::wcscmp(argv[1], L"event") == 0) return SetNamedEvent(argv[2]);
     if (argc == 4 && std::wcscmp(argv[1], L"press") == 0) return PressButton(argv[2], argv[3]);
+    if (argc == 3 && std::wcscmp(argv[1], L"repaint") == 0) return Repaint(argv[2]);
+    if (argc == 5 && std::wcscmp(argv[1], L"notify") == 0)
+        return NotifyFromButton(argv[2], argv[3], argv[4]);
     return 2;
 }

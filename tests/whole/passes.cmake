@@ -9,8 +9,11 @@ if(WIN32 AND TARGET Tarnix)
     target_link_libraries(TarnixTestSettings PRIVATE tarnix_app)
 
     set(pass_programs Tarnix simcontroller_dll QuvaDkMon QuvaStrings_ENG)
+    add_executable(other_program_tool ${CMAKE_CURRENT_LIST_DIR}/other_program_tool_win32.cpp)
+    target_link_options(other_program_tool PRIVATE -municode)
     tarnix_add_whole_test(pass_full SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_pass_full.py
                           DEPENDS ${pass_programs} tarnix-fit simcontroller-check
+                                  other_program_tool
                           LABELS passes NO_INSTALL BOTH_BUILDS TIMEOUT 240)
     tarnix_add_whole_test(pass_checks SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_pass_checks.py
                           DEPENDS ${pass_programs} tarnix-fit simcontroller-check
@@ -23,8 +26,6 @@ if(WIN32 AND TARGET Tarnix)
                           LABELS passes NO_INSTALL TIMEOUT 400)
     tarnix_add_whole_test(pass_cursor_run SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_cursor_run.py
                           DEPENDS ${pass_programs} LABELS passes NO_INSTALL TIMEOUT 200)
-    add_executable(other_program_tool ${CMAKE_CURRENT_LIST_DIR}/other_program_tool_win32.cpp)
-    target_link_options(other_program_tool PRIVATE -municode)
     tarnix_add_whole_test(pass_handover SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_pass_handover.py
                           DEPENDS ${pass_programs} other_program_tool LABELS passes NO_INSTALL
                           TIMEOUT 240)

@@ -1,7 +1,8 @@
 """The calibration history under Wine with the stand-in controller: two accepted passes with
 different sensor offsets give two entries; tarnix-history lists both with the drift between them;
 tarnix-fit fits an entry's configuration into its record byte for byte; restore sends the first
-record to the driver again; after the monitor changed, restore is refused."""
+record to the driver again; after the monitor changed, restore is refused, and while Tarnix runs it
+is refused with a status of its own."""
 
 import json
 import os
@@ -115,6 +116,18 @@ class History(unittest.TestCase):
             self.assertEqual([], inst.history())
             code, out, err = self.tool(bench, inst, ["show", "no-such-entry"])
             self.assertEqual(3, code)
+
+            # While a pass is on screen, restore refuses before anything else and writes nothing.
+            proc = inst.run()
+            bench.wait_window(TITLE, timeout=30)
+            self.assertTrue(wait_for(lambda: inst.count_calls("GetFirstCalTouch() waiting") == 1))
+            code, out, err = self.tool(bench, inst, ["restore", names[0]])
+            self.assertEqual(8, code, err)
+            self.assertEqual("tarnix-history: not restored: Tarnix is running; close it first",
+                             err.strip())
+            self.assertEqual([], inst.history())
+            self.assertEqual(0, inst.count_calls("QuvaIF_WriteCalibrationData("))
+            self.assertTrue(proc.running())
 
 
 if __name__ == "__main__":

@@ -1,7 +1,8 @@
 """A whole calibration pass of Tarnix.exe under Wine, touched with xdotool clicks through the
 stand-in's pointer source: the targets one after another, the fit, the record the driver got
 (equal to tarnix-fit's from the same raw touches), the reports, the real error of the record
-(simcontroller-check) and Accept ending the run."""
+(simcontroller-check), button notifications other than a click changing nothing, and Accept
+ending the run."""
 
 import os
 import re
@@ -12,6 +13,10 @@ from pass_setup import (BACKGROUND, BLACK, GRID_5X5, PassInstall, counts12, fit_
                         grid_targets, record_ints, simulated_cfg, target, wait_for, winepath)
 
 WIDTH, HEIGHT = 1920, 1080
+TITLE = "Tarnix - Calibration"
+ACCEPT_ID, RETRY_ID = 132, 133
+# A button's notifications that are no click: focus gained, focus lost, double click.
+NOT_CLICKS = {"BN_SETFOCUS": 6, "BN_KILLFOCUS": 7, "BN_DOUBLECLICKED": 5}
 
 
 def button_row_changed(inst, y, x_from, x_to):
@@ -74,6 +79,8 @@ class FullPass(unittest.TestCase):
                           "QuvaLocn(X,Y)=(57344,57344)", trace)
             self.assertIn("GetTouchThreadProc(): ScreenNumber=0 TouchTargetCnt=25", trace)
 
+            self.check_other_notifications_change_nothing(bench, inst, proc, accept_row)
+
             # Accept: one touch screen, so the run ends.
             accept = (cx - 40, accept_row)
             bench.click(*bench.to_x(*accept))
@@ -88,6 +95,22 @@ class FullPass(unittest.TestCase):
             self.assertIsNotNone(inside, figures)
             self.assertLessEqual(float(inside.group(1)), 0.5)
             self.assertLessEqual(float(inside.group(2)), 1.5)
+
+    def check_other_notifications_change_nothing(self, bench, inst, proc, accept_row):
+        """WM_COMMAND from Accept and Retry with each notification that is no click: the
+        Finished screen stays (its buttons, no further pass or write, the run going on)."""
+        tool = target("other_program_tool", "tests/whole/other_program_tool.exe")
+        passes = inst.count_calls("QuvaIF_GetFirstCalTouch() waiting")
+        for button in (ACCEPT_ID, RETRY_ID):
+            for name, code in NOT_CLICKS.items():
+                sent = bench.wine([tool, "notify", TITLE, str(button), str(code)])[0]
+                self.assertEqual(0, sent, "%s of button %d not sent" % (name, button))
+        self.assertFalse(wait_for(lambda: not proc.running(), 2.0), "the run ended")
+        self.assertEqual(passes, inst.count_calls("QuvaIF_GetFirstCalTouch() waiting"))
+        self.assertEqual(1, inst.count_calls("QuvaIF_WriteCalibrationData("))
+        cx = WIDTH // 2
+        self.assertTrue(button_row_changed(inst, accept_row, cx - 60, cx - 20), "no Accept")
+        self.assertTrue(button_row_changed(inst, accept_row, cx + 20, cx + 60), "no Retry")
 
 
 def run_check(bench, inst):

@@ -1,5 +1,6 @@
 """The calibration window's pictures under Wine, checked by pixels: the first grid target of a
-1920 x 1080 area, the background, the instruction text, and a mini target of a 330-twip caption.
+1920 x 1080 area, the background, the instruction text, the countdown on the first frame after the
+window was painted anew, and a mini target of a 330-twip caption.
 The screenshots stay in the test's artefact folder."""
 
 import math
@@ -7,22 +8,27 @@ import time
 import unittest
 
 import winebench
+from pass_setup import target
 from window_setup import Installation
 
 BACKGROUND = (140, 215, 242)
 RED = (255, 0, 0)
 WHITE = (255, 255, 255)
 BLACK = (0, 0, 0)
+REPAINTS = 8  # the countdown's own tick redraws it once a second: each repaint is one chance
 
 
 def wait_for_target(bench, name, cx, cy, arm, timeout=20.0):
     """A screenshot with the whole target at (cx, cy) on it, once it shows after its dwell. Wine
     may put a drawing on the screen stroke by stroke: the rings come first, then the cross's
-    vertical arm (which blackens the centre), its horizontal arm last."""
+    vertical arm (which blackens the centre), its horizontal arm last. Before the window's first
+    frame reaches the screen all of it is black: the background beside the target's square says
+    the window is there."""
     deadline = time.monotonic() + timeout
     while True:
         image = bench.image(bench.screenshot(name))
-        drawn = image.pixel(cx, cy) == BLACK and image.pixel(cx + arm - 1, cy) == BLACK
+        drawn = (image.pixel(cx, cy) == BLACK and image.pixel(cx + arm - 1, cy) == BLACK
+                 and image.pixel(cx + arm + 2, cy + arm + 2) == BACKGROUND)
         if drawn or time.monotonic() > deadline:
             return image
         time.sleep(0.2)
@@ -63,6 +69,7 @@ class FirstTarget(unittest.TestCase, TargetPixels):
             proc = inst.run()
             window = bench.wait_window("^Tarnix - Calibration$")
             image = wait_for_target(bench, "first-target", 192, 108, 42)
+            self.check_countdown_after_repaints(bench)
             bench.key("Escape", window=window)
             self.assertEqual(proc.wait(20), 0)
 
@@ -77,6 +84,16 @@ class FirstTarget(unittest.TestCase, TargetPixels):
             self.assertGreater(text_band.count(RED), 50)
             above = [image.pixel(x, y) for y in range(560, 600) for x in range(700, 1220)]
             self.assertEqual(above.count(RED), 0)
+
+    def check_countdown_after_repaints(self, bench):
+        """The countdown's band (the bottom 60 pixels) shows red text in the first frame after
+        each complete repaint, before the next tick of the countdown could draw it."""
+        tool = target("other_program_tool", "tests/whole/other_program_tool.exe")
+        for round_number in range(REPAINTS):
+            self.assertEqual(0, bench.wine([tool, "repaint", "Tarnix - Calibration"])[0])
+            image = bench.image(bench.screenshot("repainted-%d" % round_number))
+            band = [image.pixel(x, y) for y in range(1020, 1060) for x in range(760, 1160)]
+            self.assertGreater(band.count(RED), 20, "no countdown after repaint %d" % round_number)
 
 
 class MiniTarget(unittest.TestCase, TargetPixels):

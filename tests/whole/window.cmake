@@ -25,5 +25,6 @@ if(WIN32 AND TARGET Tarnix)
                                   dpi_change_tool
                           LABELS window NO_INSTALL TIMEOUT 200)
     tarnix_add_whole_test(window_drawing SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_window_drawing.py
-                          DEPENDS ${window_programs} LABELS window NO_INSTALL TIMEOUT 200)
+                          DEPENDS ${window_programs} other_program_tool LABELS window NO_INSTALL
+                          TIMEOUT 200)
 endif()

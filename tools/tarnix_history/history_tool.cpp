@@ -42,8 +42,8 @@ const char* const kUsage =
     "Exit status: 0 done, 1 drift above MaxDrift, 2 usage error, 3 no such entry or nothing to\n"
     "compare or restore, 4 restore refused (the area's rectangle changed), 5 no touch driver or\n"
     "screen, 6 out of memory or an unexpected failure, 7 the folder given by --folder is missing,\n"
-    "or the history folder is not a folder or cannot be read (one line on the error stream names\n"
-    "each error).\n";
+    "or the history folder is not a folder or cannot be read, 8 restore refused while Tarnix runs\n"
+    "(one line on the error stream names each error).\n";
 
 int Complain(int status, const std::string& message) {
     std::fprintf(stderr, "tarnix-history: %s\n", message.c_str());
@@ -175,6 +175,8 @@ int CompareEntries(const HistoryOptions& o, const std::vector<HistoryEntry>& ent
 }
 
 int Restore(const std::vector<HistoryEntry>& entries, std::optional<size_t> chosen) {
+    if (TarnixIsRunning())
+        return Complain(kHistoryCalibrating, "not restored: Tarnix is running; close it first");
     if (!chosen) {
         if (entries.empty()) return Complain(kHistoryBadEntry, "the history is empty");
         chosen = EarlierEntryOfArea(entries, entries.back().Record, entries.size() - 1);

@@ -11,6 +11,9 @@
 // The monitors in the platform's enumeration order (monitor number = position + 1).
 std::vector<MonitorRect> CurrentMonitors();
 
+// True while a copy of Tarnix runs (it holds its single-instance object).
+bool TarnixIsRunning();
+
 // True when the driver reports a touch screen of the index; else false with a one-line reason.
 bool DriverHasScreen(int32_t screenIndex, std::string& error);
 

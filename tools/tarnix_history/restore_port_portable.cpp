@@ -3,6 +3,8 @@
 
 std::vector<MonitorRect> CurrentMonitors() { return {}; }
 
+bool TarnixIsRunning() { return false; }
+
 bool DriverHasScreen(int32_t, std::string& error) {
     error = "restore needs the touch driver, which only the Windows build reaches";
     return false;

@@ -1,6 +1,7 @@
 // Restore on Win32: the system's monitors, and the record sent as a commit sends it.
 #include <windows.h>
 
+#include "app/instance_mutex.h"
 #include "app/pass_commit.h"
 #include "display/monitors.h"
 #include "driver/quva_driver.h"
@@ -9,6 +10,13 @@
 std::vector<MonitorRect> CurrentMonitors() {
     MonitorSummary summary;
     return MonitorRectangles(summary);
+}
+
+bool TarnixIsRunning() {
+    HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, kInstanceMutexName);
+    if (mutex == nullptr) return false;
+    CloseHandle(mutex);
+    return true;
 }
 
 bool DriverHasScreen(int32_t screenIndex, std::string& error) {
