@@ -20,9 +20,10 @@ ACCEPT = (WIDTH // 2 - 40, HEIGHT // 2 + 92)
 RETRY = (WIDTH // 2 + 40, HEIGHT // 2 + 92)
 TITLE = "^Tarnix - Calibration$"
 SCREENS = 16  # Esc and Accept end a run only after this many
-# A 2 x 2 grid keeps a pass short, so that many commands meet a fit and its commit.
-CFG = "[TARNIX-APP]\nNumGridRows=2\nNumGridPoints=4\nFitModelCode=11\n"
-POINTS = [(256, 192), (768, 192), (256, 576), (768, 576)]
+# A 2 x 3 grid keeps a pass short, so that many commands meet a fit and its commit (six touches
+# are the fewest that determine the affine map with room to judge it).
+CFG = "[TARNIX-APP]\nNumGridRows=2\nNumGridPoints=6\nFitModelCode=11\n"
+POINTS = [(170, 192), (512, 192), (853, 192), (170, 576), (512, 576), (853, 576)]
 OFFSETS = [(0, 0), (7, -5), (-4, 9)]  # the looping script touches each target three ways
 
 
@@ -42,7 +43,7 @@ def current_pass_touches(calls):
 
 
 def passes_of(calls):
-    """The raw touches of each committed pass: the four delivered last before each write."""
+    """The raw touches of each committed pass: the ones delivered last before each write."""
     delivered, passes = [], []
     for line in calls:
         m = re.search(r"CalTouch(?:\(\)|\(screen=\d+\)) = \d+ X=(\d+) Y=(\d+)", line)
