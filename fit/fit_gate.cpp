@@ -71,14 +71,12 @@ FitJudgement JudgeFit(const CalibrationFit& fit, const FitGateLimits& limits) {
     judgement.MaxPixels = residuals.MaxPixels;
     judgement.Rank = fit.FinalRank;
     judgement.BoundScatterMm = limits.MaxScatterMm;
-    bool named = false;  // the window asks those touches again before it fits
     if (fit.Config != nullptr && fit.Parameters != nullptr) {
         const TouchJudgement touches = JudgeTouches(
             JudgeInputFor(*fit.Config, *fit.Parameters, fit.MonitorWidth, fit.MonitorHeight));
         judgement.ScatterMm = touches.ScatterMm;
         judgement.ExpectedRmsMm = touches.ExpectedRmsMm;
         judgement.ExpectedWorstMm = touches.ExpectedWorstMm;
-        named = !touches.Suspects.empty();
     }
     if (fit.LastStatus != FitStatus::Fitted || fit.Config == nullptr)
         judgement.Verdict = FitVerdict::FitFailed;
@@ -95,7 +93,7 @@ FitJudgement JudgeFit(const CalibrationFit& fit, const FitGateLimits& limits) {
     else
         judgement.Verdict = FitVerdict::Sound;
     if (judgement.Verdict == FitVerdict::Sound) AddExpectedErrorMap(fit, judgement);
-    if (judgement.Verdict == FitVerdict::Sound && !named &&
+    if (judgement.Verdict == FitVerdict::Sound &&
         judgement.ExpectedWorstMm > kMostExpectedWorstMm &&
         std::isfinite(judgement.ExpectedWorstInsideMm))
         judgement.Verdict = FitVerdict::ExpectedErrorTooLarge;

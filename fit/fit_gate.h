@@ -20,8 +20,9 @@ enum class FitVerdict : int32_t {
     ExpectedErrorTooLarge,  // the calibration's expected worst error is beyond any use
 };
 
-// A pass whose calibration is expected to miss by more than this anywhere is refused once no touch
-// is left to ask again: no kiosk is usable so, and the touches cannot tell how much worse it is.
+// A pass whose calibration is expected to miss by more than this anywhere is refused (the window
+// judges its touches and asks again before it fits): no kiosk is usable so, and the touches
+// cannot tell how much worse it is.
 inline constexpr double kMostExpectedWorstMm = 5.0;
 
 struct FitGateLimits {

@@ -137,7 +137,14 @@ SessionJudgement JudgeFitSession(const FitSession& s) {
     j.Gate = JudgeFit(*s.Fit, limits);
     const int32_t width = s.Fit->MonitorWidth, height = s.Fit->MonitorHeight;
     j.Touches = JudgeTouches(JudgeInputFor(*s.Config, s.Parameters, width, height));
-    if (j.Gate.Verdict == FitVerdict::Sound && TooManySuspects(j.Touches)) {
+    // The window asks the judge's suspects again before it fits, so touches that would be asked
+    // again are not yet refused for the calibration they would give.
+    const bool asked = !j.Touches.Suspects.empty() && !TooManySuspects(j.Touches);
+    if (j.Gate.Verdict == FitVerdict::ExpectedErrorTooLarge && asked)
+        j.Gate.Verdict = FitVerdict::Sound;
+    const bool fits =
+        j.Gate.Verdict == FitVerdict::Sound || j.Gate.Verdict == FitVerdict::ExpectedErrorTooLarge;
+    if (fits && TooManySuspects(j.Touches)) {
         j.Gate.Verdict = FitVerdict::TouchesDisagree;
         const TargetPoint& worst = s.Config->Targets[size_t(j.Touches.Suspects.front())];
         j.Gate.Region = PlaceOnArea(worst.X * width, worst.Y * height, width, height);
