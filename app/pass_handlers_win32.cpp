@@ -34,6 +34,7 @@ struct CalibrationDialog::PassHandling {
     static void Carry(CalibrationDialog& d, PassAction action, UINT command);
     static void RunPendingCommand(CalibrationDialog& d);
     static PassRecords RecordsOf(CalibrationDialog& d);
+    static bool Leaves(PassAction action);
 };
 
 PassView CurrentPassView(const PassRuntime& passes) {
@@ -42,6 +43,11 @@ PassView CurrentPassView(const PassRuntime& passes) {
 
 PassRecords CalibrationDialog::PassHandling::RecordsOf(CalibrationDialog& d) {
     return PassRecords{&d.AreaList, d.Config.get(), d.Fit.get()};
+}
+
+// Whether the command left the pass it was given in (not waiting for a fit, not stale).
+bool CalibrationDialog::PassHandling::Leaves(PassAction action) {
+    return action != PassAction::Busy && action != PassAction::Ignored;
 }
 
 void CalibrationDialog::PassHandling::Repaint(CalibrationDialog& d) {
@@ -170,7 +176,10 @@ void CalibrationDialog::OnTouch() {
         AskedTargetsSeen = view.AskCount;
         ShownTarget = 0;  // a target asked again dwells and is drawn anew, even the last one
     }
-    if (view.CalibrationDone) PassHandling::ShowResult(*this, view);
+    if (view.CalibrationDone) {
+        KeepCommittedPass(view, Fit.get(), Config.get(), Parameters.get());
+        PassHandling::ShowResult(*this, view);
+    }
     PassHandling::Repaint(*this);
 }
 
@@ -182,7 +191,7 @@ void CalibrationDialog::OnAccept() {
     if (action == PassAction::StartNextArea || action == PassAction::EndDialog) {
         DebugPrint(L"Tarnix.exe: accepted %d of %d touch screens; %d areas", AreaList.AcceptedCount,
                    screens, int(AreaList.Areas.size()));
-        KeepAcceptedPass(sequencer->View(), Fit.get(), Config.get(), Parameters.get());
+        AcceptCommittedPass();
     }
     PassHandling::Carry(*this, action, IDC_ACCEPT);
 }
@@ -190,7 +199,9 @@ void CalibrationDialog::OnAccept() {
 void CalibrationDialog::OnRetry() {
     PassSequencer* sequencer = Passes.Sequencer.get();
     if (sequencer == nullptr) return;
-    PassHandling::Carry(*this, sequencer->Retry(kFitWait), IDC_RETRY);
+    const PassAction action = sequencer->Retry(kFitWait);
+    if (PassHandling::Leaves(action)) LeaveUnacceptedPass();
+    PassHandling::Carry(*this, action, IDC_RETRY);
 }
 
 void CalibrationDialog::OnCancel() {
@@ -201,6 +212,7 @@ void CalibrationDialog::OnCancel() {
     }
     const PassAction action = sequencer->End(AreaList, UsableDriverCount(QuvaIF_EnumTouchScreen()),
                                              UsableDriverCount(QuvaIF_GetMonitorCount()), kFitWait);
+    if (PassHandling::Leaves(action)) LeaveUnacceptedPass();
     PassHandling::Carry(*this, action, IDCANCEL);
 }
 
