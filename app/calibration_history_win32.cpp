@@ -126,7 +126,8 @@ void KeepCommittedPass(const PassView& view, const CalibrationFit* fit,
     if (!SoundPass(view) || fit == nullptr || config == nullptr || parameters == nullptr ||
         !LastCommittedRecord(record, serial) || serial == s.Serial)
         return;
-    s = CommittedPassHistory{serial};
+    s = CommittedPassHistory{};
+    s.Serial = serial;
     try {
         Keep(s, record, view, *fit, *config, *parameters);
     } catch (const std::exception& e) {
