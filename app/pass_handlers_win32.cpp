@@ -34,7 +34,6 @@ struct CalibrationDialog::PassHandling {
     static void Carry(CalibrationDialog& d, PassAction action, UINT command);
     static void RunPendingCommand(CalibrationDialog& d);
     static PassRecords RecordsOf(CalibrationDialog& d);
-    static bool Leaves(PassAction action);
 };
 
 PassView CurrentPassView(const PassRuntime& passes) {
@@ -43,11 +42,6 @@ PassView CurrentPassView(const PassRuntime& passes) {
 
 PassRecords CalibrationDialog::PassHandling::RecordsOf(CalibrationDialog& d) {
     return PassRecords{&d.AreaList, d.Config.get(), d.Fit.get()};
-}
-
-// Whether the command left the pass it was given in (not waiting for a fit, not stale).
-bool CalibrationDialog::PassHandling::Leaves(PassAction action) {
-    return action != PassAction::Busy && action != PassAction::Ignored;
 }
 
 void CalibrationDialog::PassHandling::Repaint(CalibrationDialog& d) {
@@ -116,6 +110,7 @@ void CalibrationDialog::PassHandling::Carry(CalibrationDialog& d, PassAction act
         case PassAction::StartNextArea:
         case PassAction::StayOnArea:
             ReleaseStoppedPass(d.Passes);
+            LeaveUnacceptedPass();  // once the touch call is out of the driver
             StartPass(d, action == PassAction::StayOnArea);
             return;
         case PassAction::EndDialog:
@@ -143,6 +138,7 @@ bool CalibrationDialog::StartFirstPass() {
 
 void CalibrationDialog::StopPasses() {
     CloseTouchThread(Passes);
+    LeaveUnacceptedPass();
     KillTimer(Window, kPendingCommandTimerId);
     Passes.PendingCommand = 0;
     Passes.Sequencer.reset();
@@ -199,9 +195,7 @@ void CalibrationDialog::OnAccept() {
 void CalibrationDialog::OnRetry() {
     PassSequencer* sequencer = Passes.Sequencer.get();
     if (sequencer == nullptr) return;
-    const PassAction action = sequencer->Retry(kFitWait);
-    if (PassHandling::Leaves(action)) LeaveUnacceptedPass();
-    PassHandling::Carry(*this, action, IDC_RETRY);
+    PassHandling::Carry(*this, sequencer->Retry(kFitWait), IDC_RETRY);
 }
 
 void CalibrationDialog::OnCancel() {
@@ -212,7 +206,6 @@ void CalibrationDialog::OnCancel() {
     }
     const PassAction action = sequencer->End(AreaList, UsableDriverCount(QuvaIF_EnumTouchScreen()),
                                              UsableDriverCount(QuvaIF_GetMonitorCount()), kFitWait);
-    if (PassHandling::Leaves(action)) LeaveUnacceptedPass();
     PassHandling::Carry(*this, action, IDCANCEL);
 }
 

@@ -4,6 +4,8 @@
 //                                          tools, for one); exit 0 when it existed and was set
 //   other_program_tool press TITLE ID      clicks the button ID of the window TITLE with
 //                                          BM_CLICK; exit 0 when both were found
+//   other_program_tool close TITLE         asks the window TITLE to close (WM_CLOSE, as its
+//                                          system menu or Alt+F4 would); exit 0 when found
 #include <windows.h>
 
 #include <cwchar>
@@ -27,10 +29,18 @@ int PressButton(const wchar_t* title, const wchar_t* id) {
     return 0;
 }
 
+int CloseWindow(const wchar_t* title) {
+    HWND window = FindWindowW(nullptr, title);
+    if (window == nullptr) return 1;
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc == 3 && std::wcscmp(argv[1], L"event") == 0) return SetNamedEvent(argv[2]);
     if (argc == 4 && std::wcscmp(argv[1], L"press") == 0) return PressButton(argv[2], argv[3]);
+    if (argc == 3 && std::wcscmp(argv[1], L"close") == 0) return CloseWindow(argv[2]);
     return 2;
 }
