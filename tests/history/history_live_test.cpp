@@ -37,8 +37,11 @@ class LiveHistory : public testing::Test {
 
     void PutBack(const std::string& name) {
         const std::vector<HistoryEntry> entries = ReadHistory(folder_);
-        for (size_t i = 0; i < entries.size(); ++i)
-            if (entries[i].Name == name) ASSERT_TRUE(NotePutBack(folder_, entries, i));
+        for (size_t i = 0; i < entries.size(); ++i) {
+            if (entries[i].Name == name) {
+                ASSERT_TRUE(NotePutBack(folder_, entries, i));
+            }
+        }
     }
 
     ScratchHistory scratch_;
