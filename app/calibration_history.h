@@ -1,5 +1,6 @@
-// The calibration window's use of the history: an accepted pass kept, and the drift since the
-// last entry of its area shown with the result.
+// The calibration window's use of the history: every record the driver got kept, marked accepted
+// on Accept, the previous accepted calibration put back when RevertUnaccepted asks for it, and the
+// drift since the calibration in use shown with the result.
 #pragma once
 
 #include <windows.h>
@@ -8,18 +9,33 @@
 #include <string>
 
 #include "app/pass_sequencer.h"
+#include "app/unaccepted_calibration.h"
 #include "config/controller_parameters.h"
 #include "fit/calibration_fit.h"
 
-// Accept: keeps the record the pass sent and its configuration under the report folder's
-// "History", then the newest 20 of each screen. Traces what it did; a failure changes nothing
-// else.
-void KeepAcceptedPass(const PassView& view, const CalibrationFit* fit,
-                      const CalibrationConfig* config, const ControllerParameters* parameters);
+// A sound pass's record reached the driver: measures the move since the calibration in use, keeps
+// the record and its configuration under the report folder's "History" marked not accepted
+// (then the newest 20 of each screen) and plans what leaving without Accept does. Once per record
+// sent; traces what it did; a failure changes nothing else.
+void KeepCommittedPass(const PassView& view, const CalibrationFit* fit,
+                       const CalibrationConfig* config, const ControllerParameters* parameters);
+
+// Accept: the entry of the record the driver got is marked accepted.
+void AcceptCommittedPass();
+
+// Retry, Esc, the countdown's end or a closed window while the record waits for Accept: with
+// RevertUnaccepted, the previous accepted calibration of the area goes back to the driver. Traces
+// and reports what the driver holds now.
+void LeaveUnacceptedPass();
+
+// What the Finished screen says of the record the driver got.
+FinishedNotice FinishedNoticeOfPass();
+
+// True after a calibration was put back, until the next record reaches the driver.
+bool PreviousCalibrationPutBack();
 
 // The finished state of a sound pass: "Moved at most X mm since <date>" and, above the bound
 // "MaxDrift", the warning line (each on a line of its own, led by a line end); empty when the
-// history holds no earlier entry of the screen and area. text gives the window's texts by id.
+// history held no calibration of the screen and area. text gives the window's texts by id.
 std::wstring FinishedDriftText(const PassView& view, const CalibrationConfig* config,
-                               const ControllerParameters* parameters,
                                const std::function<std::wstring(UINT)>& text);

@@ -1,20 +1,40 @@
-// The calibration window's use of the history on Win32: the local time, the program's version and
-// the window's texts around the platform-free keeping and drift.
+// The calibration window's use of the history on Win32: the local time, the program's version, the
+// driver and the window's texts around the platform-free keeping, drift and plan.
 #include <cmath>
+#include <exception>
 
 #include "app/calibration_history.h"
 #include "app/committed_record.h"
+#include "app/pass_commit.h"
 #include "app/text_format.h"
+#include "driver/quva_driver.h"
 #include "history/history_folder.h"
 #include "history/history_keeping.h"
+#include "history/history_live.h"
 #include "platform/debug_trace.h"
 #include "platform/platform.h"
+#include "platform/report_file.h"
 #include "resources/resource_ids.h"
 #include "tarnix_version.h"
 
 namespace {
 
 constexpr size_t kMaxDriftTextLength = 1023;
+constexpr const wchar_t* kHistoryReport = L"History.txt";
+
+// What the window knows of the record the driver got last, on the dialog thread.
+struct CommittedPassHistory {
+    uint64_t Serial = 0;  // of the record kept; 0 before any
+    std::optional<DriftNotice> Drift;
+    double Bound = kDefaultMaxDrift;
+    std::optional<UnacceptedPlan> Pending;  // while the record waits for Accept
+    bool PutBack = false;
+};
+
+CommittedPassHistory& State() {
+    static CommittedPassHistory state;
+    return state;
+}
 
 HistoryTime LocalTimeNow() {
     SYSTEMTIME now;
@@ -43,23 +63,15 @@ bool SoundPass(const PassView& view) {
     return view.CalibrationDone && !view.FitRefused && view.Judgement.Verdict == FitVerdict::Sound;
 }
 
-}  // namespace
+void TraceDrift(const DriftNotice& drift) {
+    DebugPrint(L"Tarnix.exe: history: moved at most %s mm since %s (%s)",
+               DecimalText(drift.MaxMm, 2).c_str(), Wide(drift.Since).c_str(),
+               Wide(drift.Entry).c_str());
+}
 
-void KeepAcceptedPass(const PassView& view, const CalibrationFit* fit,
-                      const CalibrationConfig* config, const ControllerParameters* parameters) {
-    CalibrationDataRecord record;
-    uint64_t serial = 0;
-    if (!SoundPass(view) || fit == nullptr || config == nullptr || parameters == nullptr ||
-        !LastCommittedRecord(record, serial)) {
-        DebugPrint(L"Tarnix.exe: %s", L"history: the accepted pass wrote no fitted record");
-        return;
-    }
-    PlatformCreateFolders(PlatformReportFolder());
-    const KeptHistory kept =
-        KeepHistoryEntry(HistoryFolder(), record, *fit, *config, *parameters,
-                         HistoryFacts{LocalTimeNow(), TARNIX_VERSION_TEXT, JudgementFigures(view)});
+void TraceKept(const KeptHistory& kept) {
     if (kept.Name)
-        DebugPrint(L"Tarnix.exe: history: kept %s", Wide(*kept.Name).c_str());
+        DebugPrint(L"Tarnix.exe: history: kept %s (not accepted yet)", Wide(*kept.Name).c_str());
     else
         DebugPrint(L"Tarnix.exe: history: nothing kept: %s (error %u)", Wide(kept.Problem).c_str(),
                    PlatformLastError());
@@ -67,35 +79,114 @@ void KeepAcceptedPass(const PassView& view, const CalibrationFit* fit,
         DebugPrint(L"Tarnix.exe: history: removed %s", Wide(removed).c_str());
 }
 
-std::wstring FinishedDriftText(const PassView& view, const CalibrationConfig* config,
-                               const ControllerParameters* parameters,
-                               const std::function<std::wstring(UINT)>& text) {
-    // The window paints often: the history is read once per committed record.
-    static uint64_t shownSerial = 0;
-    static std::optional<DriftNotice> shown;
-    static double bound = kDefaultMaxDrift;
+void Keep(CommittedPassHistory& s, const CalibrationDataRecord& record, const PassView& view,
+          const CalibrationFit& fit, const CalibrationConfig& config,
+          const ControllerParameters& parameters) {
+    const std::wstring folder = HistoryFolder();
+    s.Bound = ReadDriftBound(config.CfgFilePath);
+    s.Drift = DriftSinceLastEntry(
+        folder, record, GlassScaleOfRecord(record, parameters.ScreenWidth, parameters.ScreenHeight),
+        s.Bound);
+    if (s.Drift) TraceDrift(*s.Drift);
+    PlatformCreateFolders(PlatformReportFolder());
+    const KeptHistory kept =
+        KeepHistoryEntry(folder, record, fit, config, parameters,
+                         HistoryFacts{LocalTimeNow(), TARNIX_VERSION_TEXT, JudgementFigures(view)});
+    TraceKept(kept);
+    s.Pending = PlanUnaccepted(ReadRevertUnaccepted(config.CfgFilePath), ReadHistory(folder),
+                               record, kept.Name);
+}
+
+// Sends the plan's kept calibration to the driver again and notes it as the one in use.
+void SendBack(const HistoryEntry& entry) {
+    DiagnosticsRecord diagnostics{};
+    QuvaIF_GetDiagnosticsData(&diagnostics, entry.Record.ScreenIndex);
+    SendCalibrationRecord(entry.Record, diagnostics.CalibrationByte);
+    const std::wstring folder = HistoryFolder();
+    const std::vector<HistoryEntry> entries = ReadHistory(folder);
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].Name == entry.Name && !NotePutBack(folder, entries, i))
+            DebugPrint(L"Tarnix.exe: history: could not note %s as live (error %u)",
+                       Wide(entry.Name).c_str(), PlatformLastError());
+}
+
+void ReportLeft(const std::string& line) {
+    DebugPrint(L"Tarnix.exe: %s", Wide(line).c_str());
+    ReportFile report(kHistoryReport);
+    report.Printf("%s %s\n", FormatHistoryTime(LocalTimeNow()).c_str(), line.c_str());
+}
+
+}  // namespace
+
+void KeepCommittedPass(const PassView& view, const CalibrationFit* fit,
+                       const CalibrationConfig* config, const ControllerParameters* parameters) {
+    CommittedPassHistory& s = State();
     CalibrationDataRecord record;
     uint64_t serial = 0;
-    if (!SoundPass(view) || config == nullptr || parameters == nullptr ||
-        !LastCommittedRecord(record, serial))
-        return std::wstring();
-    if (serial != shownSerial) {
-        shownSerial = serial;
-        bound = ReadDriftBound(config->CfgFilePath);
-        shown = DriftSinceLastEntry(
-            HistoryFolder(), record,
-            GlassScaleOfRecord(record, parameters->ScreenWidth, parameters->ScreenHeight), bound);
-        if (shown)
-            DebugPrint(L"Tarnix.exe: history: moved at most %s mm since %s (%s)",
-                       DecimalText(shown->MaxMm, 2).c_str(), Wide(shown->Since).c_str(),
-                       Wide(shown->Entry).c_str());
+    if (!SoundPass(view) || fit == nullptr || config == nullptr || parameters == nullptr ||
+        !LastCommittedRecord(record, serial) || serial == s.Serial)
+        return;
+    s = CommittedPassHistory{};
+    s.Serial = serial;
+    try {
+        Keep(s, record, view, *fit, *config, *parameters);
+    } catch (const std::exception& e) {
+        DebugPrint(L"Tarnix.exe: history: nothing kept: unexpected failure: %s",
+                   Wide(e.what()).c_str());
     }
-    if (!shown) return std::wstring();
+}
+
+void AcceptCommittedPass() {
+    CommittedPassHistory& s = State();
+    if (!s.Pending) {
+        DebugPrint(L"Tarnix.exe: %s", L"history: the accepted pass wrote no fitted record");
+        return;
+    }
+    const std::optional<std::string> name = s.Pending->NewEntry;
+    s.Pending.reset();
+    if (!name) return;
+    if (MarkEntryAccepted(HistoryFolder(), *name))
+        DebugPrint(L"Tarnix.exe: history: accepted %s", Wide(*name).c_str());
+    else
+        DebugPrint(L"Tarnix.exe: history: could not mark %s accepted (error %u)",
+                   Wide(*name).c_str(), PlatformLastError());
+}
+
+void LeaveUnacceptedPass() {
+    CommittedPassHistory& s = State();
+    if (!s.Pending) return;
+    const UnacceptedPlan plan = std::move(*s.Pending);
+    s.Pending.reset();
+    try {
+        if (plan.PutBack) SendBack(*plan.PutBack);
+        s.PutBack = plan.PutBack.has_value();
+        ReportLeft(LeftUnacceptedLine(plan));
+    } catch (const std::exception& e) {
+        DebugPrint(L"Tarnix.exe: history: unexpected failure: %s", Wide(e.what()).c_str());
+    }
+}
+
+FinishedNotice FinishedNoticeOfPass() {
+    const CommittedPassHistory& s = State();
+    return s.Pending ? s.Pending->Notice : FinishedNotice::InUse;
+}
+
+bool PreviousCalibrationPutBack() { return State().PutBack; }
+
+std::wstring FinishedDriftText(const PassView& view, const CalibrationConfig* config,
+                               const std::function<std::wstring(UINT)>& text) {
+    const CommittedPassHistory& s = State();
+    CalibrationDataRecord record;
+    uint64_t serial = 0;
+    if (!SoundPass(view) || config == nullptr || !LastCommittedRecord(record, serial) ||
+        serial != s.Serial || !s.Drift)
+        return std::wstring();
     std::wstring lines =
-        L"\n" + FormatWordsText(text(IDS_DRIFT), {DecimalText(shown->MaxMm, 1), Wide(shown->Since)},
+        L"\n" + FormatWordsText(text(IDS_DRIFT),
+                                {DecimalText(s.Drift->MaxMm, 1), Wide(s.Drift->Since)},
                                 kMaxDriftTextLength);
-    if (shown->AboveBound)
-        lines += L"\n" + FormatWordsText(text(IDS_DRIFT_WARNING), {DecimalText(bound, 1)},
+    if (s.Drift->AboveBound)
+        lines += L"\n" + FormatWordsText(text(IDS_DRIFT_WARNING), {DecimalText(s.Bound, 1)},
                                          kMaxDriftTextLength);
     return lines;
 }

@@ -81,19 +81,34 @@ bool MiniTargetEnabled(const CalibrationConfig& config, int32_t slot) {
 std::wstring Pixels(double value) { return DecimalText(value, 1); }
 std::wstring Millimetres(double value) { return DecimalText(value, 1); }
 
+// What the Finished screen says of the new calibration in the driver.
+UINT FinishedTextId(FinishedNotice notice) {
+    switch (notice) {
+        case FinishedNotice::InUseUntilLeft:
+            return IDS_FIT_DONE_UNTIL_LEFT;
+        case FinishedNotice::InUseNoPrevious:
+            return IDS_FIT_DONE_NO_PREVIOUS;
+        case FinishedNotice::InUse:
+            break;
+    }
+    return IDS_FIT_DONE;
+}
+
 }  // namespace
 
-// Text 197 (471 for a target asked again), and under it why the last touch was not used.
+// Text 197 (471 for a target asked again), and under it why the last touch was not used and
+// that a calibration nobody accepted was undone.
 std::wstring CalibrationDialog::Drawing::InstructionText(const CalibrationDialog& d,
                                                          const PassView& view) {
     std::wstring text = d.Text(view.AskingAgain ? IDS_ASK_AGAIN : IDS_INSTRUCTION);
     if (view.MisclickHint) text += L"\n" + d.Text(IDS_MISCLICK_HINT);
+    if (PreviousCalibrationPutBack()) text += L"\n" + d.Text(IDS_PREVIOUS_PUT_BACK);
     return text;
 }
 
-// Text 198 with the calibration's expected error under it (199, where its map is known; else the
-// touches' own figures, 200); or why nothing was written and that the previous calibration
-// stays.
+// Text 198 (492, 493 as RevertUnaccepted and the history have it) with the calibration's expected
+// error under it (199, where its map is known; else the touches' own figures, 200); or why nothing
+// was written and that the previous calibration stays.
 std::wstring CalibrationDialog::Drawing::ResultText(const CalibrationDialog& d,
                                                     const PassView& view) {
     const FitJudgement& judgement = view.Judgement;
@@ -114,7 +129,7 @@ std::wstring CalibrationDialog::Drawing::ResultText(const CalibrationDialog& d,
                 kMaxTextLength);
         return reason + L"\n" + d.Text(IDS_REFUSED_KEPT);
     }
-    std::wstring text = d.Text(IDS_FIT_DONE);
+    std::wstring text = d.Text(FinishedTextId(FinishedNoticeOfPass()));
     if (judgement.Verdict != FitVerdict::Sound) return text;
     // One statement of the calibration's expected error where its map is known; else the
     // touches' own deleted residuals.
@@ -129,8 +144,7 @@ std::wstring CalibrationDialog::Drawing::ResultText(const CalibrationDialog& d,
                                         {Millimetres(judgement.ExpectedRmsMm),
                                          Millimetres(judgement.ExpectedWorstMm)},
                                         kMaxTextLength);
-    return text + FinishedDriftText(view, d.Config.get(), d.Parameters.get(),
-                                    [&d](UINT id) { return d.Text(id); });
+    return text + FinishedDriftText(view, d.Config.get(), [&d](UINT id) { return d.Text(id); });
 }
 
 // What the texts keep out of: every target's square while targets are shown, the countdown's band,

@@ -91,6 +91,7 @@ void CalibrationDialog::PassHandling::Carry(CalibrationDialog& d, PassAction act
         case PassAction::StartNextArea:
         case PassAction::StayOnArea:
             ReleaseStoppedPass(d.Passes);
+            LeaveUnacceptedPass();  // once the touch call is out of the driver
             StartPass(d, action == PassAction::StayOnArea);
             return;
         case PassAction::EndDialog:
@@ -118,6 +119,7 @@ bool CalibrationDialog::StartFirstPass() {
 
 void CalibrationDialog::StopPasses() {
     CloseTouchThread(Passes);
+    LeaveUnacceptedPass();
     KillTimer(Window, kPendingCommandTimerId);
     Passes.PendingCommand = 0;
     Passes.Sequencer.reset();
@@ -154,7 +156,10 @@ void CalibrationDialog::OnTouch() {
         AskedTargetsSeen = view.AskCount;
         ShownTarget = 0;  // a target asked again dwells and is drawn anew, even the last one
     }
-    if (view.CalibrationDone) PassHandling::ShowResult(*this, view);
+    if (view.CalibrationDone) {
+        KeepCommittedPass(view, Fit.get(), Config.get(), Parameters.get());
+        PassHandling::ShowResult(*this, view);
+    }
     PassHandling::Repaint(*this);
 }
 
@@ -166,7 +171,7 @@ void CalibrationDialog::OnAccept() {
     if (action == PassAction::StartNextArea || action == PassAction::EndDialog) {
         DebugPrint(L"Tarnix.exe: accepted %d of %d touch screens; %d areas", AreaList.AcceptedCount,
                    screens, int(AreaList.Areas.size()));
-        KeepAcceptedPass(sequencer->View(), Fit.get(), Config.get(), Parameters.get());
+        AcceptCommittedPass();
     }
     PassHandling::Carry(*this, action, IDC_ACCEPT);
 }

@@ -54,6 +54,7 @@ void WriteHeader(ConfigText& out, const CalibrationDataRecord& r, const HistoryF
     out.Line("; Tarnix calibration history entry (tarnix-fit --config reads this file as it is)");
     out.Line("; Date: " + FormatHistoryTime(facts.Time));
     if (facts.Sequence > 0) out.Line("; Sequence: " + std::to_string(facts.Sequence));
+    out.Line(std::string("; Accepted: ") + (facts.Accepted ? "yes" : "no"));
     out.Line("; Monitor: " + std::to_string(r.MonitorNumber));
     out.Line("; Screen: " + std::to_string(r.ScreenIndex));
     out.Line("; Area: " + std::to_string(r.AreaWidth) + "x" + std::to_string(r.AreaHeight) +

@@ -32,12 +32,14 @@ std::vector<HistoryFigure> PassFigures(const CalibrationFit& fit,
 
 // What the header says besides the figures of the fit: the date, the version and the figures of the
 // pass's judgement (expected error, scatter, targets asked again), written after the fit's; and
-// the entry's place in the folder's sequence (0: none; keeping an entry numbers it).
+// the entry's place in the folder's sequence (0: none; keeping an entry numbers it); whether the
+// person accepted the calibration (a record goes to the driver before Accept).
 struct HistoryFacts {
     HistoryTime Time;
     std::string Version;
     std::vector<HistoryFigure> Judgement;
     uint64_t Sequence = 0;
+    bool Accepted = false;
 };
 
 // The whole text, ASCII with CR LF line ends. The fit is the one the record was packed from,

@@ -124,6 +124,8 @@ std::optional<uint64_t> HistoryHeader::Sequence() const {
     return sequence;
 }
 
+bool HistoryHeader::Accepted() const { return Value("Accepted") != "no"; }
+
 std::optional<double> HistoryHeader::Figure(const std::string& name) const {
     const std::optional<std::string> text = Value(name);
     return text ? Finite(Number(*text)) : std::nullopt;

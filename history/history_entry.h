@@ -57,6 +57,9 @@ struct HistoryHeader {
     std::optional<std::string> Value(const std::string& name) const;
     // The line "; Sequence: N" (N from 1); nothing in an entry of an older version.
     std::optional<uint64_t> Sequence() const;
+    // The line "; Accepted: yes" or "no": whether the person accepted the calibration. Entries of
+    // older versions have none: only accepted calibrations were kept then.
+    bool Accepted() const;
     // The figure's value; nothing when the header has none, or one that is not a finite number.
     std::optional<double> Figure(const std::string& name) const;
     // Every figure in header order, each with its value or nothing (not known, or not finite as

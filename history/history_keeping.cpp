@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "history/history_folder.h"
+#include "history/history_live.h"
 
 KeptHistory KeepHistoryEntry(const std::wstring& folder, const CalibrationDataRecord& record,
                              const CalibrationFit& fit, const CalibrationConfig& config,
@@ -35,7 +36,9 @@ std::optional<DriftNotice> DriftSinceLastEntry(const std::wstring& folder,
                                                const GlassScale& scale, double boundMm) {
     try {
         const std::vector<HistoryEntry> entries = ReadHistory(folder);
-        const std::optional<size_t> earlier = EarlierEntryOfArea(entries, record, entries.size());
+        std::optional<size_t> earlier = LiveEntryInFolder(folder, entries, record.ScreenIndex);
+        if (earlier && !SameScreenAndArea(entries[*earlier].Record, record))
+            earlier = EarlierEntryOfArea(entries, record, entries.size());
         if (!earlier) return std::nullopt;
         const HistoryEntry& entry = entries[*earlier];
         const std::optional<DriftResult> drift = MeasureDrift(record, entry.Record, scale);

@@ -21,15 +21,15 @@ struct KeptHistory {
     std::vector<std::string> Removed;
 };
 
-// Writes the entry of a pass whose record was sent (the fit linked to config and parameters) into
-// folder, numbered next in the folder's sequence and named by facts.Time (the caller's clock),
-// then keeps the entries of each screen written last. A record without a fit (type '7') is not
-// kept. Never throws.
+// Writes the entry of a pass whose record was sent (marked accepted as facts say) (the fit linked
+// to config and parameters) into folder, numbered next in the folder's sequence and named by
+// facts.Time (the caller's clock), then keeps the entries of each screen written last. A record
+// without a fit (type '7') is not kept. Never throws.
 KeptHistory KeepHistoryEntry(const std::wstring& folder, const CalibrationDataRecord& record,
                              const CalibrationFit& fit, const CalibrationConfig& config,
                              const ControllerParameters& parameters, const HistoryFacts& facts);
 
-// The move since the entry of the same screen and area written last.
+// The move since the calibration the driver held for the screen and area.
 struct DriftNotice {
     double MaxMm = 0.0;
     std::string Since;  // the entry's date, "2026-12-09 13:45:10"
@@ -37,8 +37,9 @@ struct DriftNotice {
     bool AboveBound = false;
 };
 
-// Nothing when the folder holds no earlier entry of the record's screen and area, or the two
-// cannot be compared. Never throws.
+// The move since the entry the driver holds for the record's screen (or, where that one is of
+// another area, the entry of the area written last). Nothing when the folder holds no entry of
+// the record's screen and area, or the two cannot be compared. Never throws.
 std::optional<DriftNotice> DriftSinceLastEntry(const std::wstring& folder,
                                                const CalibrationDataRecord& record,
                                                const GlassScale& scale, double boundMm);

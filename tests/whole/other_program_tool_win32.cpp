@@ -9,6 +9,8 @@
 //   other_program_tool notify TITLE ID CODE  sends the window TITLE a WM_COMMAND from its
 //                                          button ID with the notification CODE; exit 0 when
 //                                          both were found
+//   other_program_tool close TITLE         asks the window TITLE to close (WM_CLOSE, as its
+//                                          system menu or Alt+F4 would); exit 0 when found
 #include <windows.h>
 
 #include <cwchar>
@@ -51,6 +53,13 @@ int NotifyFromButton(const wchar_t* title, const wchar_t* id, const wchar_t* cod
     return 0;
 }
 
+int CloseWindow(const wchar_t* title) {
+    HWND window = FindWindowW(nullptr, title);
+    if (window == nullptr) return 1;
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -59,5 +68,6 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 3 && std::wcscmp(argv[1], L"repaint") == 0) return Repaint(argv[2]);
     if (argc == 5 && std::wcscmp(argv[1], L"notify") == 0)
         return NotifyFromButton(argv[2], argv[3], argv[4]);
+    if (argc == 3 && std::wcscmp(argv[1], L"close") == 0) return CloseWindow(argv[2]);
     return 2;
 }

@@ -40,4 +40,10 @@ if(WIN32 AND TARGET Tarnix AND TARGET tarnix-history)
                           DEPENDS Tarnix simcontroller_dll QuvaDkMon QuvaStrings_ENG tarnix-fit
                                   tarnix-history
                           LABELS passes NO_INSTALL TIMEOUT 300)
+    # A calibration nobody accepted: each way out of the Finished screen, with RevertUnaccepted
+    # and without.
+    tarnix_add_whole_test(unaccepted SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_unaccepted.py
+                          DEPENDS Tarnix TarnixTestSettings simcontroller_dll QuvaDkMon
+                                  QuvaStrings_ENG tarnix-history other_program_tool
+                          LABELS passes NO_INSTALL TIMEOUT 400)
 endif()

@@ -76,7 +76,7 @@ std::string Fixed(double value, int decimals) {
     return text;
 }
 
-std::string JsonLine(const std::vector<HistoryEntry>& entries, size_t i) {
+std::string JsonLine(const std::vector<HistoryEntry>& entries, size_t i, bool live) {
     const HistoryEntry& e = entries[i];
     const CalibrationDataRecord& r = e.Record;
     const std::optional<uint64_t> sequence = e.Header.Sequence();
@@ -101,19 +101,22 @@ std::string JsonLine(const std::vector<HistoryEntry>& entries, size_t i) {
     const bool moved = drift && std::isfinite(drift->Result.MaxMm);
     line += ",\"drift_mm\":" + (moved ? Fixed(drift->Result.MaxMm, 3) : std::string("null"));
     line += ",\"drift_since\":" + (drift ? JsonText(entries[drift->Earlier].Name) : "null");
+    line += std::string(",\"accepted\":") + (e.Header.Accepted() ? "true" : "false");
+    line += std::string(",\"live\":") + (live ? "true" : "false");
     return line + "}";
 }
 
-std::string ListLine(const std::vector<HistoryEntry>& entries, size_t i) {
+std::string ListLine(const std::vector<HistoryEntry>& entries, size_t i, bool live) {
     const HistoryEntry& e = entries[i];
     const std::optional<double> expected = ExpectedErrorOf(e);
     const std::optional<Drift> drift = DriftOf(entries, i);
     char line[512];
     std::snprintf(line, sizeof line,
-                  "%-22s %s  monitor %d  screen %d  %-20s model %d  error %s mm  moved %s",
+                  "%-22s %s  monitor %d  screen %d  %-20s model %d  error %s mm  moved %s%s%s",
                   e.Name.c_str(), DateOf(e).c_str(), e.Record.MonitorNumber, e.Record.ScreenIndex,
                   AreaOf(e.Record).c_str(), e.Record.ModelKind * 10 + e.Record.PolynomialOrder,
                   expected ? Fixed(*expected, 2).c_str() : "-",
-                  drift ? (Fixed(drift->Result.MaxMm, 2) + " mm").c_str() : "-");
+                  drift ? (Fixed(drift->Result.MaxMm, 2) + " mm").c_str() : "-",
+                  e.Header.Accepted() ? "" : "  not accepted", live ? "  live" : "");
     return line;
 }

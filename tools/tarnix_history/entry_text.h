@@ -30,6 +30,7 @@ struct Drift {
 std::optional<Drift> DriftOf(const std::vector<HistoryEntry>& entries, size_t i,
                              std::optional<size_t> earlier = std::nullopt);
 
-// The line of list, and the JSON object (one line) of list --json, of entry i.
-std::string ListLine(const std::vector<HistoryEntry>& entries, size_t i);
-std::string JsonLine(const std::vector<HistoryEntry>& entries, size_t i);
+// The line of list, and the JSON object (one line) of list --json, of entry i; live: the driver
+// holds it.
+std::string ListLine(const std::vector<HistoryEntry>& entries, size_t i, bool live);
+std::string JsonLine(const std::vector<HistoryEntry>& entries, size_t i, bool live);

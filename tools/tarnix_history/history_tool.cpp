@@ -10,6 +10,7 @@
 #include "display/tile_layout.h"
 #include "history/history_folder.h"
 #include "history/history_keeping.h"
+#include "history/history_live.h"
 #include "platform/platform.h"
 #include "tools/tarnix_fit/record_file.h"
 #include "tools/tarnix_fit/tool_text.h"
@@ -35,9 +36,11 @@ const char* const kUsage =
     "       tarnix-history restore [ENTRY]\n"
     "       (each also takes --folder DIR: a history folder other than the installation's)\n"
     "\n"
-    "The calibrations Tarnix kept when they were accepted, in the report folder's History.\n"
+    "Every calibration Tarnix wrote to the driver, in the report folder's History, marked\n"
+    "\"not accepted\" where nobody accepted it and \"live\" where the driver holds it.\n"
     "ENTRY is an entry's name, such as 20261209-134510-s0. restore writes an entry's record to\n"
-    "the touch driver (default: the newest entry before the last of the last entry's area).\n"
+    "the touch driver (default: the newest accepted entry before the live one of the last\n"
+    "entry's screen, of the same area).\n"
     "\n"
     "Exit status: 0 done, 1 drift above MaxDrift, 2 usage error, 3 no such entry or nothing to\n"
     "compare or restore, 4 restore refused (the area's rectangle changed), 5 no touch driver or\n"
@@ -125,17 +128,26 @@ std::optional<size_t> FindEntry(const std::vector<HistoryEntry>& entries, const 
     return std::nullopt;
 }
 
-int List(const HistoryOptions& o, const std::vector<HistoryEntry>& entries) {
-    for (size_t i = 0; i < entries.size(); ++i)
-        std::printf("%s\n", (o.Json ? JsonLine(entries, i) : ListLine(entries, i)).c_str());
+bool IsLive(const std::wstring& folder, const std::vector<HistoryEntry>& entries, size_t i) {
+    return LiveEntryInFolder(folder, entries, entries[i].Record.ScreenIndex) == i;
+}
+
+int List(const HistoryOptions& o, const std::wstring& folder,
+         const std::vector<HistoryEntry>& entries) {
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const bool live = IsLive(folder, entries, i);
+        const std::string line = o.Json ? JsonLine(entries, i, live) : ListLine(entries, i, live);
+        std::printf("%s\n", line.c_str());
+    }
     return kHistoryDone;
 }
 
-int Show(const std::vector<HistoryEntry>& entries, size_t i) {
+int Show(const std::wstring& folder, const std::vector<HistoryEntry>& entries, size_t i) {
     const HistoryEntry& e = entries[i];
     std::printf("Entry: %s\n", e.Name.c_str());
     for (const auto& [name, value] : e.Header.Lines)
         std::printf("%s: %s\n", name.c_str(), value.c_str());
+    std::printf("Live: %s\n", IsLive(folder, entries, i) ? "yes" : "no");
     const std::optional<Drift> drift = DriftOf(entries, i);
     if (drift)
         std::printf("Moved at most %.2f mm since %s (%s)\n", drift->Result.MaxMm,
@@ -174,22 +186,36 @@ int CompareEntries(const HistoryOptions& o, const std::vector<HistoryEntry>& ent
     return kHistoryAboveBound;
 }
 
-int Restore(const std::vector<HistoryEntry>& entries, std::optional<size_t> chosen) {
+// The default of restore: the newest accepted entry before the one the driver holds for the last
+// entry's screen, of the same area.
+std::optional<size_t> RestoreDefault(const std::wstring& folder,
+                                     const std::vector<HistoryEntry>& entries, std::string& error) {
+    if (entries.empty()) {
+        error = "the history is empty";
+        return std::nullopt;
+    }
+    const size_t live = *LiveEntryInFolder(folder, entries, entries.back().Record.ScreenIndex);
+    const std::optional<size_t> chosen = AcceptedEntryOfArea(entries, entries[live].Record, live);
+    if (!chosen)
+        error = "no accepted entry before the live one (" + entries[live].Name + ") of its area";
+    return chosen;
+}
+
+int Restore(const std::wstring& folder, const std::vector<HistoryEntry>& entries,
+            std::optional<size_t> chosen) {
     if (TarnixIsRunning())
         return Complain(kHistoryCalibrating, "not restored: Tarnix is running; close it first");
-    if (!chosen) {
-        if (entries.empty()) return Complain(kHistoryBadEntry, "the history is empty");
-        chosen = EarlierEntryOfArea(entries, entries.back().Record, entries.size() - 1);
-        if (!chosen)
-            return Complain(kHistoryBadEntry,
-                            "no entry before the last (" + entries.back().Name + ") of its area");
-    }
-    const HistoryEntry& e = entries[*chosen];
     std::string error;
+    if (!chosen) chosen = RestoreDefault(folder, entries, error);
+    if (!chosen) return Complain(kHistoryBadEntry, error);
+    const HistoryEntry& e = entries[*chosen];
     if (!DriverHasScreen(e.Record.ScreenIndex, error)) return Complain(kHistoryNoDriver, error);
     const std::string mismatch = AreaMismatch(e.Record, CurrentMonitors(), ReadVideoModes());
     if (!mismatch.empty()) return Complain(kHistoryRefused, "not restored: " + mismatch);
     SendRecordToDriver(e.Record);
+    if (!NotePutBack(folder, entries, *chosen))
+        std::fprintf(stderr, "tarnix-history: the history could not note %s as live\n",
+                     e.Name.c_str());
     std::printf("Restored %s (%s) to screen %d: %s on monitor %d\n", e.Name.c_str(),
                 DateOf(e).c_str(), e.Record.ScreenIndex, AreaOf(e.Record).c_str(),
                 e.Record.MonitorNumber);
@@ -217,12 +243,12 @@ int Run(const std::vector<std::wstring>& args) {
         if (!found) return Complain(kHistoryBadEntry, "no such entry: " + name);
         named.push_back(*found);
     }
-    if (o.Command == "list") return List(o, entries);
-    if (o.Command == "show") return Show(entries, named[0]);
+    if (o.Command == "list") return List(o, folder, entries);
+    if (o.Command == "show") return Show(folder, entries, named[0]);
     if (o.Command == "drift")
         return CompareEntries(o, entries, named[0],
                               named.size() > 1 ? std::optional<size_t>(named[1]) : std::nullopt);
-    return Restore(entries, named.empty() ? std::nullopt : std::optional<size_t>(named[0]));
+    return Restore(folder, entries, named.empty() ? std::nullopt : std::optional<size_t>(named[0]));
 }
 
 }  // namespace
