@@ -36,9 +36,9 @@ class InstallLayout(unittest.TestCase):
         cfg = read("Tarnix.cfg")
         self.assertNotIn("\n", cfg.replace("\r\n", ""), "every line ends in CR LF")
         keys = dict(re.findall(r"^(\w+)=(.*?)\r$", cfg, re.M))
-        self.assertEqual(("6", "36", "17", "3", "1"),
+        self.assertEqual(("6", "36", "17", "4", "1", "1"),
                          (keys["NumGridRows"], keys["NumGridPoints"], keys["FitModelCode"],
-                          keys["FitTerms"], keys["GridSpacing"]))
+                          keys["FitTerms"], keys["GridSpacing"], keys["RevertUnaccepted"]))
         self.assertIn("[TARNIX-APP]", cfg)
 
     def test_binaries_need_no_mingw_runtime_and_import_the_driver_by_name(self):
