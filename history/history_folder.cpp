@@ -14,14 +14,6 @@ namespace {
 
 constexpr size_t kMaxConfigBytes = 4 * 1024 * 1024;
 
-std::filesystem::path FileSystemPath(const std::wstring& path) {
-#ifdef _WIN32
-    return std::filesystem::path(path);
-#else
-    return std::filesystem::path(NarrowFromWide(path));
-#endif
-}
-
 std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
 // A file name as ASCII text; empty for a name with any other character (never an entry's).
@@ -41,15 +33,15 @@ std::wstring EntryFile(const std::wstring& folder, const std::string& name, cons
 
 void RemoveEntry(const std::wstring& folder, const std::string& name) {
     std::error_code ignored;
-    std::filesystem::remove(FileSystemPath(EntryFile(folder, name, ".bin")), ignored);
-    std::filesystem::remove(FileSystemPath(EntryFile(folder, name, ".cfg")), ignored);
+    std::filesystem::remove(HistoryPath(EntryFile(folder, name, ".bin")), ignored);
+    std::filesystem::remove(HistoryPath(EntryFile(folder, name, ".cfg")), ignored);
 }
 
 // The names of the entries in folder (those with both files), in the order of their names.
 std::vector<std::string> EntryNames(const std::wstring& folder) {
     std::set<std::string> records, configs;
     std::error_code ec;
-    for (const auto& item : std::filesystem::directory_iterator(FileSystemPath(folder), ec)) {
+    for (const auto& item : std::filesystem::directory_iterator(HistoryPath(folder), ec)) {
         const std::string file = AsciiName(item.path());
         if (file.size() < 5) continue;
         const std::string stem = file.substr(0, file.size() - 4);
@@ -75,13 +67,21 @@ std::vector<EntryPlace> EntryPlaces(const std::wstring& folder) {
 
 }  // namespace
 
+std::filesystem::path HistoryPath(const std::wstring& path) {
+#ifdef _WIN32
+    return std::filesystem::path(path);
+#else
+    return std::filesystem::path(NarrowFromWide(path));
+#endif
+}
+
 std::wstring HistoryFolder() {
     const std::wstring reports = PlatformReportFolder();
     return reports.empty() ? std::wstring() : PlatformJoinPath(reports, L"History");
 }
 
 HistoryFolderState CheckHistoryFolder(const std::wstring& folder) {
-    const std::filesystem::path path = FileSystemPath(folder);
+    const std::filesystem::path path = HistoryPath(folder);
     std::error_code ec;
     const std::filesystem::file_status status = std::filesystem::status(path, ec);
     if (status.type() == std::filesystem::file_type::not_found) return HistoryFolderState::Missing;

@@ -2,6 +2,7 @@
 // report folder's rights and kept to the newest of each screen.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +12,10 @@
 
 // The report folder's "History" (no trailing separator).
 std::wstring HistoryFolder();
+
+// A path of the history's as the file system takes it (UTF-16 on Windows, the locale's narrow
+// text elsewhere).
+std::filesystem::path HistoryPath(const std::wstring& path);
 
 // An entry as kept: the record as sent and the configuration text beside it.
 struct HistoryEntry {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "history/history_folder.h"
 #include "history/record_drift.h"
 #include "platform/platform.h"
 #include "platform/portable_text.h"
@@ -16,14 +17,6 @@ constexpr size_t kMaxNoteBytes = 4096;
 constexpr size_t kMaxConfigBytes = 4 * 1024 * 1024;
 constexpr const char* kNotAccepted = "\r\n; Accepted: no\r\n";
 constexpr const char* kAccepted = "\r\n; Accepted: yes\r\n";
-
-std::filesystem::path FileSystemPath(const std::wstring& path) {
-#ifdef _WIN32
-    return std::filesystem::path(path);
-#else
-    return std::filesystem::path(NarrowFromWide(path));
-#endif
-}
 
 std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
@@ -51,10 +44,10 @@ std::string NoteValue(const std::string& text, const std::string& name) {
 bool ReplaceSharedFile(const std::wstring& path, const std::string& bytes) {
     const std::wstring fresh = path + L".new";
     std::error_code ec;
-    std::filesystem::remove(FileSystemPath(fresh), ec);
+    std::filesystem::remove(HistoryPath(fresh), ec);
     if (!PlatformWriteSharedFile(fresh, bytes)) return false;
-    std::filesystem::remove(FileSystemPath(path), ec);
-    std::filesystem::rename(FileSystemPath(fresh), FileSystemPath(path), ec);
+    std::filesystem::remove(HistoryPath(path), ec);
+    std::filesystem::rename(HistoryPath(fresh), HistoryPath(path), ec);
     return !ec;
 }
 
