@@ -31,17 +31,20 @@ bool TouchesInRange(const CalibrationConfig& c, const FitGateLimits& limits) {
 
 // The expected error of the committed mapping over the whole area, where its map is known (not for
 // the Laplace kinds, whose final fit is not made on the touches): it replaces the touches' own.
-void AddExpectedErrorMap(const CalibrationFit& fit, FitJudgement& judgement) {
+// False when the mapping folds over part of the area: some touch there has no single place on
+// the screen, and the calibration misses by far more than any figure could say.
+bool AddExpectedErrorMap(const CalibrationFit& fit, FitJudgement& judgement) {
     const GlassScale glass =
         GlassScaleFor(fit.Parameters->ScreenWidth, fit.Parameters->ScreenHeight, fit.MonitorWidth,
                       fit.MonitorHeight);
-    if (!glass.Usable()) return;
+    if (!glass.Usable()) return true;
     const ExpectedErrorMap map = ExpectedErrorOfPass(fit, glass);
-    if (map.Mm.empty()) return;
+    if (map.Mm.empty()) return map.Columns == 0;
     judgement.ExpectedRmsMm = map.RmsMm;
     judgement.ExpectedWorstInsideMm = map.WorstInsideMm;
     judgement.ExpectedWorstEdgeMm = map.WorstEdgeMm;
     judgement.ExpectedWorstMm = std::max(map.WorstInsideMm, map.WorstEdgeMm);
+    return true;
 }
 
 }  // namespace
@@ -92,10 +95,11 @@ FitJudgement JudgeFit(const CalibrationFit& fit, const FitGateLimits& limits) {
         judgement.Verdict = FitVerdict::ResidualTooLarge;
     else
         judgement.Verdict = FitVerdict::Sound;
-    if (judgement.Verdict == FitVerdict::Sound) AddExpectedErrorMap(fit, judgement);
-    if (judgement.Verdict == FitVerdict::Sound &&
-        judgement.ExpectedWorstMm > kMostExpectedWorstMm &&
-        std::isfinite(judgement.ExpectedWorstInsideMm))
+    if (judgement.Verdict != FitVerdict::Sound) return judgement;
+    if (!AddExpectedErrorMap(fit, judgement))
+        judgement.Verdict = FitVerdict::ExpectedErrorTooLarge;
+    else if (judgement.ExpectedWorstMm > kMostExpectedWorstMm &&
+             std::isfinite(judgement.ExpectedWorstInsideMm))
         judgement.Verdict = FitVerdict::ExpectedErrorTooLarge;
     return judgement;
 }

@@ -18,10 +18,11 @@ namespace {
 
 constexpr double kWidthMm = 344.2, kHeightMm = 193.6;
 
-// The shipped layout's 6 x 6 grid spread by 1.15 into a record of order 7, on a 15.6-inch panel.
-FitBench Shipped(const Sensor& sensor, FitTerms terms, int32_t controllerMax = 4095) {
+// The shipped layout's grid (6 x 6) spread by 1.15 into a record of order 7, on a 15.6-inch panel.
+FitBench Shipped(const Sensor& sensor, FitTerms terms, int32_t controllerMax = 4095,
+                 int32_t gridSide = 6) {
     GridSetup grid;
-    grid.Rows = grid.Columns = 6;
+    grid.Rows = grid.Columns = gridSide;
     grid.Order = 7;
     grid.Magnification = 1.15;
     FitBench bench(grid, sensor);
@@ -113,4 +114,16 @@ TEST(KnifeEdge, FitTermsZeroOnTooFewTouchesFitsWhatTheyDetermine) {
     FitBench roomy(grid);
     ASSERT_EQ(RunPolynomialPass(*roomy.Fit), 1);
     EXPECT_EQ(roomy.Fit->Choice.Model, nullptr);
+    // Spread as the shipped layout spreads its targets, every term of order 7 swings between the
+    // targets and beyond them until the mapping folds over part of the screen (30 mm and more off
+    // there): such a pass is refused, never called sound.
+    for (int pass = 0; pass < 5; ++pass) {
+        FitBench spread = Shipped(person, FitTerms::Polynomial, 4095, 8);
+        ASSERT_EQ(RunPolynomialPass(*spread.Fit), 1);
+        ASSERT_EQ(spread.Fit->Choice.Model, nullptr);
+        if (Verdict(spread) == FitVerdict::Sound)
+            EXPECT_LT(WorstErrorMm(*spread.Fit, BowedSensor), 5.0) << pass;
+        else
+            EXPECT_EQ(Verdict(spread), FitVerdict::ExpectedErrorTooLarge) << pass;
+    }
 }
