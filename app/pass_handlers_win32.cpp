@@ -5,6 +5,7 @@
 
 #include <chrono>
 
+#include "app/area_glass.h"
 #include "app/calibration_dialog.h"
 #include "app/calibration_history.h"
 #include "app/cursor_control.h"
@@ -68,6 +69,7 @@ void CalibrationDialog::PassHandling::StartPass(CalibrationDialog& d, bool stayO
         DebugPrint(L"Tarnix.exe: %s", L"a fit is still in progress: no new pass");
         return;
     }
+    if (start.Area != nullptr) UseAreaGlass(*d.Parameters, *start.Area);
     d.MoveToCurrentArea();
     d.ShowButtons(sequencer.View());
     SetTimer(d.Window, kCountdownTimerId, 1000, nullptr);
@@ -111,6 +113,7 @@ void CalibrationDialog::PassHandling::RunPendingCommand(CalibrationDialog& d) {
 
 bool CalibrationDialog::StartFirstPass() {
     if (!Config || !Parameters) return false;
+    if (AreaList.Current != nullptr) UseAreaGlass(*Parameters, *AreaList.Current);
     Passes.Sequencer = std::make_unique<PassSequencer>(
         PassSettingsFor(*Config, *Parameters, ExplicitTarget, PassCountdownLength()));
     Passes.Sequencer->StartFirstPass(AreaList);
@@ -157,7 +160,8 @@ void CalibrationDialog::OnTouch() {
         ShownTarget = 0;  // a target asked again dwells and is drawn anew, even the last one
     }
     if (view.CalibrationDone) {
-        KeepCommittedPass(view, Fit.get(), Config.get(), Parameters.get());
+        KeepCommittedPass(view, Fit.get(), Config.get(), Parameters.get(),
+                          AreaList.Current != nullptr ? AreaList.Current->Glass : AreaGlass());
         PassHandling::ShowResult(*this, view);
     }
     PassHandling::Repaint(*this);
