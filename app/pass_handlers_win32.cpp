@@ -21,6 +21,14 @@ namespace {
 // kPendingCommandDelayMs): the window never waits longer at once.
 constexpr std::chrono::milliseconds kFitWait{250};
 
+// The pass measures in millimetres on its area's glass; the trace says which.
+void MeasureOnAreaGlass(ControllerParameters& parameters, const CalibrationArea& area) {
+    UseAreaGlass(parameters, area);
+    const std::string glass = GlassSizeText(area.Glass);
+    DebugPrint(L"Tarnix.exe: the pass on monitor %d measures on a glass of %s", area.MonitorNumber,
+               std::wstring(glass.begin(), glass.end()).c_str());
+}
+
 }  // namespace
 
 struct CalibrationDialog::PassHandling {
@@ -69,7 +77,7 @@ void CalibrationDialog::PassHandling::StartPass(CalibrationDialog& d, bool stayO
         DebugPrint(L"Tarnix.exe: %s", L"a fit is still in progress: no new pass");
         return;
     }
-    if (start.Area != nullptr) UseAreaGlass(*d.Parameters, *start.Area);
+    if (start.Area != nullptr) MeasureOnAreaGlass(*d.Parameters, *start.Area);
     d.MoveToCurrentArea();
     d.ShowButtons(sequencer.View());
     SetTimer(d.Window, kCountdownTimerId, 1000, nullptr);
@@ -113,7 +121,7 @@ void CalibrationDialog::PassHandling::RunPendingCommand(CalibrationDialog& d) {
 
 bool CalibrationDialog::StartFirstPass() {
     if (!Config || !Parameters) return false;
-    if (AreaList.Current != nullptr) UseAreaGlass(*Parameters, *AreaList.Current);
+    if (AreaList.Current != nullptr) MeasureOnAreaGlass(*Parameters, *AreaList.Current);
     Passes.Sequencer = std::make_unique<PassSequencer>(
         PassSettingsFor(*Config, *Parameters, ExplicitTarget, PassCountdownLength()));
     Passes.Sequencer->StartFirstPass(AreaList);
