@@ -42,7 +42,7 @@ struct HistoryFacts {
     uint64_t Sequence = 0;
     bool Accepted = false;
     // "; Name: text" lines of the glass size and its monitor, after the model (never figures).
-    std::vector<std::pair<std::string, std::string>> GlassLines;
+    std::vector<std::pair<std::string, std::string>> GlassLines = {};
 };
 
 // The whole text, ASCII with CR LF line ends. The fit is the one the record was packed from,
