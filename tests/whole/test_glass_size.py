@@ -1,5 +1,6 @@
 """The glass size from the monitor under Wine at 1920 x 1080: the monitor's EDID (written where
-Wine keeps it, the monitor device's "Device Parameters") says 1210 x 680 mm, a 55-inch panel.
+Wine keeps it, the monitor device's "Device Parameters"; Wine under Xvfb has none of its own) says
+1210 x 680 mm, a 55-inch panel.
 The stand-in's script touches target 1 8 x 6 pixels off, the rest right, then target 1 again.
 With GlassSize=Monitor that touch is 6 mm off on the glass and asked again, and the history entry
 measures in the monitor's millimetres; with the file's 306.4 x 230.4 mm it is under 2 mm off and
@@ -41,7 +42,10 @@ def edid_55_inch():
 
 
 def monitor_parameter_keys(bench):
-    """The "Device Parameters" keys of the monitors Wine lists."""
+    """The "Device Parameters" keys of the monitors Wine lists. Wine writes them anew when the
+    first program that uses the display starts: one does first, so that an EDID written
+    afterwards stays while the wineserver runs."""
+    bench.wine(["rundll32", "user32.dll,GetDesktopWindow"], timeout=60)
     code, out = bench.wine(["reg", "query", DISPLAY_KEY, "/s"], timeout=60)
     if code != 0:
         raise AssertionError("no monitor devices: " + out)
