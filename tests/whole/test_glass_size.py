@@ -12,7 +12,9 @@ import re
 import unittest
 
 import winebench
-from pass_setup import GRID_5X5, PassInstall, grid_targets, wait_for
+from pass_setup import BACKGROUND, GRID_5X5, PassInstall, grid_targets, wait_for
+
+RED = (255, 0, 0)
 
 WIDTH, HEIGHT = 1920, 1080
 TITLE = "^Tarnix - Calibration$"
@@ -59,6 +61,15 @@ def script():
     return "point 0 %d %d\n" % (x + 8, y + 6) + rest + "point 0 %d %d\n" % (x, y)
 
 
+def text_lines_above_buttons(inst):
+    """The lines of red text the Finished screen shows above its buttons (bottom-aligned there):
+    runs of screen rows with red in them."""
+    left, top = WIDTH // 2 - 260, HEIGHT // 2 - 160
+    box = inst.pixels(left, top, 520, 230)
+    rows = sorted({y for (x, y), rgb in box.items() if rgb == RED})
+    return sum(1 for i, y in enumerate(rows) if i == 0 or y != rows[i - 1] + 1)
+
+
 def newest_entry_header(inst):
     """{name: value} of the header of the history entry written last."""
     entries = sorted(glob.glob(os.path.join(inst.reports(), "History", "*.cfg")),
@@ -71,7 +82,8 @@ def newest_entry_header(inst):
 
 class GlassSize(unittest.TestCase):
     def calibrate(self, bench, cfg, log_name):
-        """One accepted pass; (the trace, the new history entry's header)."""
+        """One accepted pass; (the trace, the new history entry's header, the lines of text
+        above the Finished screen's buttons)."""
         inst = PassInstall(bench, cfg=cfg, source="script", script=script(), log_name=log_name)
         count = len(glob.glob(os.path.join(inst.reports(), "History", "*.cfg")))
         proc = inst.run(timeout=150)
@@ -79,10 +91,13 @@ class GlassSize(unittest.TestCase):
         self.assertTrue(wait_for(lambda: len(inst.history()) >= 1, 90), inst.calls()[-6:])
         self.assertTrue(wait_for(lambda: len(glob.glob(
             os.path.join(inst.reports(), "History", "*.cfg"))) > count, 20))
+        self.assertTrue(wait_for(lambda: inst.pixel(*ACCEPT) != BACKGROUND, 20))
+        self.assertTrue(wait_for(lambda: text_lines_above_buttons(inst) >= 2, 10))
         bench.screenshot(log_name + "-finished")
+        lines = text_lines_above_buttons(inst)
         inst.press(ACCEPT)
         self.assertEqual(0, proc.wait(30))
-        return "\n".join(proc.debug_strings()), newest_entry_header(inst)
+        return "\n".join(proc.debug_strings()), newest_entry_header(inst), lines
 
     def test_the_monitors_edid_gives_the_millimetres(self):
         with winebench.WineBench("glass-size", screen=(WIDTH, HEIGHT)) as bench:
@@ -90,7 +105,7 @@ class GlassSize(unittest.TestCase):
             self.assertEqual(1, len(keys), keys)
             bench.reg_add(keys[0], "EDID", edid_55_inch().hex().upper(), kind="REG_BINARY")
 
-            log, header = self.calibrate(bench, MONITOR_CFG, "edid")
+            log, header, _ = self.calibrate(bench, MONITOR_CFG, "edid")
             self.assertIn("maker ABC, model KIOSK 55, 1210 x 680 mm: plausible", log)
             self.assertIn("measures on a glass of 1210.0 x 680.0 mm (monitor EDID)", log)
             self.assertEqual("1210.0 x 680.0 mm (monitor EDID)", header["Glass size"])
@@ -104,7 +119,7 @@ class GlassSize(unittest.TestCase):
 
             # The same monitor and touches, the file's glass: the touch off by 8 x 6 pixels is
             # under 2 mm off and kept.
-            log, header = self.calibrate(bench, GRID_5X5, "file")
+            log, header, file_lines = self.calibrate(bench, GRID_5X5, "file")
             self.assertNotIn("EDID of monitor", log)
             self.assertEqual("306.4 x 230.4 mm (Tarnix.cfg)", header["Glass size"])
             self.assertNotIn("Monitor maker", header)
@@ -115,12 +130,15 @@ class GlassSize(unittest.TestCase):
 
             # GlassSize=Monitor and no EDID: the file's size stands and the trace says why.
             self.assertTrue(bench.reg_delete(keys[0], "EDID"))
-            log, header = self.calibrate(bench, MONITOR_CFG, "no-edid")
+            log, header, lines = self.calibrate(bench, MONITOR_CFG, "no-edid")
             self.assertIn("EDID of monitor 1: 0 bytes", log)
             self.assertIn(": no EDID", log)
             self.assertIn("measures on a glass of 306.4 x 230.4 mm (Tarnix.cfg)", log)
             self.assertEqual("306.4 x 230.4 mm (Tarnix.cfg)", header["Glass size"])
             self.assertEqual("0", header["Targets asked again (count)"])
+            # The Finished screen says which glass its millimetres assume: one line more than
+            # the same pass without the key shows (both under the drift since the pass before).
+            self.assertEqual(file_lines + 1, lines)
 
 
 if __name__ == "__main__":
