@@ -200,7 +200,6 @@ bool CalibrationDialog::StartUp::BuildAreas(CalibrationDialog& d, int32_t screen
         DebugPrint(L"Tarnix.exe: area of monitor %d: left %d top %d width %d height %d, glass %s",
                    area.MonitorNumber, area.Left, area.Top, area.Width, area.Height,
                    Wide(GlassSizeText(area.Glass)).c_str());
-
     if (d.AreaList.AreaCount == 0) {
         DebugPrint(L"Tarnix.exe: %s", L"no screen area to calibrate: stop");
         return false;
