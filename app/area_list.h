@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "config/calibration_config.h"
+#include "display/monitor_glass.h"
 #include "display/monitors.h"
 #include "display/tile_layout.h"
 
@@ -20,6 +21,7 @@ struct CalibrationArea {
     int32_t Height = 600, Width = 800, Left = 0, Top = 0, MonitorNumber = 1, DuplicateWord1 = 1,
             DuplicateWord2 = 0, ScreenNumber = 1, Calibrated = 0;
     std::vector<AreaTarget> Targets;
+    AreaGlass Glass;  // 0 x 0 mm until assigned: the passes then use the file's size
 };
 
 // The areas in creation order, the current one and the pass counters.

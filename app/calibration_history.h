@@ -11,14 +11,17 @@
 #include "app/pass_sequencer.h"
 #include "app/unaccepted_calibration.h"
 #include "config/controller_parameters.h"
+#include "display/monitor_glass.h"
 #include "fit/calibration_fit.h"
 
 // A sound pass's record reached the driver: measures the move since the calibration in use, keeps
 // the record and its configuration under the report folder's "History" marked not accepted
 // (then the newest 20 of each screen) and plans what leaving without Accept does. Once per record
 // sent; traces what it did; a failure changes nothing else.
+// The entry's header names the area's glass size and its monitor.
 void KeepCommittedPass(const PassView& view, const CalibrationFit* fit,
-                       const CalibrationConfig* config, const ControllerParameters* parameters);
+                       const CalibrationConfig* config, const ControllerParameters* parameters,
+                       const AreaGlass& glass);
 
 // Accept: the entry of the record the driver got is marked accepted.
 void AcceptCommittedPass();

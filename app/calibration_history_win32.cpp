@@ -3,6 +3,7 @@
 #include <cmath>
 #include <exception>
 
+#include "app/area_glass.h"
 #include "app/calibration_history.h"
 #include "app/committed_record.h"
 #include "app/pass_commit.h"
@@ -81,7 +82,7 @@ void TraceKept(const KeptHistory& kept) {
 
 void Keep(CommittedPassHistory& s, const CalibrationDataRecord& record, const PassView& view,
           const CalibrationFit& fit, const CalibrationConfig& config,
-          const ControllerParameters& parameters) {
+          const ControllerParameters& parameters, const AreaGlass& glass) {
     const std::wstring folder = HistoryFolder();
     s.Bound = ReadDriftBound(config.CfgFilePath);
     s.Drift = DriftSinceLastEntry(
@@ -89,9 +90,9 @@ void Keep(CommittedPassHistory& s, const CalibrationDataRecord& record, const Pa
         s.Bound);
     if (s.Drift) TraceDrift(*s.Drift);
     PlatformCreateFolders(PlatformReportFolder());
-    const KeptHistory kept =
-        KeepHistoryEntry(folder, record, fit, config, parameters,
-                         HistoryFacts{LocalTimeNow(), TARNIX_VERSION_TEXT, JudgementFigures(view)});
+    HistoryFacts facts{LocalTimeNow(), TARNIX_VERSION_TEXT, JudgementFigures(view)};
+    facts.GlassLines = GlassHeaderLines(glass);
+    const KeptHistory kept = KeepHistoryEntry(folder, record, fit, config, parameters, facts);
     TraceKept(kept);
     s.Pending = PlanUnaccepted(ReadRevertUnaccepted(config.CfgFilePath), ReadHistory(folder),
                                record, kept.Name);
@@ -119,7 +120,8 @@ void ReportLeft(const std::string& line) {
 }  // namespace
 
 void KeepCommittedPass(const PassView& view, const CalibrationFit* fit,
-                       const CalibrationConfig* config, const ControllerParameters* parameters) {
+                       const CalibrationConfig* config, const ControllerParameters* parameters,
+                       const AreaGlass& glass) {
     CommittedPassHistory& s = State();
     CalibrationDataRecord record;
     uint64_t serial = 0;
@@ -129,7 +131,7 @@ void KeepCommittedPass(const PassView& view, const CalibrationFit* fit,
     s = CommittedPassHistory{};
     s.Serial = serial;
     try {
-        Keep(s, record, view, *fit, *config, *parameters);
+        Keep(s, record, view, *fit, *config, *parameters, glass);
     } catch (const std::exception& e) {
         DebugPrint(L"Tarnix.exe: history: nothing kept: unexpected failure: %s",
                    Wide(e.what()).c_str());

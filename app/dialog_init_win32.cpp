@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <new>
 
+#include "app/area_glass.h"
 #include "app/calibration_dialog.h"
 #include "app/cursor_control.h"
 #include "app/dialog_drawing.h"
@@ -14,6 +15,7 @@
 #include "config/command_line.h"
 #include "config/quva_options.h"
 #include "config/support_folder.h"
+#include "display/edid.h"
 #include "display/monitors.h"
 #include "display/target_layout.h"
 #include "display/tile_layout.h"
@@ -147,12 +149,37 @@ bool CalibrationDialog::StartUp::LoadConfiguration(CalibrationDialog& d) {
 
 namespace {
 
-std::vector<MonitorRect> SystemMonitors() {
+std::vector<MonitorDescription> SystemMonitors() {
     MonitorSummary summary;
-    std::vector<MonitorRect> monitors = MonitorRectangles(summary);
+    std::vector<MonitorDescription> monitors = DescribeMonitors(summary);
     DebugPrint(L"Tarnix.exe: EnumSysMonitors() - System reported Monitors = %d",
                summary.MonitorCount);
     return monitors;
+}
+
+std::vector<MonitorRect> RectanglesOf(const std::vector<MonitorDescription>& monitors) {
+    std::vector<MonitorRect> rectangles;
+    for (const MonitorDescription& monitor : monitors) rectangles.push_back(monitor.Rect);
+    return rectangles;
+}
+
+std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+// Under GlassSize=Monitor: what each monitor's EDID says and whether its size stands.
+void TraceMonitorGlass(const std::vector<MonitorDescription>& monitors) {
+    for (size_t m = 0; m < monitors.size(); ++m) {
+        const MonitorRect& r = monitors[m].Rect;
+        const EdidInfo edid = ParseEdid(monitors[m].Edid.data(), monitors[m].Edid.size());
+        double width = 0.0, height = 0.0;
+        const GlassVerdict verdict =
+            JudgeMonitorGlass(edid, r.Right - r.Left, r.Bottom - r.Top, width, height);
+        DebugPrint(
+            L"Tarnix.exe: EDID of monitor %d: %u bytes, maker %s, model %s, %.0f x %.0f mm: "
+            L"%s",
+            int(m + 1), unsigned(monitors[m].Edid.size()), Wide(edid.Maker).c_str(),
+            Wide(edid.Valid ? EdidModelText(edid) : std::string()).c_str(), edid.WidthMm,
+            edid.HeightMm, Wide(GlassVerdictText(verdict)).c_str());
+    }
 }
 
 }  // namespace
@@ -160,15 +187,19 @@ std::vector<MonitorRect> SystemMonitors() {
 bool CalibrationDialog::StartUp::BuildAreas(CalibrationDialog& d, int32_t screens) {
     d.AreaList.TouchScreenCount = screens;
     try {
-        BuildAreaList(d.AreaList, SystemMonitors(), ReadVideoModes(), *d.Config);
+        const std::vector<MonitorDescription> monitors = SystemMonitors();
+        BuildAreaList(d.AreaList, RectanglesOf(monitors), ReadVideoModes(), *d.Config);
+        AssignAreaGlass(d.AreaList, monitors, *d.Parameters);
+        if (d.Parameters->GlassFromMonitor) TraceMonitorGlass(monitors);
     } catch (const std::bad_alloc&) {
         d.AreaList = CalibrationAreaList();
         DebugPrint(L"Tarnix.exe: %s", L"no memory for the screen areas: stop");
         return false;
     }
     for (const CalibrationArea& area : d.AreaList.Areas)
-        DebugPrint(L"Tarnix.exe: area of monitor %d: left %d top %d width %d height %d",
-                   area.MonitorNumber, area.Left, area.Top, area.Width, area.Height);
+        DebugPrint(L"Tarnix.exe: area of monitor %d: left %d top %d width %d height %d, glass %s",
+                   area.MonitorNumber, area.Left, area.Top, area.Width, area.Height,
+                   Wide(GlassSizeText(area.Glass)).c_str());
     if (d.AreaList.AreaCount == 0) {
         DebugPrint(L"Tarnix.exe: %s", L"no screen area to calibrate: stop");
         return false;

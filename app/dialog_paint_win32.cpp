@@ -31,6 +31,7 @@ struct CalibrationDialog::Drawing {
     static void DrawTarget(CalibrationDialog& d, TargetGraphic& g, HDC dc, int32_t target);
     static std::wstring InstructionText(const CalibrationDialog& d, const PassView& view);
     static std::wstring ResultText(const CalibrationDialog& d, const PassView& view);
+    static std::wstring GlassNote(const CalibrationDialog& d);
     static std::vector<PixelRect> TextKeepOut(CalibrationDialog& d, const PassView& view);
 };
 
@@ -147,6 +148,19 @@ std::wstring CalibrationDialog::Drawing::ResultText(const CalibrationDialog& d,
     return text + FinishedDriftText(view, d.Config.get(), [&d](UINT id) { return d.Text(id); });
 }
 
+// Under GlassSize=Monitor, when the area's monitor gave no plausible size: the glass size the
+// millimetres assume (495).
+std::wstring CalibrationDialog::Drawing::GlassNote(const CalibrationDialog& d) {
+    const CalibrationArea* area = d.AreaList.Current;
+    if (!d.Parameters || !d.Parameters->GlassFromMonitor || area == nullptr ||
+        area->Glass.FromMonitor)
+        return std::wstring();
+    return L"\n" + FormatWordsText(
+                       d.Text(IDS_GLASS_FROM_FILE),
+                       {DecimalText(area->Glass.WidthMm, 1), DecimalText(area->Glass.HeightMm, 1)},
+                       kMaxTextLength);
+}
+
 // What the texts keep out of: every target's square while targets are shown, the countdown's band,
 // the buttons shown.
 std::vector<PixelRect> CalibrationDialog::Drawing::TextKeepOut(CalibrationDialog& d,
@@ -219,7 +233,7 @@ void CalibrationDialog::OnPaint() {
         if (MiniGraphic && target > grid && MiniTargetEnabled(*Config, target - grid))
             Drawing::DrawTarget(*this, *MiniGraphic, dc, target);
     }
-    if (view.CalibrationDone) text = Drawing::ResultText(*this, view);
+    if (view.CalibrationDone) text = Drawing::ResultText(*this, view) + Drawing::GlassNote(*this);
     RECT textRect = client;
     DrawTextW(dc, text.c_str(), -1, &textRect, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
     const int32_t height = textRect.bottom - textRect.top;

@@ -5,6 +5,7 @@
 
 #include <chrono>
 
+#include "app/area_glass.h"
 #include "app/calibration_dialog.h"
 #include "app/calibration_history.h"
 #include "app/cursor_control.h"
@@ -19,6 +20,14 @@ namespace {
 // How long a button waits for a fit and commit in progress before it tries again later (every
 // kPendingCommandDelayMs): the window never waits longer at once.
 constexpr std::chrono::milliseconds kFitWait{250};
+
+// The pass measures in millimetres on its area's glass; the trace says which.
+void MeasureOnAreaGlass(ControllerParameters& parameters, const CalibrationArea& area) {
+    UseAreaGlass(parameters, area);
+    const std::string glass = GlassSizeText(area.Glass);
+    DebugPrint(L"Tarnix.exe: the pass on monitor %d measures on a glass of %s", area.MonitorNumber,
+               std::wstring(glass.begin(), glass.end()).c_str());
+}
 
 }  // namespace
 
@@ -68,6 +77,7 @@ void CalibrationDialog::PassHandling::StartPass(CalibrationDialog& d, bool stayO
         DebugPrint(L"Tarnix.exe: %s", L"a fit is still in progress: no new pass");
         return;
     }
+    if (start.Area != nullptr) MeasureOnAreaGlass(*d.Parameters, *start.Area);
     d.MoveToCurrentArea();
     d.ShowButtons(sequencer.View());
     SetTimer(d.Window, kCountdownTimerId, 1000, nullptr);
@@ -111,6 +121,7 @@ void CalibrationDialog::PassHandling::RunPendingCommand(CalibrationDialog& d) {
 
 bool CalibrationDialog::StartFirstPass() {
     if (!Config || !Parameters) return false;
+    if (AreaList.Current != nullptr) MeasureOnAreaGlass(*Parameters, *AreaList.Current);
     Passes.Sequencer = std::make_unique<PassSequencer>(
         PassSettingsFor(*Config, *Parameters, ExplicitTarget, PassCountdownLength()));
     Passes.Sequencer->StartFirstPass(AreaList);
@@ -157,7 +168,8 @@ void CalibrationDialog::OnTouch() {
         ShownTarget = 0;  // a target asked again dwells and is drawn anew, even the last one
     }
     if (view.CalibrationDone) {
-        KeepCommittedPass(view, Fit.get(), Config.get(), Parameters.get());
+        KeepCommittedPass(view, Fit.get(), Config.get(), Parameters.get(),
+                          AreaList.Current != nullptr ? AreaList.Current->Glass : AreaGlass());
         PassHandling::ShowResult(*this, view);
     }
     PassHandling::Repaint(*this);

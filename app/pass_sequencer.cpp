@@ -16,6 +16,17 @@ ScreenPoint TargetAt(const CalibrationAreaList& areas, int32_t target) {
     return ScreenPoint{double(t.ScreenX), double(t.ScreenY)};
 }
 
+// The judge's settings on the current area: the area's glass size when it has one.
+AskAgainSettings JudgeOnArea(const AskAgainSettings& judge, const CalibrationAreaList& areas) {
+    AskAgainSettings onArea = judge;
+    const CalibrationArea* area = areas.Current;
+    if (area != nullptr && area->Glass.WidthMm > 0.0 && area->Glass.HeightMm > 0.0) {
+        onArea.ScreenWidthMm = area->Glass.WidthMm;
+        onArea.ScreenHeightMm = area->Glass.HeightMm;
+    }
+    return onArea;
+}
+
 // The tolerance of the area's targets and the nominal counts per pixel of its controller.
 MisclickSettings CheckSettingsFor(const PassSettings& s, const CalibrationAreaList& areas) {
     const CalibrationArea* area = areas.Current;
@@ -25,8 +36,9 @@ MisclickSettings CheckSettingsFor(const PassSettings& s, const CalibrationAreaLi
     for (int32_t k = 1; k <= kMiniTargetSlots; ++k)
         if (s.MiniTargetEnabled[k - 1]) minis.push_back(TargetAt(areas, s.GridPointCount + k));
     const int32_t side = std::max(area->Width, area->Height);
+    const AskAgainSettings judge = JudgeOnArea(s.Judge, areas);
     const GlassScale scale =
-        GlassScaleFor(s.Judge.ScreenWidthMm, s.Judge.ScreenHeightMm, area->Width, area->Height);
+        GlassScaleFor(judge.ScreenWidthMm, judge.ScreenHeightMm, area->Width, area->Height);
     return MisclickSettingsFor(s.MisclickTolerance, grid, minis, scale,
                                side > 0 ? s.ControllerSpan / side : 0.0);
 }
@@ -85,7 +97,7 @@ PassToken PassSequencer::BeginLocked(const CalibrationAreaList& areas) {
     state_.Judgement = FitJudgement();
     shownTarget_ = 0;
     check_.Start(CheckSettingsFor(settings_, areas));
-    ask_.Start(settings_.Judge);
+    ask_.Start(JudgeOnArea(settings_.Judge, areas));
     judged_ = false;
     state_.CountdownSeconds = settings_.CountdownLength;
     state_.CurrentTarget = 1;

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cwchar>
+#include <cwctype>
 
 #include "config/profile_values.h"
 #include "platform/debug_trace.h"
@@ -23,6 +24,17 @@ void ReadModelNumber(const wchar_t* path, const wchar_t* key, wchar_t (&out)[32]
     wchar_t text[kProfileValueCapacity];
     std::wmemset(out, L'\0', 32);
     if (FetchCfgText(path, key, text)) CopyText(out, text);
+}
+
+// "GlassSize=Monitor" (any case); any other value or none keeps ScreenWidth x ScreenHeight.
+bool ReadGlassFromMonitor(const wchar_t* path) {
+    wchar_t text[kProfileValueCapacity];
+    if (!FetchCfgText(path, L"GlassSize", text)) return false;
+    const wchar_t* wanted = L"monitor";
+    size_t i = 0;
+    for (; wanted[i] != L'\0'; ++i)
+        if (wchar_t(std::towlower(wint_t(text[i]))) != wanted[i]) return false;
+    return text[i] == L'\0';
 }
 
 // Physical sizes must be positive: the fits use their ratio.
@@ -82,6 +94,7 @@ bool ReadControllerParameters(ControllerParameters& p, const wchar_t* cfgPath) {
     p.PowerSupplyGround = ReadCfgReal(path, L"PowerSupplyGround", 0.0);
     p.ScreenHeight = ReadCfgReal(path, L"ScreenHeight", 230.4);
     p.ScreenWidth = ReadCfgReal(path, L"ScreenWidth", 306.4);
+    p.GlassFromMonitor = ReadGlassFromMonitor(path);
     p.ControllerMax = ReadCfgInteger(path, L"ControllerMax", 4095);
     p.ControllerMin = ReadCfgInteger(path, L"ControllerMin", 0);
     p.UpperPsDeltaV = ReadCfgReal(path, L"UpperPsDeltaV", 0.0);

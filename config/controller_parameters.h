@@ -12,6 +12,7 @@ struct ControllerParameters {
     double PowerSupplyGround = 0.0;
     double ScreenHeight = 230.4;
     double ScreenWidth = 306.4;
+    bool GlassFromMonitor = false;  // GlassSize=Monitor: each monitor's EDID gives its glass size
     int32_t ControllerMax = 4095;
     int32_t ControllerMin = 0;
     double UpperPsDeltaV = 0.0;

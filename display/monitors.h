@@ -37,3 +37,12 @@ bool MonitorListRectangle(int32_t entry, int32_t& left, int32_t& top, int32_t& r
 // Enumerates the monitors (summary as EnumerateMonitors fills it) and gives the rectangles of those
 // the enumeration filled, in its order (monitor number = position + 1); the list is released.
 std::vector<MonitorRect> MonitorRectangles(MonitorSummary& summary);
+
+// A monitor's rectangle and the EDID its device keeps (empty when none).
+struct MonitorDescription {
+    MonitorRect Rect;
+    std::vector<uint8_t> Edid;
+};
+
+// As MonitorRectangles, each rectangle with its monitor's EDID.
+std::vector<MonitorDescription> DescribeMonitors(MonitorSummary& summary);

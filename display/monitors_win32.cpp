@@ -2,8 +2,10 @@
 // up by name in the loaded USER32.
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
+#include "display/monitor_edid.h"
 #include "display/monitors.h"
 
 namespace {
@@ -91,6 +93,20 @@ std::vector<MonitorRect> MonitorRectangles(MonitorSummary& summary) {
     for (int32_t entry = 1; entry <= summary.MonitorCount; ++entry) {
         MonitorRect r;
         if (MonitorListRectangle(entry, r.Left, r.Top, r.Right, r.Bottom)) monitors.push_back(r);
+    }
+    ReleaseMonitorList();
+    return monitors;
+}
+
+std::vector<MonitorDescription> DescribeMonitors(MonitorSummary& summary) {
+    EnumerateMonitors(summary);
+    std::vector<MonitorDescription> monitors;
+    for (int32_t entry = 1; entry <= summary.MonitorCount; ++entry) {
+        MonitorDescription d;
+        if (!MonitorListRectangle(entry, d.Rect.Left, d.Rect.Top, d.Rect.Right, d.Rect.Bottom))
+            continue;
+        d.Edid = ReadMonitorEdid(MonitorList[size_t(entry)].szDevice);
+        monitors.push_back(std::move(d));
     }
     ReleaseMonitorList();
     return monitors;

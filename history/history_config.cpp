@@ -61,6 +61,7 @@ void WriteHeader(ConfigText& out, const CalibrationDataRecord& r, const HistoryF
              " at (" + std::to_string(r.AreaLeft) + "," + std::to_string(r.AreaTop) + ")");
     out.Line("; Version: " + facts.Version);
     out.Line("; Model: " + std::to_string(r.ModelKind * 10 + r.PolynomialOrder));
+    for (const auto& [name, text] : facts.GlassLines) out.Line("; " + name + ": " + text);
     for (const HistoryFigure& figure : figures)
         out.Line("; " + figure.Name + ": " +
                  (std::isfinite(figure.Value) ? Fixed(figure.Value, figure.Decimals)

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/calibration_config.h"
@@ -40,6 +41,8 @@ struct HistoryFacts {
     std::vector<HistoryFigure> Judgement;
     uint64_t Sequence = 0;
     bool Accepted = false;
+    // "; Name: text" lines of the glass size and its monitor, after the model (never figures).
+    std::vector<std::pair<std::string, std::string>> GlassLines = {};
 };
 
 // The whole text, ASCII with CR LF line ends. The fit is the one the record was packed from,

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "tests/config/cfg_file.h"
 
@@ -126,6 +127,23 @@ TEST(ControllerParameters, TooLongPathUsesDefaults) {
     EXPECT_FALSE(ReadControllerParameters(p, longPath.c_str()));
     EXPECT_EQ(p.CfgFilePath[0], L'\0');
     EXPECT_EQ(GetControllerOffset(p), 2047.5);
+}
+
+TEST(ControllerParameters, GlassSizeMonitorInAnyCaseOnly) {
+    const std::pair<const char*, bool> cases[] = {{"", false},
+                                                  {"GlassSize=Monitor\r\n", true},
+                                                  {"GlassSize=monitor\r\n", true},
+                                                  {"GlassSize=Monitors\r\n", false},
+                                                  {"GlassSize=File\r\n", false},
+                                                  {"GlassSize=\r\n", false}};
+    for (const auto& [keys, fromMonitor] : cases) {
+        TempCfgFile file;
+        file.WriteKeys(std::string(keys) + "ScreenWidth=200\r\nScreenHeight=150\r\n");
+        ControllerParameters p;
+        ReadControllerParameters(p, file.Path());
+        EXPECT_EQ(p.GlassFromMonitor, fromMonitor) << keys;
+        EXPECT_EQ(p.ScreenWidth, 200.0) << keys;  // the file's size is read either way
+    }
 }
 
 }  // namespace

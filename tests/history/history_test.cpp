@@ -177,8 +177,13 @@ TEST(HistoryConfig, TarnixFitReproducesTheRecordOfTheEntry) {
                                       pass.Fit.get(), sent));
 
     const std::vector<HistoryFigure> figures = PassFigures(*pass.Fit, pass.Parameters);
-    const std::string text = ComposeHistoryConfig(sent, *pass.Fit, *pass.Config, pass.Parameters,
-                                                  {{2026, 12, 9, 13, 45, 10}, "1.0.0.0"}, figures);
+    HistoryFacts glassFacts{{2026, 12, 9, 13, 45, 10}, "1.0.0.0"};
+    glassFacts.GlassLines = {{"Glass size", "1209.6 x 680.4 mm (monitor EDID)"},
+                             {"Monitor maker", "ABC"},
+                             {"Monitor model", "KIOSK 55"},
+                             {"Monitor serial", "SN-0042"}};
+    const std::string text =
+        ComposeHistoryConfig(sent, *pass.Fit, *pass.Config, pass.Parameters, glassFacts, figures);
     EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1);  // CR LF line ends
     const auto name = WriteHistoryEntry(scratch.Folder(), {2026, 12, 9, 13, 45, 10}, sent, text);
     ASSERT_TRUE(name);
@@ -190,7 +195,10 @@ TEST(HistoryConfig, TarnixFitReproducesTheRecordOfTheEntry) {
     EXPECT_EQ(entry.Header.Value("Area"), "1024x768 at (800,0)");
     EXPECT_EQ(entry.Header.Value("Monitor"), "2");
     EXPECT_EQ(entry.Header.Lines.front().first, "Date");  // the title line is no header line
-    EXPECT_EQ(entry.Header.Figures().size(), figures.size());
+    EXPECT_EQ(entry.Header.Value("Glass size"), "1209.6 x 680.4 mm (monitor EDID)");
+    EXPECT_EQ(entry.Header.Value("Monitor model"), "KIOSK 55");
+    EXPECT_EQ(entry.Header.Value("Monitor serial"), "SN-0042");
+    EXPECT_EQ(entry.Header.Figures().size(), figures.size());  // the glass lines are no figures
     const double mmPerPixel = pass.Parameters.ScreenWidth / 1024;
     EXPECT_NEAR(*entry.Header.Figure("Millimetres per pixel across (mm)"), mmPerPixel, 1e-4);
     EXPECT_GT(*entry.Header.Figure("RMS residual (mm)"), 0.0);

@@ -29,6 +29,8 @@ if(WIN32 AND TARGET Tarnix)
     tarnix_add_whole_test(pass_handover SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_pass_handover.py
                           DEPENDS ${pass_programs} other_program_tool LABELS passes NO_INSTALL
                           TIMEOUT 240)
+    tarnix_add_whole_test(glass_size SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_glass_size.py
+                          DEPENDS ${pass_programs} LABELS passes NO_INSTALL TIMEOUT 300)
     tarnix_add_whole_test(pass_storm SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_storm_commands.py
                           DEPENDS ${pass_programs} tarnix-fit LABELS passes NO_INSTALL
                           TIMEOUT 300)
