@@ -1,0 +1,141 @@
+// tarnix-fleet's command line: the exports read, the report built and written, and the one place
+// that catches.
+#include "tools/tarnix_fleet/fleet_tool.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <new>
+
+#include "platform/platform.h"
+#include "tools/tarnix_fit/tool_text.h"
+#include "tools/tarnix_fleet/export_reader.h"
+#include "tools/tarnix_fleet/fleet_html.h"
+#include "tools/tarnix_fleet/fleet_inputs.h"
+#include "tools/tarnix_fleet/fleet_json.h"
+#include "tools/tarnix_fleet/sibling_compare.h"
+
+namespace {
+
+struct FleetOptions {
+    bool Help = false;
+    bool Json = false;
+    double BoundMm = kSiblingBoundMm;
+    std::wstring Out;
+    std::vector<std::filesystem::path> Exports;
+};
+
+const char* const kUsage =
+    "usage: tarnix-fleet [--json] [--out FILE] [--bound MM] EXPORT...\n"
+    "\n"
+    "Reads the history exports of many kiosks (tarnix-history export; files, or folders of\n"
+    "\".json\" files) and writes one report: every kiosk with its last calibration, accuracy,\n"
+    "drift and verifications, and the kiosks whose mapping differs from the typical mapping of\n"
+    "their monitor model by more than MM millimetres on the glass (default 2) first.\n"
+    "The report is an HTML page, or with --json a JSON document; on standard output or in FILE.\n"
+    "\n"
+    "Exit status: 0 done, 2 usage error, 3 no export could be read, 4 FILE cannot be written,\n"
+    "6 out of memory or an unexpected failure.\n";
+
+int Complain(int status, const std::string& message) {
+    std::fprintf(stderr, "tarnix-fleet: %s\n", message.c_str());
+    return status;
+}
+
+bool ParseBound(const std::wstring& text, double& bound) {
+    const std::string narrow = PrintableText(text);
+    const auto result = std::from_chars(narrow.data(), narrow.data() + narrow.size(), bound);
+    return result.ec == std::errc() && result.ptr == narrow.data() + narrow.size() &&
+           std::isfinite(bound) && bound > 0.0;
+}
+
+bool Parse(const std::vector<std::wstring>& args, FleetOptions& o, std::string& error) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::wstring& a = args[i];
+        if (a == L"--help" || a == L"-h") {
+            o.Help = true;
+            return true;
+        } else if (a == L"--json") {
+            o.Json = true;
+        } else if (a == L"--out" || a == L"--bound") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                error = PrintableText(a) + " needs a value";
+                return false;
+            }
+            if (a == L"--out") {
+                o.Out = args[++i];
+            } else if (!ParseBound(args[++i], o.BoundMm)) {
+                error = "--bound needs a positive number of millimetres";
+                return false;
+            }
+        } else if (a.starts_with(L"--")) {
+            error = "unknown option " + PrintableText(a);
+            return false;
+        } else {
+            o.Exports.push_back(ToolPath(a));
+        }
+    }
+    if (o.Exports.empty()) error = "nothing to read: name exports or folders of them";
+    return !o.Exports.empty();
+}
+
+// Every kiosk of the exports; a line per export that could not be read.
+std::vector<FleetKiosk> ReadFleet(const FleetOptions& o, std::vector<std::string>& problems) {
+    std::vector<std::string> missing;
+    const std::vector<std::filesystem::path> files = ExportFiles(o.Exports, missing);
+    for (const std::string& path : missing) problems.push_back(path + ": no such file or folder");
+    std::vector<FleetKiosk> kiosks;
+    std::string bytes, error;
+    for (const std::filesystem::path& file : files) {
+        if (!ReadWholeFile(file, bytes))
+            problems.push_back(file.string() + ": cannot read the file");
+        else if (!ReadExportDocument(bytes, file.string(), kiosks, error))
+            problems.push_back(file.string() + ": " + error);
+    }
+    return kiosks;
+}
+
+int Run(const std::vector<std::wstring>& args) {
+    FleetOptions o;
+    std::string error;
+    if (!Parse(args, o, error)) {
+        std::fprintf(stderr, "tarnix-fleet: %s\n\n%s", error.c_str(), kUsage);
+        return kFleetUsage;
+    }
+    if (o.Help) {
+        std::fputs(kUsage, stdout);
+        return kFleetDone;
+    }
+    std::vector<std::string> problems;
+    std::vector<FleetKiosk> kiosks = ReadFleet(o, problems);
+    for (const std::string& problem : problems)
+        std::fprintf(stderr, "tarnix-fleet: %s\n", problem.c_str());
+    if (kiosks.empty()) return Complain(kFleetNothingRead, "no kiosk read from the exports");
+    const FleetReport report = BuildFleetReport(std::move(kiosks), problems, o.BoundMm);
+    const std::string text = o.Json ? FleetJson(report) : FleetHtml(report);
+    if (o.Out.empty()) {
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        return kFleetDone;
+    }
+    std::error_code ignored;
+    std::filesystem::remove(ToolPath(o.Out), ignored);  // an earlier report is replaced
+    if (!PlatformWriteSharedFile(o.Out, text))
+        return Complain(kFleetCannotWrite, "cannot write " + PrintableText(o.Out));
+    return kFleetDone;
+}
+
+}  // namespace
+
+int RunTarnixFleet(const std::vector<std::wstring>& args) {
+    try {
+        return Run(args);
+    } catch (const std::bad_alloc&) {
+        return Complain(kFleetInternal, "out of memory");
+    } catch (const std::exception& e) {
+        return Complain(kFleetInternal, std::string("unexpected failure: ") + e.what());
+    } catch (...) {
+        return Complain(kFleetInternal, "unexpected failure");
+    }
+}
