@@ -25,8 +25,8 @@ SCHEMES = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Control Panel\Cursors
 SCHEMES_KEY = SCHEMES.split("\\", 1)[1]
 CURSORS = r"HKCU\Control Panel\Cursors"
 LANGUAGES = ("ENG", "FRE", "GER", "ITA", "SPA", "JAP", "CHI", "MDN")
-PRODUCT_FILES = (["Tarnix.exe", "tarnix-fit.exe", "tarnix-history.exe", "Tarnix.cfg",
-                  "QuvaOptions.ini", "QuvaVideo.txt"] + ["QuvaStrings_%s.dll" % s for s in LANGUAGES])
+PRODUCT_FILES = (["Tarnix.exe", "tarnix-fit.exe", "tarnix-history.exe", "tarnix-fleet.exe",
+                  "Tarnix.cfg", "QuvaOptions.ini", "QuvaVideo.txt"] + ["QuvaStrings_%s.dll" % s for s in LANGUAGES])
 STAND_IN_FILES = ["QuvaIntf.dll", "QuvaDkMon.exe", "SimController.ini"]
 HIDDEN_ROWS = ("Arrow", "AppStarting", "Wait", "Crosshair", "IBeam", "No", "SizeNS", "SizeWE",
                "SizeNWSE", "SizeNESW", "SizeAll", "UpArrow")
