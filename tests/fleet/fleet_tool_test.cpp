@@ -81,3 +81,42 @@ TEST(FleetTool, UsageAndNothingToRead) {
     EXPECT_EQ(missing.Status, kFleetNothingRead);
     EXPECT_NE(missing.Err.find("/no/such/folder: no such file or folder"), std::string::npos);
 }
+
+// The typical record of a model: the medians leave the three moved sensors out; it is an entry
+// that tarnix-history lists and compares, which restore sends.
+TEST(FleetTool, TheTypicalRecordOfAModelIsAnEntryOfTheUnmovedSiblings) {
+    GeneratedFleet fleet(ExampleFleet());
+    const std::wstring folder = ToolWidePath(fleet.Root() / "seed");
+    const FleetRun run =
+        RunFleet({L"--typical-record", L"ABC T22", folder, ToolWidePath(fleet.Exports())});
+    ASSERT_EQ(run.Status, kFleetDone) << run.Err;
+    EXPECT_NE(run.Out.find("from 12 kiosks"), std::string::npos) << run.Out;
+    const std::vector<HistoryEntry> entries = ReadHistory(folder);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_NE(run.Out.find("tarnix-history restore " + entries[0].Name), std::string::npos);
+    const CalibrationDataRecord& typical = entries[0].Record;
+    int32_t x0 = 0, y2 = 0;
+    std::memcpy(
+        &x0, reinterpret_cast<const uint8_t*>(&typical) + offsetof(CalibrationDataRecord, CoeffX),
+        4);
+    std::memcpy(
+        &y2,
+        reinterpret_cast<const uint8_t*>(&typical) + offsetof(CalibrationDataRecord, CoeffY) + 8,
+        4);
+    EXPECT_NEAR(x0, 40, 8);  // the moved ones are 140 counts further
+    EXPECT_NEAR(y2, 18500, 8);
+    EXPECT_EQ(typical.AreaWidth, 1920);
+    EXPECT_EQ(entries[0].Header.Value("Monitor model"), "T22");
+    EXPECT_TRUE(entries[0].Header.Accepted());
+
+    testing::internal::CaptureStdout();
+    const int listed = RunTarnixHistory({L"list", L"--folder", folder});
+    const std::string list = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(listed, kHistoryDone);
+    EXPECT_NE(list.find(entries[0].Name), std::string::npos) << list;
+
+    const FleetRun few =
+        RunFleet({L"--typical-record", L"ABC T99", folder, ToolWidePath(fleet.Exports())});
+    EXPECT_EQ(few.Status, kFleetNothingRead);
+    EXPECT_NE(few.Err.find("no typical record of ABC T99"), std::string::npos) << few.Err;
+}

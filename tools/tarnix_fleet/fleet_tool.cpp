@@ -16,6 +16,8 @@
 #include "tools/tarnix_fleet/fleet_inputs.h"
 #include "tools/tarnix_fleet/fleet_json.h"
 #include "tools/tarnix_fleet/sibling_compare.h"
+#include "tools/tarnix_fleet/typical_entry.h"
+#include "tools/tarnix_fleet/wide_text.h"
 
 namespace {
 
@@ -24,20 +26,27 @@ struct FleetOptions {
     bool Json = false;
     double BoundMm = kSiblingBoundMm;
     std::wstring Out;
+    std::optional<std::string> TypicalModel;  // --typical-record MODEL FOLDER
+    std::wstring TypicalFolder;
     std::vector<std::filesystem::path> Exports;
 };
 
 const char* const kUsage =
     "usage: tarnix-fleet [--json] [--out FILE] [--bound MM] EXPORT...\n"
+    "       tarnix-fleet --typical-record MODEL FOLDER EXPORT...\n"
     "\n"
     "Reads the history exports of many kiosks (tarnix-history export; files, or folders of\n"
     "\".json\" files) and writes one report: every kiosk with its last calibration, accuracy,\n"
     "drift and verifications, and the kiosks whose mapping differs from the typical mapping of\n"
     "their monitor model by more than MM millimetres on the glass (default 2) first.\n"
     "The report is an HTML page, or with --json a JSON document; on standard output or in FILE.\n"
+    "--typical-record writes the typical record of the monitor model MODEL (\"Maker Model\" as\n"
+    "the report names it) as an entry into the history folder FOLDER, for\n"
+    "tarnix-history restore ENTRY --folder FOLDER to send to a new kiosk of the model.\n"
     "\n"
-    "Exit status: 0 done, 2 usage error, 3 no export could be read, 4 FILE cannot be written,\n"
-    "6 out of memory or an unexpected failure.\n";
+    "Exit status: 0 done, 2 usage error, 3 no export could be read (or the model has fewer than\n"
+    "3 kiosks to compare), 4 FILE or the entry cannot be written, 6 out of memory or an\n"
+    "unexpected failure.\n";
 
 int Complain(int status, const std::string& message) {
     std::fprintf(stderr, "tarnix-fleet: %s\n", message.c_str());
@@ -70,6 +79,13 @@ bool Parse(const std::vector<std::wstring>& args, FleetOptions& o, std::string& 
                 error = "--bound needs a positive number of millimetres";
                 return false;
             }
+        } else if (a == L"--typical-record") {
+            if (i + 2 >= args.size() || args[i + 1].empty() || args[i + 2].empty()) {
+                error = "--typical-record needs a model and a folder";
+                return false;
+            }
+            o.TypicalModel = Utf8FromWide(args[++i]);
+            o.TypicalFolder = args[++i];
         } else if (a.starts_with(L"--")) {
             error = "unknown option " + PrintableText(a);
             return false;
@@ -97,6 +113,23 @@ std::vector<FleetKiosk> ReadFleet(const FleetOptions& o, std::vector<std::string
     return kiosks;
 }
 
+int WriteTypical(const FleetReport& report, const std::string& model, const std::wstring& folder) {
+    const std::optional<TypicalRecord> typical = TypicalRecordOf(report.Kiosks, model);
+    if (!typical)
+        return Complain(kFleetNothingRead, "no typical record of " + model + ": fewer than " +
+                                               std::to_string(kFewestSiblings) +
+                                               " of its kiosks have a record to compare");
+    std::string error;
+    const std::optional<std::string> name = WriteTypicalEntry(folder, *typical, model, error);
+    if (!name) return Complain(kFleetCannotWrite, error + ": " + PrintableText(folder));
+    std::printf(
+        "Wrote %s, the typical record of %s from %d kiosks; send it with\n"
+        "tarnix-history restore %s --folder %s\n",
+        name->c_str(), model.c_str(), typical->Kiosks, name->c_str(),
+        PrintableText(folder).c_str());
+    return kFleetDone;
+}
+
 int Run(const std::vector<std::wstring>& args) {
     FleetOptions o;
     std::string error;
@@ -114,6 +147,7 @@ int Run(const std::vector<std::wstring>& args) {
         std::fprintf(stderr, "tarnix-fleet: %s\n", problem.c_str());
     if (kiosks.empty()) return Complain(kFleetNothingRead, "no kiosk read from the exports");
     const FleetReport report = BuildFleetReport(std::move(kiosks), problems, o.BoundMm);
+    if (o.TypicalModel) return WriteTypical(report, *o.TypicalModel, o.TypicalFolder);
     const std::string text = o.Json ? FleetJson(report) : FleetHtml(report);
     if (o.Out.empty()) {
         std::fwrite(text.data(), 1, text.size(), stdout);
