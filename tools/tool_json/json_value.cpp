@@ -74,8 +74,8 @@ class JsonReader {
             if (Peek() != ':') return Fail("expected ':'");
             ++at_;
             Space();
-            value.Members.emplace_back(std::move(name), JsonValue());
-            if (!Value(value.Members.back().second, depth + 1)) return false;
+            value.Members.push_back({std::move(name), JsonValue()});
+            if (!Value(value.Members.back().Value, depth + 1)) return false;
             Space();
             if (Peek() == '}') return ++at_, true;
             if (Peek() != ',') return Fail("expected ',' or '}'");

@@ -4,8 +4,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
+
+struct JsonMember;
 
 struct JsonValue {
     enum class Kind { Null, Bool, Number, Text, Array, Object };
@@ -13,8 +14,8 @@ struct JsonValue {
     bool Bool = false;
     double Number = 0.0;
     std::string Text;
-    std::vector<JsonValue> Items;                            // of an array
-    std::vector<std::pair<std::string, JsonValue>> Members;  // of an object, in document order
+    std::vector<JsonValue> Items;     // of an array
+    std::vector<JsonMember> Members;  // of an object, in document order
 
     // The member's value; nothing when this is no object or has no such member.
     const JsonValue* Find(std::string_view name) const;
@@ -25,6 +26,11 @@ struct JsonValue {
     // Shorthands for a member: nothing when it is missing or of another kind.
     std::optional<double> NumberAt(std::string_view name) const;
     std::optional<std::string> TextAt(std::string_view name) const;
+};
+
+struct JsonMember {
+    std::string Name;
+    JsonValue Value;
 };
 
 // Objects and arrays nested deeper than this are refused (the reader recurses).
