@@ -100,6 +100,12 @@ TEST(FleetReport, OtherDocumentsAreRefusedAndVerificationsCounted) {
         "d", kiosks, error))
         << error;
     ASSERT_EQ(kiosks.size(), 1u);
+    // A screen index that is no 32-bit whole number names no screen.
+    EXPECT_TRUE(ReadExportDocument(
+        "{\"SchemaVersion\":1,\"Screens\":[{\"Screen\":1e300},{\"Screen\":0.5}],\"Entries\":["
+        "{\"Kind\":\"calibration\",\"Screen\":1e300}]}",
+        "e", kiosks, error));
+    ASSERT_EQ(kiosks.size(), 1u);
     EXPECT_EQ(kiosks[0].Calibrations, 1);
     EXPECT_FALSE(kiosks[0].Record);  // a record whose fields are not all there
     EXPECT_EQ(kiosks[0].Verifications, 1);

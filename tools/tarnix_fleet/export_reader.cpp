@@ -1,6 +1,7 @@
 // The kiosks of one machine's export: each screen's monitor, its calibrations and verifications.
 #include "tools/tarnix_fleet/export_reader.h"
 
+#include <cmath>
 #include <map>
 #include <optional>
 
@@ -10,6 +11,13 @@
 namespace {
 
 constexpr double kSchemaVersion = 1;
+
+// A member that is a whole number in the range of a screen index; nothing otherwise.
+std::optional<int32_t> ScreenAt(const JsonValue& value) {
+    const std::optional<double> number = value.NumberAt("Screen");
+    if (!number || *number != std::floor(*number) || std::fabs(*number) > 1e6) return std::nullopt;
+    return static_cast<int32_t>(*number);
+}
 
 std::optional<double> DriftMm(const JsonValue& entry, const char* member) {
     const JsonValue* drift = entry.Find(member);
@@ -22,7 +30,7 @@ FleetKiosk KioskOfScreen(const JsonValue& screen, const std::string& machine,
     FleetKiosk kiosk;
     kiosk.Machine = machine;
     kiosk.Source = source;
-    kiosk.Screen = static_cast<int32_t>(screen.NumberAt("Screen").value_or(0));
+    kiosk.Screen = ScreenAt(screen).value_or(-1);
     kiosk.Maker = screen.TextAt("Maker");
     kiosk.Model = screen.TextAt("Model");
     kiosk.Serial = screen.TextAt("Serial");
@@ -88,12 +96,13 @@ bool ReadExportDocument(std::string_view text, const std::string& source,
     const std::string machine = document->TextAt("Machine").value_or("");
     std::map<int32_t, FleetKiosk> byScreen;
     for (const JsonValue& screen : screens->Items) {
+        if (!ScreenAt(screen)) continue;
         FleetKiosk kiosk = KioskOfScreen(screen, machine, source);
         byScreen.emplace(kiosk.Screen, std::move(kiosk));
     }
     for (const JsonValue& entry : entries->Items) {
-        const auto screen = entry.NumberAt("Screen");
-        const auto kiosk = screen ? byScreen.find(static_cast<int32_t>(*screen)) : byScreen.end();
+        const std::optional<int32_t> screen = ScreenAt(entry);
+        const auto kiosk = screen ? byScreen.find(*screen) : byScreen.end();
         if (kiosk == byScreen.end()) continue;
         const std::optional<std::string> kind = entry.TextAt("Kind");
         if (kind == "calibration") AddCalibration(kiosk->second, entry);
