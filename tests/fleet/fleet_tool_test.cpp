@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -83,7 +85,7 @@ TEST(FleetTool, UsageAndNothingToRead) {
 }
 
 // The typical record of a model: the medians leave the three moved sensors out; it is an entry
-// that tarnix-history lists and compares, which restore sends.
+// that tarnix-history lists, and --seed copies with a Tarnix.cfg into a new installation.
 TEST(FleetTool, TheTypicalRecordOfAModelIsAnEntryOfTheUnmovedSiblings) {
     GeneratedFleet fleet(ExampleFleet());
     const std::wstring folder = ToolWidePath(fleet.Root() / "seed");
@@ -114,6 +116,25 @@ TEST(FleetTool, TheTypicalRecordOfAModelIsAnEntryOfTheUnmovedSiblings) {
     const std::string list = testing::internal::GetCapturedStdout();
     EXPECT_EQ(listed, kHistoryDone);
     EXPECT_NE(list.find(entries[0].Name), std::string::npos) << list;
+
+#ifndef _WIN32  // the Windows build's support folder is the program's own
+    // The seed folder, with a Tarnix.cfg beside the entry, seeds an installation.
+    std::ofstream(fleet.Root() / "seed" / "Tarnix.cfg") << "[TARNIX-APP]\nMaxDrift=1.5\n";
+    const std::filesystem::path support = fleet.Root() / "installation";
+    std::filesystem::create_directories(support);
+    ::setenv("TARNIX_SUPPORT_DIR", support.c_str(), 1);
+    const FleetRun seeded = RunFleet({L"--seed", folder});
+    ::unsetenv("TARNIX_SUPPORT_DIR");
+    EXPECT_EQ(seeded.Status, kFleetDone) << seeded.Err;
+    const std::string& said = seeded.Out;
+    EXPECT_NE(said.find("Seeded Tarnix.cfg\nSeeded " + entries[0].Name), std::string::npos) << said;
+    std::ostringstream config;
+    config << std::ifstream(support / "Tarnix.cfg").rdbuf();
+    EXPECT_EQ(config.str(), "[TARNIX-APP]\nMaxDrift=1.5\n");
+    const std::vector<HistoryEntry> seed = ReadHistory(ToolWidePath(support / "Seed"));
+    ASSERT_EQ(seed.size(), 1u);
+    EXPECT_EQ(std::memcmp(&seed[0].Record, &typical, sizeof typical), 0);
+#endif
 
     const FleetRun few =
         RunFleet({L"--typical-record", L"ABC T99", folder, ToolWidePath(fleet.Exports())});

@@ -9,12 +9,14 @@
 #include <filesystem>
 #include <new>
 
+#include "config/support_folder.h"
 #include "platform/platform.h"
 #include "tools/tarnix_fit/tool_text.h"
 #include "tools/tarnix_fleet/export_reader.h"
 #include "tools/tarnix_fleet/fleet_html.h"
 #include "tools/tarnix_fleet/fleet_inputs.h"
 #include "tools/tarnix_fleet/fleet_json.h"
+#include "tools/tarnix_fleet/seed_copy.h"
 #include "tools/tarnix_fleet/sibling_compare.h"
 #include "tools/tarnix_fleet/typical_entry.h"
 #include "tools/tarnix_fleet/wide_text.h"
@@ -28,12 +30,14 @@ struct FleetOptions {
     std::wstring Out;
     std::optional<std::string> TypicalModel;  // --typical-record MODEL FOLDER
     std::wstring TypicalFolder;
+    std::wstring SeedFolder;  // --seed FOLDER
     std::vector<std::filesystem::path> Exports;
 };
 
 const char* const kUsage =
     "usage: tarnix-fleet [--json] [--out FILE] [--bound MM] EXPORT...\n"
     "       tarnix-fleet --typical-record MODEL FOLDER EXPORT...\n"
+    "       tarnix-fleet --seed FOLDER\n"
     "\n"
     "Reads the history exports of many kiosks (tarnix-history export; files, or folders of\n"
     "\".json\" files) and writes one report: every kiosk with its last calibration, accuracy,\n"
@@ -43,6 +47,8 @@ const char* const kUsage =
     "--typical-record writes the typical record of the monitor model MODEL (\"Maker Model\" as\n"
     "the report names it) as an entry into the history folder FOLDER, for\n"
     "tarnix-history restore ENTRY --folder FOLDER to send to a new kiosk of the model.\n"
+    "--seed puts FOLDER's Tarnix.cfg in place of the installation's and copies its entries into\n"
+    "the installation's Seed folder (the installer does so with TARNIXSEED=FOLDER).\n"
     "\n"
     "Exit status: 0 done, 2 usage error, 3 no export could be read (or the model has fewer than\n"
     "3 kiosks to compare), 4 FILE or the entry cannot be written, 6 out of memory or an\n"
@@ -79,6 +85,13 @@ bool Parse(const std::vector<std::wstring>& args, FleetOptions& o, std::string& 
                 error = "--bound needs a positive number of millimetres";
                 return false;
             }
+        } else if (a == L"--seed") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                error = "--seed needs a folder";
+                return false;
+            }
+            o.SeedFolder = args[++i];
+            return i + 1 == args.size() || (error = "--seed takes nothing else", false);
         } else if (a == L"--typical-record") {
             if (i + 2 >= args.size() || args[i + 1].empty() || args[i + 2].empty()) {
                 error = "--typical-record needs a model and a folder";
@@ -130,6 +143,21 @@ int WriteTypical(const FleetReport& report, const std::string& model, const std:
     return kFleetDone;
 }
 
+int Seed(const std::wstring& from) {
+    const std::wstring support = GetSupportFolder();
+    const SeedResult seeded = SeedInstallation(from, support);
+    if (!seeded.Problem.empty()) return Complain(kFleetCannotWrite, seeded.Problem);
+    if (!seeded.Config && seeded.Entries.empty())
+        return Complain(kFleetNothingRead, "nothing to seed in " + PrintableText(from) +
+                                               ": no Tarnix.cfg and no entry");
+    if (seeded.Config) std::printf("Seeded Tarnix.cfg\n");
+    const std::string seedFolder = PrintableText(PlatformJoinPath(support, L"Seed"));
+    for (const std::string& name : seeded.Entries)
+        std::printf("Seeded %s; send it with tarnix-history restore %s --folder \"%s\"\n",
+                    name.c_str(), name.c_str(), seedFolder.c_str());
+    return kFleetDone;
+}
+
 int Run(const std::vector<std::wstring>& args) {
     FleetOptions o;
     std::string error;
@@ -141,6 +169,7 @@ int Run(const std::vector<std::wstring>& args) {
         std::fputs(kUsage, stdout);
         return kFleetDone;
     }
+    if (!o.SeedFolder.empty()) return Seed(o.SeedFolder);
     std::vector<std::string> problems;
     std::vector<FleetKiosk> kiosks = ReadFleet(o, problems);
     for (const std::string& problem : problems)
