@@ -79,6 +79,9 @@ TEST(FleetTool, UsageAndNothingToRead) {
     EXPECT_EQ(RunFleet({}).Status, kFleetUsage);
     EXPECT_EQ(RunFleet({L"x", L"--bound", L"-1"}).Status, kFleetUsage);
     EXPECT_EQ(RunFleet({L"x", L"--frobnicate"}).Status, kFleetUsage);
+    EXPECT_EQ(RunFleet({L"x", L"--typical-record", L"M"}).Status, kFleetUsage);
+    EXPECT_EQ(RunFleet({L"--seed", L"folder", L"x"}).Status, kFleetUsage);
+    EXPECT_EQ(RunFleet({L"x", L"--out"}).Status, kFleetUsage);
     const FleetRun missing = RunFleet({L"/no/such/folder"});
     EXPECT_EQ(missing.Status, kFleetNothingRead);
     EXPECT_NE(missing.Err.find("/no/such/folder: no such file or folder"), std::string::npos);

@@ -66,45 +66,57 @@ bool ParseBound(const std::wstring& text, double& bound) {
            std::isfinite(bound) && bound > 0.0;
 }
 
+// Whether option args[i] has `count` non-empty values after it.
+bool HasValues(const std::vector<std::wstring>& args, size_t i, size_t count) {
+    for (size_t k = 1; k <= count; ++k)
+        if (i + k >= args.size() || args[i + k].empty()) return false;
+    return true;
+}
+
+// One option at args[i] with its values (i moved past them); false with the error.
+bool ParseOption(const std::vector<std::wstring>& args, size_t& i, FleetOptions& o,
+                 std::string& error) {
+    const std::wstring& a = args[i];
+    const size_t values = a == L"--typical-record" ? 2 : a == L"--json" ? 0 : 1;
+    if (a != L"--json" && a != L"--out" && a != L"--bound" && a != L"--seed" &&
+        a != L"--typical-record") {
+        error = "unknown option " + PrintableText(a);
+        return false;
+    }
+    if (!HasValues(args, i, values)) {
+        error = PrintableText(a) + (values == 2 ? " needs a model and a folder" : " needs a value");
+        return false;
+    }
+    if (a == L"--json") o.Json = true;
+    if (a == L"--out") o.Out = args[i + 1];
+    if (a == L"--seed") o.SeedFolder = args[i + 1];
+    if (a == L"--typical-record") {
+        o.TypicalModel = Utf8FromWide(args[i + 1]);
+        o.TypicalFolder = args[i + 2];
+    }
+    i += values;
+    if (a == L"--bound" && !ParseBound(args[i], o.BoundMm)) {
+        error = "--bound needs a positive number of millimetres";
+        return false;
+    }
+    return true;
+}
+
 bool Parse(const std::vector<std::wstring>& args, FleetOptions& o, std::string& error) {
     for (size_t i = 0; i < args.size(); ++i) {
-        const std::wstring& a = args[i];
-        if (a == L"--help" || a == L"-h") {
+        if (args[i] == L"--help" || args[i] == L"-h") {
             o.Help = true;
             return true;
-        } else if (a == L"--json") {
-            o.Json = true;
-        } else if (a == L"--out" || a == L"--bound") {
-            if (i + 1 >= args.size() || args[i + 1].empty()) {
-                error = PrintableText(a) + " needs a value";
-                return false;
-            }
-            if (a == L"--out") {
-                o.Out = args[++i];
-            } else if (!ParseBound(args[++i], o.BoundMm)) {
-                error = "--bound needs a positive number of millimetres";
-                return false;
-            }
-        } else if (a == L"--seed") {
-            if (i + 1 >= args.size() || args[i + 1].empty()) {
-                error = "--seed needs a folder";
-                return false;
-            }
-            o.SeedFolder = args[++i];
-            return i + 1 == args.size() || (error = "--seed takes nothing else", false);
-        } else if (a == L"--typical-record") {
-            if (i + 2 >= args.size() || args[i + 1].empty() || args[i + 2].empty()) {
-                error = "--typical-record needs a model and a folder";
-                return false;
-            }
-            o.TypicalModel = Utf8FromWide(args[++i]);
-            o.TypicalFolder = args[++i];
-        } else if (a.starts_with(L"--")) {
-            error = "unknown option " + PrintableText(a);
-            return false;
-        } else {
-            o.Exports.push_back(ToolPath(a));
         }
+        if (!args[i].starts_with(L"--"))
+            o.Exports.push_back(ToolPath(args[i]));
+        else if (!ParseOption(args, i, o, error))
+            return false;
+    }
+    if (!o.SeedFolder.empty()) {
+        if (o.Exports.empty() && !o.TypicalModel && !o.Json && o.Out.empty()) return true;
+        error = "--seed takes nothing else";
+        return false;
     }
     if (o.Exports.empty()) error = "nothing to read: name exports or folders of them";
     return !o.Exports.empty();
