@@ -1,12 +1,13 @@
 """The calibration history under Wine with the stand-in controller: two accepted passes with
 different sensor offsets give two entries; tarnix-history lists both with the drift between them;
-tarnix-fit fits an entry's configuration into its record byte for byte; restore sends the first
+export writes both as one JSON document; tarnix-fit fits an entry's configuration into its record byte for byte; restore sends the first
 record to the driver again; after the monitor changed, restore is refused, and while Tarnix runs it
 is refused with a status of its own."""
 
 import json
 import os
 import shutil
+import struct
 import tempfile
 import unittest
 
@@ -49,6 +50,28 @@ class History(unittest.TestCase):
         self.assertEqual(0, proc.wait(20))
         return inst.history()[-1], "\n".join(proc.debug_strings())
 
+    def check_export(self, bench, inst, names, first, second):
+        """export writes one document of both passes that reads back with the records sent."""
+        code, out, err = self.tool(bench, inst, ["export", "--out", "kiosk.json"])
+        self.assertEqual(0, code, err)
+        with open(os.path.join(inst.folder, "kiosk.json"), encoding="utf-8") as f:
+            document = json.load(f)
+        self.assertEqual(1, document["SchemaVersion"])
+        self.assertTrue(document["Machine"])
+        screen, = document["Screens"]
+        self.assertEqual(names[1], screen["NewestEntry"])
+        self.assertEqual({"Left": 0, "Top": 0, "Width": WIDTH, "Height": HEIGHT}, screen["Area"])
+        self.assertEqual(names, [e["Entry"] for e in document["Entries"]])
+        older, newer = document["Entries"]
+        self.assertEqual(["calibration"] * 2, [older["Kind"], newer["Kind"]])
+        self.assertEqual([False, True], [older["Live"], newer["Live"]])
+        self.assertAlmostEqual(MOVED_MM, newer["DriftSinceFirst"]["Mm"], delta=0.25)
+        self.assertEqual(names[0], newer["DriftSincePrevious"]["Since"])
+        self.assertAlmostEqual(306.4, newer["GlassWidthMm"], places=6)
+        for entry, sent in ((older, first), (newer, second)):
+            coefficients = struct.unpack_from("<40i", sent, 109)
+            self.assertEqual(list(coefficients), entry["Record"]["CoeffX"])
+
     def test_two_passes_listed_refitted_restored_and_refused_after_a_change(self):
         kept = os.path.join(self.enterContext(tempfile.TemporaryDirectory()), "History")
         with winebench.WineBench("history", screen=(WIDTH, HEIGHT)) as bench:
@@ -81,6 +104,7 @@ class History(unittest.TestCase):
             self.assertEqual({"left": 0, "top": 0, "width": WIDTH, "height": HEIGHT},
                              rows[1]["area"])
             self.assertGreater(rows[1]["figures"]["RMS residual (px)"], 0)
+            self.check_export(bench, inst, names, first, second)
             code, out, err = self.tool(bench, inst, ["drift", names[1], "--svg", "drift.svg"])
             self.assertEqual(1, code, err)  # above MaxDrift=1
             self.assertIn("Warning: more than 1.0 mm", out)

@@ -25,8 +25,8 @@ SCHEMES = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Control Panel\Cursors
 SCHEMES_KEY = SCHEMES.split("\\", 1)[1]
 CURSORS = r"HKCU\Control Panel\Cursors"
 LANGUAGES = ("ENG", "FRE", "GER", "ITA", "SPA", "JAP", "CHI", "MDN")
-PRODUCT_FILES = (["Tarnix.exe", "tarnix-fit.exe", "tarnix-history.exe", "Tarnix.cfg",
-                  "QuvaOptions.ini", "QuvaVideo.txt"] + ["QuvaStrings_%s.dll" % s for s in LANGUAGES])
+PRODUCT_FILES = (["Tarnix.exe", "tarnix-fit.exe", "tarnix-history.exe", "tarnix-fleet.exe",
+                  "Tarnix.cfg", "QuvaOptions.ini", "QuvaVideo.txt"] + ["QuvaStrings_%s.dll" % s for s in LANGUAGES])
 STAND_IN_FILES = ["QuvaIntf.dll", "QuvaDkMon.exe", "SimController.ini"]
 HIDDEN_ROWS = ("Arrow", "AppStarting", "Wait", "Crosshair", "IBeam", "No", "SizeNS", "SizeWE",
                "SizeNWSE", "SizeNESW", "SizeAll", "UpArrow")
@@ -102,6 +102,28 @@ def set_immutable(paths, on):
 
 
 class InstallerPackage(unittest.TestCase):
+    def test_a_seed_folder_puts_its_tarnix_cfg_and_typical_record_in_place(self):
+        """TARNIXSEED: the folder's Tarnix.cfg replaces the shipped one and its entry (a model's
+        typical record, as tarnix-fleet --typical-record writes it) is kept in the Seed folder."""
+        with winebench.WineBench("msi-seed", screen=SIZE) as bench:
+            seed = bench.drive_c("seed")
+            os.makedirs(seed)
+            record = bytes(range(256)) * 4 + bytes(233)
+            with open(os.path.join(seed, "Tarnix.cfg"), "w", newline="\r\n") as f:
+                f.write(EDITED_CFG)
+            with open(os.path.join(seed, "20261103-100000-s0.bin"), "wb") as f:
+                f.write(record)
+            with open(os.path.join(seed, "20261103-100000-s0.cfg"), "w", newline="\r\n") as f:
+                f.write("; Date: 2026-11-03 10:00:00\n; Sequence: 1\n[TARNIX-APP]\n")
+            self.assertEqual(0, msiexec(bench, "/i", winepath(MSI), "TARNIXSEED=C:\\seed", "/qn"))
+            folder = bench.program_path()
+            with open(os.path.join(folder, "Tarnix.cfg"), newline="") as f:
+                self.assertEqual(EDITED_CFG.replace("\n", "\r\n"), f.read())
+            with open(os.path.join(folder, "Seed", "20261103-100000-s0.bin"), "rb") as f:
+                self.assertEqual(record, f.read())
+            self.assertTrue(os.path.exists(os.path.join(folder, "Seed", "20261103-100000-s0.cfg")))
+            self.assertEqual(0, msiexec(bench, "/x", winepath(MSI), "/qn"))
+
     def test_install_run_as_standard_user_and_uninstall(self):
         self.assertTrue(os.path.exists(MSI), "no package at %r" % MSI)
         with winebench.WineBench("msi", screen=SIZE) as bench:

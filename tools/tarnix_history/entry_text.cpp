@@ -2,42 +2,11 @@
 // the earlier entry of its area, the line of list and the JSON object of list --json.
 #include "tools/tarnix_history/entry_text.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
 #include "config/controller_parameters.h"
-
-namespace {
-
-// The shortest text that reads back as the same double.
-std::string Shortest(double value) {
-    char text[64];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
-}
-
-// A JSON number: null for nothing and for a value that is not finite.
-std::string JsonNumber(std::optional<double> value) {
-    return value && std::isfinite(*value) ? Shortest(*value) : std::string("null");
-}
-
-std::string JsonText(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') out += '\\';
-        if (static_cast<unsigned char>(c) < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned(c));
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
-
-}  // namespace
+#include "tools/tool_json/json_text.h"
 
 GlassScale GlassOf(const HistoryEntry& entry) {
     ControllerParameters parameters;

@@ -16,6 +16,8 @@
 #include "tools/tarnix_fit/tool_text.h"
 #include "tools/tarnix_history/drift_svg.h"
 #include "tools/tarnix_history/entry_text.h"
+#include "tools/tarnix_history/history_export.h"
+#include "tools/tarnix_history/machine_name.h"
 #include "tools/tarnix_history/restore_check.h"
 #include "tools/tarnix_history/restore_port.h"
 
@@ -27,6 +29,8 @@ struct HistoryOptions {
     bool Json = false;
     std::wstring Svg;
     std::wstring Folder;
+    std::wstring Out;
+    std::optional<std::wstring> Machine;
 };
 
 const char* const kUsage =
@@ -34,13 +38,15 @@ const char* const kUsage =
     "       tarnix-history show ENTRY\n"
     "       tarnix-history drift ENTRY [EARLIER] [--svg FILE]\n"
     "       tarnix-history restore [ENTRY]\n"
+    "       tarnix-history export [--machine NAME] [--out FILE]\n"
     "       (each also takes --folder DIR: a history folder other than the installation's)\n"
     "\n"
     "Every calibration Tarnix wrote to the driver, in the report folder's History, marked\n"
     "\"not accepted\" where nobody accepted it and \"live\" where the driver holds it.\n"
     "ENTRY is an entry's name, such as 20261209-134510-s0. restore writes an entry's record to\n"
     "the touch driver (default: the newest accepted entry before the live one of the last\n"
-    "entry's screen, of the same area).\n"
+    "entry's screen, of the same area). export writes the whole history as one JSON document\n"
+    "(the computer's name, its screens and monitors, every entry) for collecting from a fleet.\n"
     "\n"
     "Exit status: 0 done, 1 drift above MaxDrift, 2 usage error, 3 no such entry or nothing to\n"
     "compare or restore, 4 restore refused (the area's rectangle changed), 5 no touch driver or\n"
@@ -65,12 +71,16 @@ bool Parse(const std::vector<std::wstring>& args, HistoryOptions& o, std::string
         const std::wstring& a = args[i];
         if (a == L"--json") {
             o.Json = true;
-        } else if (a == L"--svg" || a == L"--folder") {
+        } else if (a == L"--svg" || a == L"--folder" || a == L"--out" || a == L"--machine") {
             if (i + 1 >= args.size() || args[i + 1].empty()) {
                 error = PrintableText(a) + " needs a value";
                 return false;
             }
-            (a == L"--svg" ? o.Svg : o.Folder) = args[++i];
+            const std::wstring& value = args[++i];
+            if (a == L"--machine")
+                o.Machine = value;
+            else
+                (a == L"--svg" ? o.Svg : a == L"--folder" ? o.Folder : o.Out) = value;
         } else if (a == L"--help" || a == L"-h") {
             o.Command = "help";
             return true;
@@ -83,10 +93,12 @@ bool Parse(const std::vector<std::wstring>& args, HistoryOptions& o, std::string
             o.Entries.push_back(EntryName(a));
         }
     }
-    const size_t most = o.Command == "drift" ? 2 : o.Command == "list" ? 0 : 1;
+    const size_t most = o.Command == "drift"                           ? 2
+                        : o.Command == "list" || o.Command == "export" ? 0
+                                                                       : 1;
     const size_t least = o.Command == "show" || o.Command == "drift" ? 1 : 0;
     if (o.Command != "list" && o.Command != "show" && o.Command != "drift" &&
-        o.Command != "restore") {
+        o.Command != "restore" && o.Command != "export") {
         error = o.Command.empty() ? "nothing to do: give a command (see --help)"
                                   : "unknown command " + o.Command;
         return false;
@@ -98,8 +110,9 @@ bool Parse(const std::vector<std::wstring>& args, HistoryOptions& o, std::string
                 " entries";
         return false;
     }
-    if ((o.Json && o.Command != "list") || (!o.Svg.empty() && o.Command != "drift")) {
-        error = "--json belongs to list, --svg to drift";
+    if ((o.Json && o.Command != "list") || (!o.Svg.empty() && o.Command != "drift") ||
+        ((!o.Out.empty() || o.Machine) && o.Command != "export")) {
+        error = "--json belongs to list, --svg to drift, --out and --machine to export";
         return false;
     }
     return true;
@@ -186,6 +199,21 @@ int CompareEntries(const HistoryOptions& o, const std::vector<HistoryEntry>& ent
     return kHistoryAboveBound;
 }
 
+int Export(const HistoryOptions& o, const std::wstring& folder,
+           const std::vector<HistoryEntry>& entries) {
+    const std::string machine = o.Machine ? MachineNameText(*o.Machine) : MachineName();
+    const std::string document = HistoryExportJson(folder, entries, machine);
+    if (o.Out.empty()) {
+        std::fputs(document.c_str(), stdout);
+        return kHistoryDone;
+    }
+    std::error_code ignored;
+    std::filesystem::remove(ToolPath(o.Out), ignored);  // an earlier export is replaced
+    if (!PlatformWriteSharedFile(o.Out, document))
+        return Complain(kHistoryBadEntry, "cannot write " + PrintableText(o.Out));
+    return kHistoryDone;
+}
+
 // The default of restore: the newest accepted entry before the one the driver holds for the last
 // entry's screen, of the same area.
 std::optional<size_t> RestoreDefault(const std::wstring& folder,
@@ -244,6 +272,7 @@ int Run(const std::vector<std::wstring>& args) {
         named.push_back(*found);
     }
     if (o.Command == "list") return List(o, folder, entries);
+    if (o.Command == "export") return Export(o, folder, entries);
     if (o.Command == "show") return Show(folder, entries, named[0]);
     if (o.Command == "drift")
         return CompareEntries(o, entries, named[0],
