@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <initializer_list>
+#include <memory>
 
 #include "app/pass_commit.h"
 #include "app/pass_finish.h"
@@ -120,27 +121,95 @@ bool PauseUnlessEnded(const PassRun& run, DWORD ms) {
 
 void LogExit() { DebugPrint(L"Tarnix.exe: %s", L"GetTouchThreadProc(): Exit get target thread"); }
 
-// After the last target: the fit of the model kind, its judgement and the commit, and the end of
-// the fit in the sequencer whatever they throw.
-void FitAndCommit(const PassRun& run, const TouchResult& result, int32_t screen,
-                  const DiagnosticsRecord& diagnostics) {
-    CalibrationFit* fit = run.Context.Records.Fit;
+// The fit being checked or committed: the refit with the check touches, else the window's.
+CalibrationFit* PassFit(const PassRun& run) {
+    return run.Context.CheckFit ? run.Context.CheckFit.get() : run.Context.Records.Fit;
+}
+
+// Plans a round of check targets for a sound fit and starts it; false when the pass asks none
+// (CheckTargets 0, or no expected-error map to place them by).
+bool BeginChecks(const PassRun& run, const CalibrationFit& fit, const FitJudgement& judgement) {
+    PassSequencer& sequencer = *run.Context.Sequencer;
+    const PassSettings& settings = sequencer.Settings();
+    if (settings.CheckTargets == 0) return false;
+    run.Context.CheckJudgement = judgement;
+    const GlassScale scale =
+        GlassScaleFor(settings.Judge.ScreenWidthMm, settings.Judge.ScreenHeightMm, fit.MonitorWidth,
+                      fit.MonitorHeight);
+    const CheckRound round =
+        PlanCheckRound(fit, scale, sequencer.CheckedPlaces(), settings.CheckTargets);
+    if (!sequencer.BeginChecks(run.Token, round)) return false;
+    DebugPrint(L"Tarnix.exe: %d check targets are asked before the commit",
+               int(round.Places.size()));
+    return true;
+}
+
+// Fits fit to the area, judges it, asks its checks or commits it, and ends the fit in the
+// sequencer whatever they throw. True when check targets are asked.
+bool FitJudgeCheckCommit(const PassRun& run, CalibrationFit* fit, const TouchResult& result,
+                         int32_t screen, const DiagnosticsRecord& diagnostics) {
     const CalibrationArea* area = run.Context.Records.Areas->Current;
     PassFinishSteps steps;
     steps.Fit = [&] {
         return fit != nullptr && RunPassFit(*fit, result.AreaWidth, result.AreaHeight);
     };
     steps.Judge = [&] { return JudgePass(*fit); };
+    steps.BeginChecks = [&](const FitJudgement& judgement) {
+        return BeginChecks(run, *fit, judgement);
+    };
     steps.Commit = [&] {
         return area != nullptr && CommitCalibration(diagnostics, *area, screen, fit);
     };
     // A type '7' record carries no fit, so it is written whatever the fit did, unjudged.
     steps.RecordWithoutFit = diagnostics.ControllerType == kSingleTouchControllerType;
+    return FinishPass(*run.Context.Sequencer, run.Token, steps);
+}
+
+// After the last target: the fit of the model kind on the window's records.
+bool FitAndCommit(const PassRun& run, const TouchResult& result, int32_t screen,
+                  const DiagnosticsRecord& diagnostics) {
+    run.Context.CheckFit.reset();
+    run.Context.CheckConfig.reset();
+    return FitJudgeCheckCommit(run, run.Context.Records.Fit, result, screen, diagnostics);
+}
+
+// A check confirmed a miss: the grid with every check touch kept is fitted again, on a copy of
+// the configuration.
+bool RefitWithChecks(const PassRun& run, const TouchResult& result, int32_t screen,
+                     const DiagnosticsRecord& diagnostics) {
+    TouchThreadContext& context = run.Context;
+    const std::vector<CheckTouch> checks = context.Sequencer->CheckTouchesToJoin();
+    DebugPrint(
+        L"Tarnix.exe: a check touch was missed by %.2f mm: the pass is fitted again with "
+        L"its %d check touches",
+        checks.empty() ? 0.0 : checks.back().MissMm, int(checks.size()));
+    context.CheckConfig = std::make_unique<CalibrationConfig>(*context.Records.Config);
+    AddCheckTouches(*context.CheckConfig, checks);
+    const CalibrationConfig& config = *context.CheckConfig;
+    context.CheckFit = CreateCalibrationFit(config.PolynomialOrder, config.ModelKind,
+                                            int32_t(config.NumGridPoints));
+    if (context.CheckFit)
+        LinkCalibrationFit(*context.CheckFit, *context.CheckConfig,
+                           *context.Records.Fit->Parameters);
+    return FitJudgeCheckCommit(run, context.CheckFit.get(), result, screen, diagnostics);
+}
+
+// Every check passed: the fit checked is committed with the judgement it had.
+void CommitChecked(const PassRun& run, int32_t screen, const DiagnosticsRecord& diagnostics) {
+    const CalibrationArea* area = run.Context.Records.Areas->Current;
+    CalibrationFit* fit = PassFit(run);
+    PassFinishSteps steps;
+    steps.Fit = [] { return true; };
+    steps.Judge = [&] { return run.Context.CheckJudgement; };
+    steps.Commit = [&] {
+        return area != nullptr && CommitCalibration(diagnostics, *area, screen, fit);
+    };
     FinishPass(*run.Context.Sequencer, run.Token, steps);
 }
 
-// One touch for the pass: the sequencer, after the last target the fit and the commit, then a
-// message to the window. Stale when the pass no longer runs.
+// One touch for the pass: the sequencer, after the last target the fit, its checks and the
+// commit, then a message to the window. Stale when the pass no longer runs; CheckDue when a check
+// target is shown.
 TouchOutcome HandOver(const PassRun& run, int32_t screen, const DiagnosticsRecord& diagnostics,
                       const Touch& touch) {
     TouchThreadContext& context = run.Context;
@@ -157,10 +226,17 @@ TouchOutcome HandOver(const PassRun& run, int32_t screen, const DiagnosticsRecor
                    L"GetTouchThreadProc(): the third consistent touch is stored after all");
     const WPARAM token = WPARAM(run.Token);
     PostMessageW(context.Window, WM_TARNIX_TOUCH, token, 0);
-    if (result.Outcome != TouchOutcome::RunFit) return result.Outcome;
-    FitAndCommit(run, result, screen, diagnostics);
+    bool checking = false;
+    if (result.Outcome == TouchOutcome::RunFit)
+        checking = FitAndCommit(run, result, screen, diagnostics);
+    else if (result.Outcome == TouchOutcome::Refit)
+        checking = RefitWithChecks(run, result, screen, diagnostics);
+    else if (result.Outcome == TouchOutcome::CommitChecked)
+        CommitChecked(run, screen, diagnostics);
+    else
+        return result.Outcome;
     PostMessageW(context.Window, WM_TARNIX_TOUCH, token, 0);
-    return result.Outcome;
+    return checking ? TouchOutcome::CheckDue : result.Outcome;
 }
 
 // Keeps a touch the driver returned after its pass ended for the pass that runs next.
@@ -197,6 +273,9 @@ Delivery Deliver(const PassRun& run, int32_t screen, const DiagnosticsRecord& di
         case TouchOutcome::AskAgain:
             DebugPrint(L"Tarnix.exe: GetTouchThreadProc(): %s",
                        L"a touch disagrees with the others: its target is asked again");
+            return Delivery::AskAgain;
+        case TouchOutcome::CheckDue:
+            DebugPrint(L"Tarnix.exe: GetTouchThreadProc(): %s", L"a check target is shown");
             return Delivery::AskAgain;
         default:
             return Delivery::Stored;
@@ -425,7 +504,10 @@ bool StartTouchThread(PassRuntime& passes, HWND window, const PassRecords& recor
 
 void NoteTargetDrawn(PassRuntime& passes, int32_t target) {
     if (!passes.Sequencer) return;
-    passes.Sequencer->TargetShown(target, PassClock::now());
+    if (target < 0)
+        passes.Sequencer->CheckShown(-target, PassClock::now());
+    else
+        passes.Sequencer->TargetShown(target, PassClock::now());
     if (passes.Touches) SetEvent(passes.Touches->DrawnSignal);
 }
 

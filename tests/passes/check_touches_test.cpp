@@ -7,9 +7,11 @@
 #include <cmath>
 #include <random>
 
+#include "app/check_round.h"
 #include "fit/calibration_record.h"
 #include "fit/polynomial_fit.h"
 #include "tests/fit/fit_test_support.h"
+#include "tests/passes/pass_test_support.h"
 
 namespace {
 
@@ -240,6 +242,104 @@ TEST(AddCheckTouches, JoinAfterTheGridBeforeTheMiniTargets) {
     EXPECT_DOUBLE_EQ(bench.Config.Targets[26].X, firstMini.X);
     EXPECT_DOUBLE_EQ(bench.Config.Touches[26].V, firstMiniTouch.V);
     EXPECT_EQ(bench.Config.Touches[26].TargetNumber, 27);
+}
+
+// A 25-point pass of the sequencer with check targets, fitted and judged sound.
+struct CheckedPass {
+    PassSequencer passes;
+    CalibrationAreaList areas = AreasFor(1, 25);
+    std::vector<TouchEntry> touches = std::vector<TouchEntry>(25);
+    PassToken token = 0;
+    int32_t shown = 0;
+
+    explicit CheckedPass(int32_t checkTargets) : passes(Settings(checkTargets)) {
+        token = passes.StartFirstPass(areas);
+        for (int32_t t = 1; t <= 25; ++t) TouchSeen(passes, token, TouchOn(t), areas, touches);
+    }
+    static PassSettings Settings(int32_t checkTargets) {
+        PassSettings settings = GridSettings(25);
+        settings.CheckTargets = checkTargets;
+        return settings;
+    }
+    // A touch of the check shown, by sensor at its place.
+    TouchResult Touch(const CheckRound& round, const Sensor& sensor) {
+        const PassView view = passes.View();
+        passes.CheckShown(view.CheckTarget, kDrawnAt);
+        TouchInput touch{};
+        double v, w;
+        sensor(view.CheckAt.X / round.AreaWidth - 0.5, view.CheckAt.Y / round.AreaHeight - 0.5, v,
+               w);
+        touch.V = int32_t(std::lround(v));
+        touch.W = int32_t(std::lround(w));
+        touch.At = kDrawnAt + kReactionTime;
+        return passes.HandleTouch(token, touch, areas, touches);
+    }
+};
+
+TEST(ChecksOfThePass, AskedAfterTheFitThenCommittedWithTheirMisses) {
+    FittedPass fitted(BowedSensor);
+    const CheckRound round = PlanCheckRound(*fitted.bench.Fit, kPitch, {}, 3);
+    ASSERT_EQ(round.Places.size(), 3u);
+    CheckedPass pass(3);
+    EXPECT_TRUE(pass.passes.View().FitInProgress);
+    ASSERT_TRUE(pass.passes.BeginChecks(pass.token, round));
+    PassView view = pass.passes.View();
+    EXPECT_TRUE(view.Checking && view.CollectingTouches && !view.FitInProgress);
+    EXPECT_FALSE(ShowsRetry(view) || ShowsAccept(view));
+    EXPECT_TRUE(pass.passes.WaitsForDrawing(pass.token));  // not drawn yet: no touch asked
+    TouchInput early = TouchOn(1);
+    early.At = kDrawnAt + kReactionTime;
+    EXPECT_EQ(pass.passes.HandleTouch(pass.token, early, pass.areas, pass.touches).Outcome,
+              TouchOutcome::TooEarly);
+    EXPECT_EQ(pass.Touch(round, BowedSensor).Outcome, TouchOutcome::CheckDue);
+    EXPECT_EQ(pass.Touch(round, BowedSensor).Outcome, TouchOutcome::CheckDue);
+    EXPECT_EQ(pass.Touch(round, BowedSensor).Outcome, TouchOutcome::CommitChecked);
+    EXPECT_TRUE(pass.passes.View().FitInProgress);  // the commit
+    FitJudgement sound;
+    sound.Verdict = FitVerdict::Sound;
+    EXPECT_TRUE(pass.passes.FinishFit(pass.token, true, sound));
+    view = pass.passes.View();
+    EXPECT_TRUE(ShowsAccept(view));
+    ASSERT_EQ(view.CheckMissesMm.size(), 3u);
+    for (double mm : view.CheckMissesMm) EXPECT_LT(mm, 1.0);  // a noiseless sensor, a good fit
+}
+
+TEST(ChecksOfThePass, AMissConfirmedEveryRoundRefusesNamingThePlace) {
+    FittedPass fitted(BowedSensor);
+    const CheckRound round = PlanCheckRound(*fitted.bench.Fit, kPitch, {}, 3);
+    CheckedPass pass(3);
+    const Sensor shifted = [](double x, double y, double& v, double& w) {
+        BowedSensor(x + 15.0 / 344.2, y, v, w);  // the sensor moved 15 mm since the grid
+    };
+    for (int32_t refit = 1; refit <= kMaxCheckRefits; ++refit) {
+        ASSERT_TRUE(pass.passes.BeginChecks(pass.token, round));
+        EXPECT_EQ(pass.Touch(round, shifted).Outcome, TouchOutcome::CheckDue);
+        EXPECT_TRUE(pass.passes.View().CheckingAgain);
+        EXPECT_EQ(pass.Touch(round, shifted).Outcome, TouchOutcome::Refit);
+        EXPECT_EQ(pass.passes.CheckTouchesToJoin().size(), size_t(refit));
+    }
+    ASSERT_TRUE(pass.passes.BeginChecks(pass.token, round));
+    pass.Touch(round, shifted);
+    EXPECT_EQ(pass.Touch(round, shifted).Outcome, TouchOutcome::Repaint);
+    const PassView view = pass.passes.View();
+    EXPECT_TRUE(view.FitRefused && view.CalibrationDone && !view.Checking);
+    EXPECT_FALSE(ShowsAccept(view));
+    EXPECT_EQ(view.Judgement.Verdict, FitVerdict::CheckMissed);
+    const CheckPlace& place = round.Places[0];
+    EXPECT_EQ(view.Judgement.Region, PlaceOnArea(place.Fx * 1920, place.Fy * 1080, 1920, 1080));
+    EXPECT_NEAR(view.CheckFailedMm, 15.0, 1.5);
+}
+
+TEST(ChecksOfThePass, NoneWithoutCheckTargetsOrPlaces) {
+    FittedPass fitted(BowedSensor);
+    CheckedPass off(0);
+    EXPECT_FALSE(
+        off.passes.BeginChecks(off.token, PlanCheckRound(*fitted.bench.Fit, kPitch, {}, 3)));
+    EXPECT_TRUE(off.passes.View().FitInProgress);  // the fit goes on to its commit
+    CheckedPass on(3);
+    EXPECT_FALSE(on.passes.BeginChecks(on.token, PlanCheckRound(*fitted.bench.Fit, {}, {}, 3)));
+    EXPECT_FALSE(
+        on.passes.BeginChecks(on.token + 1, PlanCheckRound(*fitted.bench.Fit, kPitch, {}, 3)));
 }
 
 }  // namespace
