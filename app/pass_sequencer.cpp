@@ -323,6 +323,7 @@ TouchResult PassSequencer::HandleCheckLocked(const TouchInput& touch) {
     if (step == CheckStep::Refuse) {
         RefuseAfterChecksLocked();
         result.Outcome = TouchOutcome::Repaint;
+        result.ChecksRefused = true;
         return result;
     }
     state_.CollectingTouches = false;

@@ -89,6 +89,7 @@ struct TouchResult {
     int32_t AreaWidth = 0;  // of the current area, for the fit (RunFit only)
     int32_t AreaHeight = 0;
     bool AfterRefusals = false;  // stored as the third consistent touch of refused ones
+    bool ChecksRefused = false;  // a check's miss was confirmed past the refits: refused
 };
 
 enum class TimerOutcome { ShowCountdown, Escape };

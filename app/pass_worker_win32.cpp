@@ -6,6 +6,7 @@
 // returns its touch to the pass that runs by then.
 #include <windows.h>
 
+#include <cmath>
 #include <initializer_list>
 #include <memory>
 
@@ -14,6 +15,7 @@
 #include "app/pass_fit.h"
 #include "app/pass_rules.h"
 #include "app/pass_runtime.h"
+#include "app/text_format.h"
 #include "app/unexpected_failure.h"
 #include "config/controller_parameters.h"
 #include "driver/quva_driver.h"
@@ -194,6 +196,22 @@ bool RefitWithChecks(const PassRun& run, const TouchResult& result, int32_t scre
     return FitJudgeCheckCommit(run, context.CheckFit.get(), result, screen, diagnostics);
 }
 
+// The figures of the checks of a pass that ended with them: its misses, or the miss that refused
+// it.
+void TraceCheckOutcome(const PassView& view) {
+    if (view.Judgement.Verdict == FitVerdict::CheckMissed) {
+        DebugPrint(
+            L"Tarnix.exe: the pass was refused: a check touch missed by %.2f mm near place "
+            L"%d of the area after %d refits; the driver keeps its calibration",
+            view.CheckFailedMm, int(view.Judgement.Region), int(view.CheckRefits));
+        return;
+    }
+    std::wstring misses;
+    for (double mm : view.CheckMissesMm) misses += L" " + DecimalText(mm, 2);
+    DebugPrint(L"Tarnix.exe: checked at %d places, missed by (mm):%s; %d refits",
+               int(view.CheckMissesMm.size()), misses.c_str(), int(view.CheckRefits));
+}
+
 // Every check passed: the fit checked is committed with the judgement it had.
 void CommitChecked(const PassRun& run, int32_t screen, const DiagnosticsRecord& diagnostics) {
     const CalibrationArea* area = run.Context.Records.Areas->Current;
@@ -205,6 +223,7 @@ void CommitChecked(const PassRun& run, int32_t screen, const DiagnosticsRecord& 
         return area != nullptr && CommitCalibration(diagnostics, *area, screen, fit);
     };
     FinishPass(*run.Context.Sequencer, run.Token, steps);
+    TraceCheckOutcome(run.Context.Sequencer->View());
 }
 
 // One touch for the pass: the sequencer, after the last target the fit, its checks and the
@@ -226,6 +245,7 @@ TouchOutcome HandOver(const PassRun& run, int32_t screen, const DiagnosticsRecor
                    L"GetTouchThreadProc(): the third consistent touch is stored after all");
     const WPARAM token = WPARAM(run.Token);
     PostMessageW(context.Window, WM_TARNIX_TOUCH, token, 0);
+    if (result.ChecksRefused) TraceCheckOutcome(context.Sequencer->View());
     bool checking = false;
     if (result.Outcome == TouchOutcome::RunFit)
         checking = FitAndCommit(run, result, screen, diagnostics);
@@ -246,6 +266,13 @@ void CarryOver(const PassRun& run, int32_t screen, const TouchSample& sample, co
         L"offered to the pass that runs now",
         touch.V, touch.W);
     run.Carried = CarriedTouch{true, screen, sample, touch.At};
+}
+
+// Where the check target is shown (pixels of the area), for the person and the tests.
+void TraceCheckTarget(const PassView& view) {
+    DebugPrint(L"Tarnix.exe: GetTouchThreadProc(): check target %d at x=%ld y=%ld%s",
+               int(view.CheckTarget), std::lround(view.CheckAt.X), std::lround(view.CheckAt.Y),
+               view.CheckingAgain ? L", asked again: its touch was far from it" : L"");
 }
 
 // Hands a touch over and does what its outcome asks: a dropped early touch is only traced; a
@@ -275,7 +302,7 @@ Delivery Deliver(const PassRun& run, int32_t screen, const DiagnosticsRecord& di
                        L"a touch disagrees with the others: its target is asked again");
             return Delivery::AskAgain;
         case TouchOutcome::CheckDue:
-            DebugPrint(L"Tarnix.exe: GetTouchThreadProc(): %s", L"a check target is shown");
+            TraceCheckTarget(run.Context.Sequencer->View());
             return Delivery::AskAgain;
         default:
             return Delivery::Stored;

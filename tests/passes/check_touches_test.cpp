@@ -320,7 +320,9 @@ TEST(ChecksOfThePass, AMissConfirmedEveryRoundRefusesNamingThePlace) {
     }
     ASSERT_TRUE(pass.passes.BeginChecks(pass.token, round));
     pass.Touch(round, shifted);
-    EXPECT_EQ(pass.Touch(round, shifted).Outcome, TouchOutcome::Repaint);
+    const TouchResult refused = pass.Touch(round, shifted);
+    EXPECT_EQ(refused.Outcome, TouchOutcome::Repaint);
+    EXPECT_TRUE(refused.ChecksRefused);
     const PassView view = pass.passes.View();
     EXPECT_TRUE(view.FitRefused && view.CalibrationDone && !view.Checking);
     EXPECT_FALSE(ShowsAccept(view));
