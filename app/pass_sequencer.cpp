@@ -285,16 +285,25 @@ std::vector<CheckPlace> PassSequencer::CheckedPlaces() const {
     return checks_.Used();
 }
 
+FitJudgement PassSequencer::CheckMissJudgement() const {
+    Lock lock(mutex_);
+    return CheckMissLocked();
+}
+
+FitJudgement PassSequencer::CheckMissLocked() const {
+    const CheckPlace& place = checks_.Failure().Place;
+    FitJudgement judgement;
+    judgement.Verdict = FitVerdict::CheckMissed;
+    judgement.Region = PlaceOnArea(place.Fx * round_.AreaWidth, place.Fy * round_.AreaHeight,
+                                   round_.AreaWidth, round_.AreaHeight);
+    return judgement;
+}
+
 void PassSequencer::RefuseAfterChecksLocked() {
-    const CheckTouch& failure = checks_.Failure();
     state_.CollectingTouches = false;
     state_.CalibrationDone = true;
     state_.FitRefused = true;
-    state_.Judgement.Verdict = FitVerdict::CheckMissed;
-    state_.Judgement.Region =
-        PlaceOnArea(failure.Place.Fx * round_.AreaWidth, failure.Place.Fy * round_.AreaHeight,
-                    round_.AreaWidth, round_.AreaHeight);
-    state_.CheckFailedMm = failure.MissMm;
+    state_.Judgement = CheckMissLocked();
 }
 
 // A touch of the check target shown: kept, asked again, or the end of the round.
@@ -311,6 +320,8 @@ TouchResult PassSequencer::HandleCheckLocked(const TouchInput& touch) {
                 *checks_.Current(), raw, miss);
     const CheckStep step = checks_.Take(raw, miss);
     state_.CheckRefits = checks_.Refits();
+    if (step == CheckStep::Refit || step == CheckStep::Refuse)
+        state_.CheckFailedMm = checks_.Failure().MissMm;
     result.AreaWidth = round_.AreaWidth;
     result.AreaHeight = round_.AreaHeight;
     if (step == CheckStep::Next || step == CheckStep::AskAgain) {

@@ -30,11 +30,11 @@
 
 #include "app/area_list.h"
 #include "app/ask_again.h"
-#include "app/check_round.h"
 #include "app/misclick_check.h"
 #include "app/pass_countdown.h"
 #include "config/calibration_config.h"
 #include "config/controller_parameters.h"
+#include "fit/check_round.h"
 #include "fit/fit_gate.h"
 
 using PassClock = std::chrono::steady_clock;
@@ -195,6 +195,9 @@ class PassSequencer {
     void CheckShown(int32_t check, PassClock::time_point at);
     // The check touches kept or confirmed in the pass, for a refit.
     std::vector<CheckTouch> CheckTouchesToJoin() const;
+    // The refusal a confirmed check miss stands for, naming its place: for a refit the gate does
+    // not pass.
+    FitJudgement CheckMissJudgement() const;
     // Every place checked in the pass, for the next round to keep away from.
     std::vector<CheckPlace> CheckedPlaces() const;
     // True while the running pass's current target is not drawn yet: the worker must not ask
@@ -223,6 +226,7 @@ class PassSequencer {
     TouchResult HandleCheckLocked(const TouchInput& touch);
     void ShowCheckLocked();
     void RefuseAfterChecksLocked();
+    FitJudgement CheckMissLocked() const;
 
     const PassSettings settings_;
     mutable std::mutex mutex_;

@@ -123,6 +123,22 @@ bool PauseUnlessEnded(const PassRun& run, DWORD ms) {
 
 void LogExit() { DebugPrint(L"Tarnix.exe: %s", L"GetTouchThreadProc(): Exit get target thread"); }
 
+// The figures of the checks of a pass that ended with them: its misses, or the miss that refused
+// it.
+void TraceCheckOutcome(const PassView& view) {
+    if (view.Judgement.Verdict == FitVerdict::CheckMissed) {
+        DebugPrint(
+            L"Tarnix.exe: the pass was refused: a check touch missed by %.2f mm near place "
+            L"%d of the area after %d refits; the driver keeps its calibration",
+            view.CheckFailedMm, int(view.Judgement.Region), int(view.CheckRefits));
+        return;
+    }
+    std::wstring misses;
+    for (double mm : view.CheckMissesMm) misses += L" " + DecimalText(mm, 2);
+    DebugPrint(L"Tarnix.exe: checked at %d places, missed by (mm):%s; %d refits",
+               int(view.CheckMissesMm.size()), misses.c_str(), int(view.CheckRefits));
+}
+
 // The fit being checked or committed: the refit with the check touches, else the window's.
 CalibrationFit* PassFit(const PassRun& run) {
     return run.Context.CheckFit ? run.Context.CheckFit.get() : run.Context.Records.Fit;
@@ -147,15 +163,20 @@ bool BeginChecks(const PassRun& run, const CalibrationFit& fit, const FitJudgeme
 }
 
 // Fits fit to the area, judges it, asks its checks or commits it, and ends the fit in the
-// sequencer whatever they throw. True when check targets are asked.
+// sequencer whatever they throw. True when check targets are asked. A refit with the check
+// touches that the gate refuses is refused for the check it was made for.
 bool FitJudgeCheckCommit(const PassRun& run, CalibrationFit* fit, const TouchResult& result,
-                         int32_t screen, const DiagnosticsRecord& diagnostics) {
+                         int32_t screen, const DiagnosticsRecord& diagnostics, bool refit) {
     const CalibrationArea* area = run.Context.Records.Areas->Current;
     PassFinishSteps steps;
     steps.Fit = [&] {
         return fit != nullptr && RunPassFit(*fit, result.AreaWidth, result.AreaHeight);
     };
-    steps.Judge = [&] { return JudgePass(*fit); };
+    steps.Judge = [&] {
+        const FitJudgement judgement = JudgePass(*fit);
+        if (!refit || judgement.Verdict == FitVerdict::Sound) return judgement;
+        return run.Context.Sequencer->CheckMissJudgement();
+    };
     steps.BeginChecks = [&](const FitJudgement& judgement) {
         return BeginChecks(run, *fit, judgement);
     };
@@ -172,7 +193,7 @@ bool FitAndCommit(const PassRun& run, const TouchResult& result, int32_t screen,
                   const DiagnosticsRecord& diagnostics) {
     run.Context.CheckFit.reset();
     run.Context.CheckConfig.reset();
-    return FitJudgeCheckCommit(run, run.Context.Records.Fit, result, screen, diagnostics);
+    return FitJudgeCheckCommit(run, run.Context.Records.Fit, result, screen, diagnostics, false);
 }
 
 // A check confirmed a miss: the grid with every check touch kept is fitted again, on a copy of
@@ -193,23 +214,12 @@ bool RefitWithChecks(const PassRun& run, const TouchResult& result, int32_t scre
     if (context.CheckFit)
         LinkCalibrationFit(*context.CheckFit, *context.CheckConfig,
                            *context.Records.Fit->Parameters);
-    return FitJudgeCheckCommit(run, context.CheckFit.get(), result, screen, diagnostics);
-}
-
-// The figures of the checks of a pass that ended with them: its misses, or the miss that refused
-// it.
-void TraceCheckOutcome(const PassView& view) {
-    if (view.Judgement.Verdict == FitVerdict::CheckMissed) {
-        DebugPrint(
-            L"Tarnix.exe: the pass was refused: a check touch missed by %.2f mm near place "
-            L"%d of the area after %d refits; the driver keeps its calibration",
-            view.CheckFailedMm, int(view.Judgement.Region), int(view.CheckRefits));
-        return;
-    }
-    std::wstring misses;
-    for (double mm : view.CheckMissesMm) misses += L" " + DecimalText(mm, 2);
-    DebugPrint(L"Tarnix.exe: checked at %d places, missed by (mm):%s; %d refits",
-               int(view.CheckMissesMm.size()), misses.c_str(), int(view.CheckRefits));
+    const bool checking =
+        FitJudgeCheckCommit(run, context.CheckFit.get(), result, screen, diagnostics, true);
+    const PassView view = context.Sequencer->View();
+    if (view.FitRefused && view.Judgement.Verdict == FitVerdict::CheckMissed)
+        TraceCheckOutcome(view);
+    return checking;
 }
 
 // Every check passed: the fit checked is committed with the judgement it had.

@@ -1,13 +1,13 @@
 // The check touches after the fit: places away from the grid, honest touches passing, a slip
 // dropped, a local bump the fit misses refitted away, and a refusal naming where it missed.
-#include "app/check_touches.h"
+#include "fit/check_touches.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
 
-#include "app/check_round.h"
+#include "fit/check_round.h"
 #include "fit/calibration_record.h"
 #include "fit/polynomial_fit.h"
 #include "tests/fit/fit_test_support.h"
@@ -317,6 +317,7 @@ TEST(ChecksOfThePass, AMissConfirmedEveryRoundRefusesNamingThePlace) {
         EXPECT_TRUE(pass.passes.View().CheckingAgain);
         EXPECT_EQ(pass.Touch(round, shifted).Outcome, TouchOutcome::Refit);
         EXPECT_EQ(pass.passes.CheckTouchesToJoin().size(), size_t(refit));
+        EXPECT_EQ(pass.passes.CheckMissJudgement().Verdict, FitVerdict::CheckMissed);
     }
     ASSERT_TRUE(pass.passes.BeginChecks(pass.token, round));
     pass.Touch(round, shifted);

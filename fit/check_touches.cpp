@@ -1,11 +1,11 @@
 // The check touches after the fit: their places, their bounds and the steps of a pass's checks.
-#include "app/check_touches.h"
+#include "fit/check_touches.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "app/misclick_check.h"
 #include "driver/record_mapping.h"
+#include "fit/designed_step.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/check_touches.h"
 #include "fit/calibration_fit.h"
+#include "fit/check_touches.h"
 
 struct CheckRound {
     std::vector<CheckPlace> Places;

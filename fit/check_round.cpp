@@ -1,5 +1,5 @@
 // A round of check touches after a fit: places from its expected-error map, its packed record.
-#include "app/check_round.h"
+#include "fit/check_round.h"
 
 #include <cmath>
 
