@@ -285,6 +285,20 @@ std::vector<CheckPlace> PassSequencer::CheckedPlaces() const {
     return checks_.Used();
 }
 
+CheckSummary PassSequencer::ChecksOfPass() const {
+    Lock lock(mutex_);
+    CheckSummary summary;
+    const std::vector<CheckTouch>& kept = checks_.Joining();
+    const size_t passed = checks_.Misses().size();
+    if (passed <= kept.size()) summary.Passed.assign(kept.end() - ptrdiff_t(passed), kept.end());
+    summary.Refused = state_.FitRefused && state_.Judgement.Verdict == FitVerdict::CheckMissed;
+    summary.Failure = checks_.Failure();
+    summary.Region = state_.Judgement.Region;
+    summary.Refits = checks_.Refits();
+    summary.Slips = checks_.Slips();
+    return summary;
+}
+
 FitJudgement PassSequencer::CheckMissJudgement() const {
     Lock lock(mutex_);
     return CheckMissLocked();

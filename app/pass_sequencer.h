@@ -34,6 +34,7 @@
 #include "app/pass_countdown.h"
 #include "config/calibration_config.h"
 #include "config/controller_parameters.h"
+#include "fit/check_report.h"
 #include "fit/check_round.h"
 #include "fit/fit_gate.h"
 
@@ -198,6 +199,8 @@ class PassSequencer {
     // The refusal a confirmed check miss stands for, naming its place: for a refit the gate does
     // not pass.
     FitJudgement CheckMissJudgement() const;
+    // What became of the pass's check touches, for its report.
+    CheckSummary ChecksOfPass() const;
     // Every place checked in the pass, for the next round to keep away from.
     std::vector<CheckPlace> CheckedPlaces() const;
     // True while the running pass's current target is not drawn yet: the worker must not ask

@@ -123,9 +123,11 @@ bool PauseUnlessEnded(const PassRun& run, DWORD ms) {
 
 void LogExit() { DebugPrint(L"Tarnix.exe: %s", L"GetTouchThreadProc(): Exit get target thread"); }
 
-// The figures of the checks of a pass that ended with them: its misses, or the miss that refused
-// it.
-void TraceCheckOutcome(const PassView& view) {
+// The figures of the checks of a pass that ended with them, traced and appended to the report of
+// its fit: its misses, or the miss that refused it.
+void ReportCheckOutcome(const PassSequencer& sequencer) {
+    const PassView view = sequencer.View();
+    AppendCheckReport(sequencer.ChecksOfPass());
     if (view.Judgement.Verdict == FitVerdict::CheckMissed) {
         DebugPrint(
             L"Tarnix.exe: the pass was refused: a check touch missed by %.2f mm near place "
@@ -218,7 +220,7 @@ bool RefitWithChecks(const PassRun& run, const TouchResult& result, int32_t scre
         FitJudgeCheckCommit(run, context.CheckFit.get(), result, screen, diagnostics, true);
     const PassView view = context.Sequencer->View();
     if (view.FitRefused && view.Judgement.Verdict == FitVerdict::CheckMissed)
-        TraceCheckOutcome(view);
+        ReportCheckOutcome(*context.Sequencer);
     return checking;
 }
 
@@ -233,7 +235,7 @@ void CommitChecked(const PassRun& run, int32_t screen, const DiagnosticsRecord& 
         return area != nullptr && CommitCalibration(diagnostics, *area, screen, fit);
     };
     FinishPass(*run.Context.Sequencer, run.Token, steps);
-    TraceCheckOutcome(run.Context.Sequencer->View());
+    ReportCheckOutcome(*run.Context.Sequencer);
 }
 
 // One touch for the pass: the sequencer, after the last target the fit, its checks and the
@@ -255,7 +257,7 @@ TouchOutcome HandOver(const PassRun& run, int32_t screen, const DiagnosticsRecor
                    L"GetTouchThreadProc(): the third consistent touch is stored after all");
     const WPARAM token = WPARAM(run.Token);
     PostMessageW(context.Window, WM_TARNIX_TOUCH, token, 0);
-    if (result.ChecksRefused) TraceCheckOutcome(context.Sequencer->View());
+    if (result.ChecksRefused) ReportCheckOutcome(*context.Sequencer);
     bool checking = false;
     if (result.Outcome == TouchOutcome::RunFit)
         checking = FitAndCommit(run, result, screen, diagnostics);

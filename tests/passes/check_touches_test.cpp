@@ -7,8 +7,8 @@
 #include <cmath>
 #include <random>
 
-#include "fit/check_round.h"
 #include "fit/calibration_record.h"
+#include "fit/check_round.h"
 #include "fit/polynomial_fit.h"
 #include "tests/fit/fit_test_support.h"
 #include "tests/passes/pass_test_support.h"
@@ -302,6 +302,18 @@ TEST(ChecksOfThePass, AskedAfterTheFitThenCommittedWithTheirMisses) {
     EXPECT_TRUE(ShowsAccept(view));
     ASSERT_EQ(view.CheckMissesMm.size(), 3u);
     for (double mm : view.CheckMissesMm) EXPECT_LT(mm, 1.0);  // a noiseless sensor, a good fit
+    const CheckSummary summary = pass.passes.ChecksOfPass();
+    ASSERT_EQ(summary.Passed.size(), 3u);
+    EXPECT_FALSE(summary.Refused);
+    EXPECT_DOUBLE_EQ(summary.Passed[2].MissMm, view.CheckMissesMm[2]);
+    EXPECT_DOUBLE_EQ(summary.Passed[0].Place.Fx, round.Places[0].Fx);
+
+    ReportFolder reports;
+    AppendCheckReport(summary);
+    const std::string report = reports.Read("SvdFitOutputs.txt");
+    EXPECT_EQ(CountOf(report, "\r\n"), 4u);
+    EXPECT_EQ(report.find("Check touches: 3 passed after 0 refits and 0 slips\r\n"), 0u);
+    EXPECT_NE(report.find("  Check 3 at ("), std::string::npos);
 }
 
 TEST(ChecksOfThePass, AMissConfirmedEveryRoundRefusesNamingThePlace) {
@@ -331,6 +343,15 @@ TEST(ChecksOfThePass, AMissConfirmedEveryRoundRefusesNamingThePlace) {
     const CheckPlace& place = round.Places[0];
     EXPECT_EQ(view.Judgement.Region, PlaceOnArea(place.Fx * 1920, place.Fy * 1080, 1920, 1080));
     EXPECT_NEAR(view.CheckFailedMm, 15.0, 1.5);
+    const CheckSummary summary = pass.passes.ChecksOfPass();
+    EXPECT_TRUE(summary.Refused);
+    EXPECT_TRUE(summary.Passed.empty());
+    EXPECT_EQ(summary.Region, view.Judgement.Region);
+    EXPECT_EQ(summary.Refits, kMaxCheckRefits);
+    ReportFolder reports;
+    AppendCheckReport(summary);
+    EXPECT_NE(reports.Read("SvdFitOutputs.txt").find("Check touches: refused after 2 refits"),
+              std::string::npos);
 }
 
 TEST(ChecksOfThePass, NoneWithoutCheckTargetsOrPlaces) {

@@ -115,6 +115,19 @@ class CheckTouches(unittest.TestCase):
         self.assertLess(log.index("check target 3 at"), log.index("WriteCalibrationData()"))
         self.assertEqual(1, len(inst.history()))
         self.accept(bench, inst, proc)
+        # The report of the fit and the history entry keep the checks' figures.
+        with open(os.path.join(inst.reports(), "SvdFitOutputs.txt"), encoding="latin-1") as f:
+            self.assertIn("Check touches: 3 passed after 0 refits and 0 slips", f.read())
+        folder = bench.data_path("Zeph", "Touch", "History")
+        entry = [name for name in os.listdir(folder) if name.endswith(".cfg")]
+        self.assertEqual(1, len(entry), entry)
+        with open(os.path.join(folder, entry[0]), encoding="latin-1") as f:
+            header = f.read()
+        for k, miss in enumerate(misses, start=1):
+            kept = re.search(r"; Check miss %d \(mm\): ([0-9.]+)" % k, header)
+            self.assertIsNotNone(kept, header[:1500])
+            self.assertAlmostEqual(miss, float(kept.group(1)), delta=0.006)
+        self.assertIn("; Check refits (count): 0", header)
         return inst.record(), checks[0][1]
 
     def slip_dropped(self, bench, clean):
