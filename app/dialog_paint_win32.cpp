@@ -45,13 +45,6 @@ bool CalibrationDialog::Drawing::TargetPosition(const CalibrationDialog& d, int3
     return true;
 }
 
-namespace {
-
-RECT SquareOf(const TargetGraphic& g) {
-    PixelRect r = TargetSquare(g);
-    return RECT{r.Left, r.Top, r.Right + 1, r.Bottom + 1};
-}
-
 void DrawRingsAndCross(const TargetGraphic& g, HDC dc) {
     HPEN red = CreatePen(PS_SOLID, kPenWidth, kRed);
     HBRUSH white = CreateSolidBrush(kWhite);
@@ -74,6 +67,13 @@ void DrawRingsAndCross(const TargetGraphic& g, HDC dc) {
     DeleteObject(red);
     DeleteObject(black);
     DeleteObject(white);
+}
+
+namespace {
+
+RECT SquareOf(const TargetGraphic& g) {
+    PixelRect r = TargetSquare(g);
+    return RECT{r.Left, r.Top, r.Right + 1, r.Bottom + 1};
 }
 
 bool MiniTargetEnabled(const CalibrationConfig& config, int32_t slot) {
