@@ -49,3 +49,12 @@ if(WIN32 AND TARGET Tarnix AND TARGET tarnix-history)
                                   QuvaStrings_ENG tarnix-history other_program_tool
                           LABELS passes NO_INSTALL TIMEOUT 400)
 endif()
+
+# Verifying the calibration the driver holds (Tarnix.exe -V): within, after the sensor moved,
+# and with no calibration known.
+if(WIN32 AND TARGET Tarnix AND TARGET tarnix-history)
+    tarnix_add_whole_test(verify SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_verify.py
+                          DEPENDS Tarnix simcontroller_dll QuvaDkMon QuvaStrings_ENG
+                                  tarnix-history
+                          LABELS passes NO_INSTALL TIMEOUT 500)
+endif()
