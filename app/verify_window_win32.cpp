@@ -182,12 +182,13 @@ LRESULT CALLBACK VerifyWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 
 void RegisterOnce(HINSTANCE instance) {
     WNDCLASSW wc{};
+    if (GetClassInfoW(instance, kClassName, &wc)) return;
     wc.lpfnWndProc = VerifyWindowProc;
     wc.hInstance = instance;
     wc.lpszClassName = kClassName;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = CreateSolidBrush(kBackgroundColour);
-    RegisterClassW(&wc);  // fails harmlessly when already registered
+    RegisterClassW(&wc);
 }
 
 // Creates the window over rect and runs its messages until it is destroyed.
