@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "app/target_graphic.h"
 #include "config/calibration_config.h"
 #include "config/controller_parameters.h"
 #include "display/target_layout.h"
@@ -41,8 +42,9 @@ VerifyPlanning PlanVerification(const std::wstring& folder, int32_t screen) {
         planning.Refusal = VerifyRefusal::NoGlassSize;
         return planning;
     }
-    plan.Places =
-        VerificationPlaces(GridOfEntry(entry), entry.Record.AreaWidth, entry.Record.AreaHeight);
+    const int32_t width = entry.Record.AreaWidth, height = entry.Record.AreaHeight;
+    const double halfTarget = MakeGridTargetGraphic(0, 0, width, height).Size / 2.0;
+    plan.Places = VerificationPlaces(GridOfEntry(entry), width, height, halfTarget);
     if (plan.Places.empty()) {
         planning.Refusal = VerifyRefusal::NoPlaces;
         return planning;

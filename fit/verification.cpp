@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "fit/expected_error.h"
 
@@ -11,16 +12,21 @@ namespace {
 
 constexpr int32_t kPlaceSamples = 49;  // per side of the lattice the places are chosen from
 
+bool NearEdge(double fraction, int32_t side, double edgePx) {
+    return std::min(fraction, 1 - fraction) * side < edgePx;
+}
+
 // A map whose largest value is the sample nearest (fx, fy): ChooseCheckPlaces then picks the clear
-// place nearest it.
-ExpectedErrorMap NearnessTo(double fx, double fy, int32_t width, int32_t height) {
+// place nearest it. Samples nearer an edge than edgePx are no candidates (not finite).
+ExpectedErrorMap NearnessTo(double fx, double fy, int32_t width, int32_t height, double edgePx) {
     ExpectedErrorMap map;
     map.Columns = map.Rows = kPlaceSamples;
     for (int32_t j = 0; j < kPlaceSamples; ++j)
         for (int32_t i = 0; i < kPlaceSamples; ++i) {
-            const double dx = (double(i) / (kPlaceSamples - 1) - fx) * width;
-            const double dy = (double(j) / (kPlaceSamples - 1) - fy) * height;
-            map.Mm.push_back(-std::hypot(dx, dy));
+            const double sx = double(i) / (kPlaceSamples - 1), sy = double(j) / (kPlaceSamples - 1);
+            const bool edge = NearEdge(sx, width, edgePx) || NearEdge(sy, height, edgePx);
+            map.Mm.push_back(edge ? std::numeric_limits<double>::quiet_NaN()
+                                  : -std::hypot((sx - fx) * width, (sy - fy) * height));
         }
     return map;
 }
@@ -34,14 +40,15 @@ std::string OneDecimal(double mm) {
 }  // namespace
 
 std::vector<CheckPlace> VerificationPlaces(const std::vector<TargetPoint>& grid, int32_t areaWidth,
-                                           int32_t areaHeight) {
+                                           int32_t areaHeight, double edgePx) {
     const double anchors[][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0.5, 0.5}};
     CheckPlanInput input;
     input.Grid = grid;
     input.AreaWidth = areaWidth;
     input.AreaHeight = areaHeight;
     for (const auto& anchor : anchors) {
-        const ExpectedErrorMap map = NearnessTo(anchor[0], anchor[1], areaWidth, areaHeight);
+        const ExpectedErrorMap map =
+            NearnessTo(anchor[0], anchor[1], areaWidth, areaHeight, edgePx);
         input.Map = &map;
         for (CheckPlace place : ChooseCheckPlaces(input, 1)) {
             place.ExpectedMm = 0.0;

@@ -14,9 +14,10 @@ inline constexpr double kVerifyScatterMm = 1.0;
 
 // The places of a verification (fractions of the area): the one nearest each corner and the one
 // nearest the centre, each half the grid's step from every grid target and a step from the
-// others, inside the check touches' margin. Fewer when the area leaves no room.
+// others, inside the check touches' margin and edgePx pixels or more from every edge (so that
+// the target drawn there shows whole). Fewer when the area leaves no room.
 std::vector<CheckPlace> VerificationPlaces(const std::vector<TargetPoint>& grid, int32_t areaWidth,
-                                           int32_t areaHeight);
+                                           int32_t areaHeight, double edgePx);
 
 // The bound of a verification touch's miss (mm): a check touch's bound with kVerifyScatterMm and
 // no expected error of the mapping, pixelMm being a pixel's diagonal on the glass.

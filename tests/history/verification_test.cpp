@@ -34,7 +34,7 @@ double PixelsApart(double fx0, double fy0, double fx1, double fy1) {
 
 TEST(VerificationPlaces, OneNearEachCornerAndOneNearTheCentreAllClearOfTheGrid) {
     const std::vector<TargetPoint> grid = Grid5x5();
-    const std::vector<CheckPlace> places = VerificationPlaces(grid, kWidth, kHeight);
+    const std::vector<CheckPlace> places = VerificationPlaces(grid, kWidth, kHeight, 45.0);
     ASSERT_EQ(places.size(), 5u);
     const double corners[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
     for (size_t k = 0; k < 4; ++k) {
@@ -44,6 +44,8 @@ TEST(VerificationPlaces, OneNearEachCornerAndOneNearTheCentreAllClearOfTheGrid) 
     EXPECT_LT(PixelsApart(places[4].Fx, places[4].Fy, 0.5, 0.5), 200.0);
     for (const CheckPlace& p : places) {
         EXPECT_GE(std::min({p.Fx, p.Fy, 1 - p.Fx, 1 - p.Fy}), kCheckEdgeMargin);
+        EXPECT_GE(std::min({p.Fx, 1 - p.Fx}) * kWidth, 45.0);  // the target shows whole
+        EXPECT_GE(std::min({p.Fy, 1 - p.Fy}) * kHeight, 45.0);
         EXPECT_EQ(p.ExpectedMm, 0.0);
         for (const TargetPoint& t : grid)  // half the grid's smaller step (216 px)
             EXPECT_GE(PixelsApart(p.Fx, p.Fy, t.X, t.Y), 108.0) << p.Fx << "," << p.Fy;
@@ -51,7 +53,8 @@ TEST(VerificationPlaces, OneNearEachCornerAndOneNearTheCentreAllClearOfTheGrid) 
 }
 
 TEST(VerificationPlaces, NoneWithoutAnArea) {
-    EXPECT_TRUE(VerificationPlaces(Grid5x5(), 0, kHeight).empty());
+    EXPECT_TRUE(VerificationPlaces(Grid5x5(), 0, kHeight, 45.0).empty());
+    EXPECT_TRUE(VerificationPlaces(Grid5x5(), kWidth, kHeight, kHeight).empty());  // all edge
 }
 
 TEST(VerificationVerdict, WithinOnlyWhenEveryPlaceIsTouchedWithinTheBound) {
