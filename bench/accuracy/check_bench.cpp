@@ -34,7 +34,7 @@ struct CheckRun {
     bool Refused = false;
     bool Slipped = false;  // a slip was asked again and dropped
     int Touches = 0;
-    double TrueWorstMm = 0.0;  // of the first fit, edge to edge
+    double TrueWorstMm = 0.0;  // of the first fit, 3.5 mm or more from every edge
 };
 
 // A check touch of a place by the person through the sensor, moved by slipMm to the right.
@@ -56,7 +56,7 @@ CheckRun RunCheckedPass(const PassLayout& layout, const PassTouching& touching, 
     GatedFit fit = FitTouchedPass(c, parameters, kScreen);
     if (!fit.Sound()) return run;
     run.Sound = true;
-    run.TrueWorstMm = TrueError(touching, *fit.Fit, c).whole.millimetres.maximum;
+    run.TrueWorstMm = TrueError(touching, *fit.Fit, c).inner.millimetres.maximum;
     CheckTouches checks;
     checks.Start(kChecks);
     CheckRound round = PlanCheckRound(*fit.Fit, kGlass, {}, kChecks);
