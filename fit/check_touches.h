@@ -18,7 +18,7 @@ inline constexpr double kCheckFloorMm = 1.0;
 // Touches of one place before its latest two count as agreeing whatever they are.
 inline constexpr int32_t kMostTouchesPerCheck = 3;
 // Check places keep this share of each side clear of the area's edges.
-inline constexpr double kCheckEdgeMargin = 0.04;
+inline constexpr double kCheckEdgeMargin = 0.02;
 
 // A place to check, as a fraction of the area, and the expected error of the mapping there (mm).
 struct CheckPlace {

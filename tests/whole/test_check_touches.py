@@ -47,6 +47,11 @@ def checks_traced(proc):
             for m in CHECK_TRACE.finditer(traces(proc))]
 
 
+def inward(check, pixels):
+    """A move of pixels across from a check target towards the middle of the screen."""
+    return -pixels if check[1][0] > WIDTH // 2 else pixels
+
+
 def place_on_area(at):
     third = lambda value, side: 0 if value < side / 3 else (1 if value < 2 * side / 3 else 2)
     return third(at[1], HEIGHT) * 3 + third(at[0], WIDTH)
@@ -131,7 +136,7 @@ class CheckTouches(unittest.TestCase):
         return inst.record(), checks[0][1]
 
     def slip_dropped(self, bench, clean):
-        slip = lambda check: (110, 0) if check[0] == 1 else (0, 0)  # 17.6 mm right
+        slip = lambda check: (inward(check, 110), 0) if check[0] == 1 else (0, 0)  # 17.6 mm
         inst, proc = self.run_pass(bench, "Slip", offset=slip)
         checks = checks_traced(proc)
         self.assertEqual(4, len(checks))
@@ -157,7 +162,7 @@ class CheckTouches(unittest.TestCase):
         self.accept(bench, inst, proc)
 
     def misses_refused(self, bench):
-        moved = lambda check: (94, 0)  # every check touch 15 mm right
+        moved = lambda check: (inward(check, 94), 0)  # every check touch 15 mm off
         inst, proc = self.run_pass(bench, "Moved", offset=moved)
         log = traces(proc)
         refused = REFUSED.search(log)
