@@ -9,7 +9,8 @@ class CalibrationApp {
     // Always false: the process ends when the window has closed.
     bool InitInstance(HINSTANCE instance);
 
-    // The process's exit status: 0, or kExitUnexpectedFailure when the window ended by one.
+    // The process's exit status: 0, or kExitUnexpectedFailure when the window ended by one; with
+    // -V, the verification's (see verify_run.h).
     int ExitStatus = 0;
 };
 

@@ -45,7 +45,8 @@ HistoryTime LocalTimeNow() {
 
 std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
-// The pass's figures in millimetres as the Finished state shows them, and its targets asked again.
+// The pass's figures in millimetres as the Finished state shows them, its targets asked again and
+// its check touches.
 std::vector<HistoryFigure> JudgementFigures(const PassView& view) {
     const FitJudgement& j = view.Judgement;
     std::vector<HistoryFigure> figures = {
@@ -57,6 +58,12 @@ std::vector<HistoryFigure> JudgementFigures(const PassView& view) {
         figures.push_back({"Expected worst error inside (mm)", j.ExpectedWorstInsideMm, 3});
         figures.push_back({"Expected worst error at the edges (mm)", j.ExpectedWorstEdgeMm, 3});
     }
+    // The touches that checked the calibration away from the grid, when the pass asked any.
+    for (size_t k = 0; k < view.CheckMissesMm.size(); ++k)
+        figures.push_back(
+            {"Check miss " + std::to_string(k + 1) + " (mm)", view.CheckMissesMm[k], 3});
+    if (!view.CheckMissesMm.empty())
+        figures.push_back({"Check refits (count)", double(view.CheckRefits), 0});
     return figures;
 }
 

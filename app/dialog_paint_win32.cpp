@@ -29,6 +29,8 @@ constexpr int kCountdownBand = 60;
 struct CalibrationDialog::Drawing {
     static bool TargetPosition(const CalibrationDialog& d, int32_t target, POINT& at);
     static void DrawTarget(CalibrationDialog& d, TargetGraphic& g, HDC dc, int32_t target);
+    static void DrawTargetAt(CalibrationDialog& d, TargetGraphic& g, HDC dc, int32_t target,
+                             POINT at);
     static std::wstring InstructionText(const CalibrationDialog& d, const PassView& view);
     static std::wstring ResultText(const CalibrationDialog& d, const PassView& view);
     static std::wstring GlassNote(const CalibrationDialog& d);
@@ -42,13 +44,6 @@ bool CalibrationDialog::Drawing::TargetPosition(const CalibrationDialog& d, int3
     at =
         POINT{area->Targets[size_t(target) - 1].ScreenX, area->Targets[size_t(target) - 1].ScreenY};
     return true;
-}
-
-namespace {
-
-RECT SquareOf(const TargetGraphic& g) {
-    PixelRect r = TargetSquare(g);
-    return RECT{r.Left, r.Top, r.Right + 1, r.Bottom + 1};
 }
 
 void DrawRingsAndCross(const TargetGraphic& g, HDC dc) {
@@ -75,6 +70,13 @@ void DrawRingsAndCross(const TargetGraphic& g, HDC dc) {
     DeleteObject(white);
 }
 
+namespace {
+
+RECT SquareOf(const TargetGraphic& g) {
+    PixelRect r = TargetSquare(g);
+    return RECT{r.Left, r.Top, r.Right + 1, r.Bottom + 1};
+}
+
 bool MiniTargetEnabled(const CalibrationConfig& config, int32_t slot) {
     return slot >= 1 && slot <= kMiniTargetSlots && config.MiniTargetEnabled[slot - 1];
 }
@@ -95,13 +97,19 @@ UINT FinishedTextId(FinishedNotice notice) {
     return IDS_FIT_DONE;
 }
 
+// The text over a target: 197, 471 for a target asked again, 472 and 473 for a check target.
+UINT InstructionTextId(const PassView& view) {
+    if (view.Checking) return view.CheckingAgain ? IDS_CHECK_AGAIN : IDS_CHECK_TOUCH;
+    return view.AskingAgain ? IDS_ASK_AGAIN : IDS_INSTRUCTION;
+}
+
 }  // namespace
 
-// Text 197 (471 for a target asked again), and under it why the last touch was not used and
-// that a calibration nobody accepted was undone.
+// The text over the target, and under it why the last touch was not used and that a calibration
+// nobody accepted was undone.
 std::wstring CalibrationDialog::Drawing::InstructionText(const CalibrationDialog& d,
                                                          const PassView& view) {
-    std::wstring text = d.Text(view.AskingAgain ? IDS_ASK_AGAIN : IDS_INSTRUCTION);
+    std::wstring text = d.Text(InstructionTextId(view));
     if (view.MisclickHint) text += L"\n" + d.Text(IDS_MISCLICK_HINT);
     if (PreviousCalibrationPutBack()) text += L"\n" + d.Text(IDS_PREVIOUS_PUT_BACK);
     return text;
@@ -124,6 +132,8 @@ std::wstring CalibrationDialog::Drawing::ResultText(const CalibrationDialog& d,
             reason = FormatWordsText(
                 reason, {Millimetres(kMostExpectedWorstMm), Millimetres(judgement.ExpectedWorstMm)},
                 kMaxTextLength);
+        if (judgement.Verdict == FitVerdict::CheckMissed)
+            reason = FormatWordsText(reason, {Millimetres(view.CheckFailedMm)}, kMaxTextLength);
         if (judgement.Verdict == FitVerdict::ScatterTooLarge)
             reason = FormatWordsText(
                 reason, {Millimetres(judgement.ScatterMm), Millimetres(judgement.BoundScatterMm)},
@@ -145,6 +155,14 @@ std::wstring CalibrationDialog::Drawing::ResultText(const CalibrationDialog& d,
                                         {Millimetres(judgement.ExpectedRmsMm),
                                          Millimetres(judgement.ExpectedWorstMm)},
                                         kMaxTextLength);
+    if (!view.CheckMissesMm.empty()) {
+        std::vector<std::wstring> misses;
+        for (double mm : view.CheckMissesMm) misses.push_back(Millimetres(mm));
+        text += L"\n" + FormatWordsText(d.Text(IDS_CHECKED_AT),
+                                        {std::to_wstring(misses.size()),
+                                         ListText(misses, d.Text(IDS_LIST_AND))},
+                                        kMaxTextLength);
+    }
     return text + FinishedDriftText(view, d.Config.get(), [&d](UINT id) { return d.Text(id); });
 }
 
@@ -168,6 +186,7 @@ std::vector<PixelRect> CalibrationDialog::Drawing::TextKeepOut(CalibrationDialog
     std::vector<PixelRect> keepOut;
     if (view.CollectingTouches && d.Config && d.AreaList.Current)
         keepOut = TargetSquares(*d.AreaList.Current, *d.Config);
+    if (view.Checking && d.GridGraphic) keepOut.push_back(TargetSquare(*d.GridGraphic));
     RECT client;
     GetClientRect(d.Window, &client);
     keepOut.push_back(
@@ -187,7 +206,12 @@ std::vector<PixelRect> CalibrationDialog::Drawing::TextKeepOut(CalibrationDialog
 void CalibrationDialog::Drawing::DrawTarget(CalibrationDialog& d, TargetGraphic& g, HDC dc,
                                             int32_t target) {
     POINT at;
-    if (!TargetPosition(d, target, at)) return;
+    if (TargetPosition(d, target, at)) DrawTargetAt(d, g, dc, target, at);
+}
+
+// The same at a place of its own: target is negative for a check target.
+void CalibrationDialog::Drawing::DrawTargetAt(CalibrationDialog& d, TargetGraphic& g, HDC dc,
+                                              int32_t target, POINT at) {
     if (at.x != g.CenterX || at.y != g.CenterY) {
         RECT old = SquareOf(g);
         InvalidateRect(d.Window, &old, TRUE);
@@ -232,6 +256,9 @@ void CalibrationDialog::OnPaint() {
             Drawing::DrawTarget(*this, *GridGraphic, dc, target);
         if (MiniGraphic && target > grid && MiniTargetEnabled(*Config, target - grid))
             Drawing::DrawTarget(*this, *MiniGraphic, dc, target);
+        if (GridGraphic && view.Checking)
+            Drawing::DrawTargetAt(*this, *GridGraphic, dc, -view.CheckTarget,
+                                  POINT{std::lround(view.CheckAt.X), std::lround(view.CheckAt.Y)});
     }
     if (view.CalibrationDone) text = Drawing::ResultText(*this, view) + Drawing::GlassNote(*this);
     RECT textRect = client;

@@ -69,21 +69,6 @@ double AffineTouchMap::Distance(RawPoint a, RawPoint b) const {
     return Hypotenuse(x_[1] * dv + x_[2] * dw, y_[1] * dv + y_[2] * dw);
 }
 
-double DesignedStep(const std::vector<ScreenPoint>& targets) {
-    std::vector<double> nearest;
-    for (size_t i = 0; i < targets.size(); ++i) {
-        double best = 0.0;
-        for (size_t j = 0; j < targets.size(); ++j) {
-            const double d = Hypotenuse(targets[i].X - targets[j].X, targets[i].Y - targets[j].Y);
-            if (d >= 0.5 && (best == 0.0 || d < best)) best = d;
-        }
-        if (best > 0.0) nearest.push_back(best);
-    }
-    if (nearest.empty()) return 0.0;
-    std::nth_element(nearest.begin(), nearest.begin() + nearest.size() / 2, nearest.end());
-    return nearest[nearest.size() / 2];
-}
-
 bool BendingTouchMap::Fit(const std::vector<RawPoint>& raw,
                           const std::vector<ScreenPoint>& screen) {
     terms_ = 0;

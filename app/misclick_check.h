@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "fit/designed_step.h"
 #include "fit/glass_scale.h"
 #include "fit/least_squares.h"
 
@@ -21,11 +22,6 @@ class AffineTouchMap {
   private:
     double x_[3] = {}, y_[3] = {};  // constant, per V, per W
 };
-
-// The step of a designed layout: the median over its targets of the distance to the nearest other
-// target (targets closer than half a pixel are one), so that one target out of line does not set
-// it; 0 when there are fewer than two targets.
-double DesignedStep(const std::vector<ScreenPoint>& targets);
 
 // A touch map raw -> screen that bends as the sensor does: the affine map, and once enough
 // touches span the sensor a polynomial of order 2 (12 touches) or 3 (16 touches); up to two stored

@@ -5,12 +5,18 @@
 
 namespace {
 
-// The fit, its judgement and the commit; the judgement is left as it was unless the gate judged.
-bool FitJudgeAndCommit(const PassFinishSteps& steps, FitJudgement& judgement) {
+enum class Finish { Refused, Committed, Checking };
+
+// The fit, its judgement, the checks and the commit; the judgement is left as it was unless the
+// gate judged.
+Finish FitJudgeAndCommit(const PassFinishSteps& steps, FitJudgement& judgement) {
     const bool fitted = steps.Fit();
     if (fitted && !steps.RecordWithoutFit) judgement = steps.Judge();
     const bool sound = fitted && judgement.Verdict == FitVerdict::Sound;
-    return (sound || steps.RecordWithoutFit) && steps.Commit();
+    if (sound && !steps.RecordWithoutFit && steps.BeginChecks && steps.BeginChecks(judgement))
+        return Finish::Checking;
+    return (sound || steps.RecordWithoutFit) && steps.Commit() ? Finish::Committed
+                                                               : Finish::Refused;
 }
 
 void TraceUnexpectedFailure() {
@@ -23,15 +29,17 @@ void TraceUnexpectedFailure() {
 
 }  // namespace
 
-void FinishPass(PassSequencer& sequencer, PassToken token, const PassFinishSteps& steps) {
+bool FinishPass(PassSequencer& sequencer, PassToken token, const PassFinishSteps& steps) {
     FitJudgement judgement;
-    bool committed = false;
+    Finish finish = Finish::Refused;
     try {
-        committed = FitJudgeAndCommit(steps, judgement);
+        finish = FitJudgeAndCommit(steps, judgement);
     } catch (...) {
         TraceUnexpectedFailure();
         sequencer.FailFit(token);
-        return;
+        return false;
     }
-    sequencer.FinishFit(token, committed, judgement);
+    if (finish == Finish::Checking) return true;
+    sequencer.FinishFit(token, finish == Finish::Committed, judgement);
+    return false;
 }

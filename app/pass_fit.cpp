@@ -77,6 +77,8 @@ uint32_t RefusalTextId(const FitJudgement& judgement) {
             return IDS_REFUSED_SCATTER;
         case FitVerdict::TouchesDisagree:
             return IDS_REFUSED_DISAGREE_FIRST + uint32_t(std::clamp(judgement.Region, 0, 8));
+        case FitVerdict::CheckMissed:
+            return IDS_REFUSED_CHECK_FIRST + uint32_t(std::clamp(judgement.Region, 0, 8));
     }
     return IDS_REFUSED_FIT_FAILED;
 }

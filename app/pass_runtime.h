@@ -38,6 +38,11 @@ struct TouchThreadContext {
     bool SimulateMode = false;
     int32_t TouchesToCollect = 0;
     std::vector<TouchEntry> SimulatedTouches;  // a copy: the thread reads it without the lock
+    // A pass refitted with its check touches: the fit on its own copy of the configuration (the
+    // window's records stay as the grid has them), and the judgement of the fit being checked.
+    std::unique_ptr<CalibrationConfig> CheckConfig;
+    std::unique_ptr<CalibrationFit> CheckFit;
+    FitJudgement CheckJudgement;
 
     std::mutex Lock;
     bool Closed = false;
@@ -67,8 +72,8 @@ struct PassRuntime {
 // The sequencer's view of the passes; the view before any pass while there is no sequencer.
 PassView CurrentPassView(const PassRuntime& passes);
 
-// The window has drawn target: the pass counts its reaction time from now and the touch thread
-// may ask the driver for the target's touch.
+// The window has drawn target (a negative one: check target -target): the pass counts its reaction
+// time from now and the touch thread may ask the driver for the target's touch.
 void NoteTargetDrawn(PassRuntime& passes, int32_t target);
 
 // Starts the window's touch thread on its records (8192 bytes of committed stack); it runs the

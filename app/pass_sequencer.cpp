@@ -79,6 +79,7 @@ PassSettings PassSettingsFor(const CalibrationConfig& config,
     settings.ControllerSpan =
         std::fabs(double(parameters.ControllerMax) - double(parameters.ControllerMin));
     settings.Judge = JudgeSettingsFor(config, parameters);
+    settings.CheckTargets = config.Simulate ? 0 : config.CheckTargets;
     return settings;
 }
 
@@ -99,6 +100,14 @@ PassToken PassSequencer::BeginLocked(const CalibrationAreaList& areas) {
     check_.Start(CheckSettingsFor(settings_, areas));
     ask_.Start(JudgeOnArea(settings_.Judge, areas));
     judged_ = false;
+    checks_.Start(settings_.CheckTargets);
+    round_ = CheckRound();
+    shownCheck_ = 0;
+    state_.Checking = false;
+    state_.CheckingAgain = false;
+    state_.CheckMissesMm.clear();
+    state_.CheckFailedMm = 0.0;
+    state_.CheckRefits = 0;
     state_.CountdownSeconds = settings_.CountdownLength;
     state_.CurrentTarget = 1;
     running_ = ++lastToken_;
@@ -240,8 +249,125 @@ void PassSequencer::TargetShown(int32_t target, PassClock::time_point at) {
 
 bool PassSequencer::WaitsForDrawing(PassToken token) const {
     Lock lock(mutex_);
-    return token != 0 && token == running_ && OnTargetLocked() &&
-           shownTarget_ != state_.CurrentTarget;
+    if (token == 0 || token != running_) return false;
+    if (state_.Checking) return shownCheck_ != state_.CheckTarget;
+    return OnTargetLocked() && shownTarget_ != state_.CurrentTarget;
+}
+
+void PassSequencer::CheckShown(int32_t check, PassClock::time_point at) {
+    Lock lock(mutex_);
+    if (running_ == 0 || !state_.Checking || check != state_.CheckTarget || shownCheck_ == check)
+        return;
+    shownCheck_ = check;
+    shownAt_ = at;
+}
+
+bool PassSequencer::BeginChecks(PassToken token, const CheckRound& round) {
+    Lock lock(mutex_);
+    if (token == 0 || token != running_ || round.Places.empty() || checks_.Count() == 0)
+        return false;
+    round_ = round;
+    checks_.Plan(round.Places, round.ScatterMm, round.PixelMm);
+    state_.FitInProgress = false;
+    state_.Checking = true;
+    state_.CollectingTouches = true;
+    state_.CountdownSeconds = settings_.CountdownLength;
+    ShowCheckLocked();
+    lock.unlock();
+    fitFinished_.notify_all();
+    return true;
+}
+
+// The current check place on screen, as a new check target (a repeat dwells and is drawn anew).
+void PassSequencer::ShowCheckLocked() {
+    const CheckPlace* place = checks_.Current();
+    if (place == nullptr) return;
+    state_.CheckTarget += 1;
+    state_.CheckAt = ScreenPoint{place->Fx * round_.AreaWidth, place->Fy * round_.AreaHeight};
+    state_.CheckingAgain = checks_.AskingAgain();
+}
+
+std::vector<CheckTouch> PassSequencer::CheckTouchesToJoin() const {
+    Lock lock(mutex_);
+    return checks_.Joining();
+}
+
+std::vector<CheckPlace> PassSequencer::CheckedPlaces() const {
+    Lock lock(mutex_);
+    return checks_.Used();
+}
+
+CheckSummary PassSequencer::ChecksOfPass() const {
+    Lock lock(mutex_);
+    CheckSummary summary;
+    const std::vector<CheckTouch>& kept = checks_.Joining();
+    const size_t passed = checks_.Misses().size();
+    if (passed <= kept.size()) summary.Passed.assign(kept.end() - ptrdiff_t(passed), kept.end());
+    summary.Refused = state_.FitRefused && state_.Judgement.Verdict == FitVerdict::CheckMissed;
+    summary.Failure = checks_.Failure();
+    summary.Region = state_.Judgement.Region;
+    summary.Refits = checks_.Refits();
+    summary.Slips = checks_.Slips();
+    return summary;
+}
+
+FitJudgement PassSequencer::CheckMissJudgement() const {
+    Lock lock(mutex_);
+    return CheckMissLocked();
+}
+
+FitJudgement PassSequencer::CheckMissLocked() const {
+    const CheckPlace& place = checks_.Failure().Place;
+    FitJudgement judgement;
+    judgement.Verdict = FitVerdict::CheckMissed;
+    judgement.Region = PlaceOnArea(place.Fx * round_.AreaWidth, place.Fy * round_.AreaHeight,
+                                   round_.AreaWidth, round_.AreaHeight);
+    return judgement;
+}
+
+void PassSequencer::RefuseAfterChecksLocked() {
+    state_.CollectingTouches = false;
+    state_.CalibrationDone = true;
+    state_.FitRefused = true;
+    state_.Judgement = CheckMissLocked();
+}
+
+// A touch of the check target shown: kept, asked again, or the end of the round.
+TouchResult PassSequencer::HandleCheckLocked(const TouchInput& touch) {
+    TouchResult result;
+    if (shownCheck_ != state_.CheckTarget || touch.At - shownAt_ < kReactionTime) {
+        result.Outcome = TouchOutcome::TooEarly;
+        return result;
+    }
+    state_.CountdownSeconds = settings_.CountdownLength;
+    const RawPoint raw{double(touch.V), double(touch.W)};
+    CheckMiss miss{HUGE_VAL, 0.0};  // a touch the record cannot map misses by any bound
+    MissOfCheck(round_.Record, round_.AreaWidth, round_.AreaHeight, round_.Scale,
+                *checks_.Current(), raw, miss);
+    const CheckStep step = checks_.Take(raw, miss);
+    state_.CheckRefits = checks_.Refits();
+    if (step == CheckStep::Refit || step == CheckStep::Refuse)
+        state_.CheckFailedMm = checks_.Failure().MissMm;
+    result.AreaWidth = round_.AreaWidth;
+    result.AreaHeight = round_.AreaHeight;
+    if (step == CheckStep::Next || step == CheckStep::AskAgain) {
+        ShowCheckLocked();
+        result.Outcome = TouchOutcome::CheckDue;
+        return result;
+    }
+    state_.Checking = false;
+    state_.CheckingAgain = false;
+    if (step == CheckStep::Refuse) {
+        RefuseAfterChecksLocked();
+        result.Outcome = TouchOutcome::Repaint;
+        result.ChecksRefused = true;
+        return result;
+    }
+    state_.CollectingTouches = false;
+    state_.FitInProgress = true;
+    if (step == CheckStep::Passed) state_.CheckMissesMm = checks_.Misses();
+    result.Outcome = step == CheckStep::Passed ? TouchOutcome::CommitChecked : TouchOutcome::Refit;
+    return result;
 }
 
 TouchResult PassSequencer::HandleTouch(PassToken token, const TouchInput& touch,
@@ -254,6 +380,7 @@ TouchResult PassSequencer::HandleTouch(PassToken token, const TouchInput& touch,
         result.Outcome = TouchOutcome::Repaint;  // a redo of a refused pass: nothing to fit
         return result;
     }
+    if (state_.Checking) return HandleCheckLocked(touch);
     const int32_t target = state_.CurrentTarget;
     if (OnTargetLocked() && (shownTarget_ != target || touch.At - shownAt_ < kReactionTime)) {
         result.Outcome = TouchOutcome::TooEarly;
@@ -339,6 +466,8 @@ bool PassSequencer::EndFit(PassToken token, bool committed, const FitJudgement& 
     const bool current = token != 0 && token == running_;
     if (current) {
         state_.FitInProgress = false;
+        state_.Checking = false;
+        state_.CollectingTouches = false;
         state_.CalibrationDone = true;
         state_.CurrentTarget = settings_.TargetCount + 1;
         state_.FitRefused = !committed;

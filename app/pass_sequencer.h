@@ -34,6 +34,8 @@
 #include "app/pass_countdown.h"
 #include "config/calibration_config.h"
 #include "config/controller_parameters.h"
+#include "fit/check_report.h"
+#include "fit/check_round.h"
 #include "fit/fit_gate.h"
 
 using PassClock = std::chrono::steady_clock;
@@ -50,6 +52,7 @@ struct PassSettings {
     double MisclickTolerance = 0.0;  // share of the smaller grid step; 0: no misclick check
     double ControllerSpan = 4095.0;  // |ControllerMax - ControllerMin|, for nominal distances
     AskAgainSettings Judge;          // after the last touch; off unless enabled
+    int32_t CheckTargets = 0;        // touches asked after a sound fit, before the commit
 };
 
 // The settings of a configuration and its controller parameters (TouchesToCollect = grid points
@@ -77,6 +80,9 @@ enum class TouchOutcome {
     AskAgain,  // stored; a touch disagrees with the others: its target shows again, asked anew
     Repaint,   // stored and advanced: the dialog shows the next target (or a refused pass)
     RunFit,    // the pass is finished: the worker fits and commits, then calls FinishFit
+    CheckDue,  // a check target is shown (the next or the same again): the worker asks its touch
+    Refit,     // a check confirmed a miss: the worker fits again with the check touches
+    CommitChecked,  // every check passed: the worker commits, then calls FinishFit
 };
 
 struct TouchResult {
@@ -84,6 +90,7 @@ struct TouchResult {
     int32_t AreaWidth = 0;  // of the current area, for the fit (RunFit only)
     int32_t AreaHeight = 0;
     bool AfterRefusals = false;  // stored as the third consistent touch of refused ones
+    bool ChecksRefused = false;  // a check's miss was confirmed past the refits: refused
 };
 
 enum class TimerOutcome { ShowCountdown, Escape };
@@ -121,6 +128,13 @@ struct PassView {
     int32_t AskCount = 0;            // targets asked again so far in this run (a new one: redraw)
     int32_t AskedThisPass = 0;       // targets of this pass asked again
     FitJudgement Judgement;          // of the last fit (figures shown, or the reason of a refusal)
+    bool Checking = false;           // a check target is shown at CheckAt
+    int32_t CheckTarget = 0;         // the check shown, numbered in the pass (a repeat: a new one)
+    ScreenPoint CheckAt;             // pixels of the area
+    bool CheckingAgain = false;      // the check's touch was beyond its bound: asked again
+    std::vector<double> CheckMissesMm;  // of the checks that passed, in the order asked
+    double CheckFailedMm = 0.0;         // the confirmed miss of a pass refused by its checks
+    int32_t CheckRefits = 0;
     int32_t CountdownSeconds = kDefaultCountdownSeconds;
     int32_t CancelCount = 0;
 };
@@ -175,6 +189,20 @@ class PassSequencer {
     // Ends the fit HandleTouch asked for as refused by an unexpected failure (something in the
     // fit, its judgement or the commit threw): nothing was written. False for a stale token.
     bool FailFit(PassToken token);
+    // After a sound fit (RunFit or Refit): the pass asks the round's check targets before its
+    // commit. False (nothing changed) for a stale token or a round without places.
+    bool BeginChecks(PassToken token, const CheckRound& round);
+    // Dialog thread: the window has drawn check target check (PassView::CheckTarget).
+    void CheckShown(int32_t check, PassClock::time_point at);
+    // The check touches kept or confirmed in the pass, for a refit.
+    std::vector<CheckTouch> CheckTouchesToJoin() const;
+    // The refusal a confirmed check miss stands for, naming its place: for a refit the gate does
+    // not pass.
+    FitJudgement CheckMissJudgement() const;
+    // What became of the pass's check touches, for its report.
+    CheckSummary ChecksOfPass() const;
+    // Every place checked in the pass, for the next round to keep away from.
+    std::vector<CheckPlace> CheckedPlaces() const;
     // True while the running pass's current target is not drawn yet: the worker must not ask
     // the driver for its touch.
     bool WaitsForDrawing(PassToken token) const;
@@ -198,6 +226,10 @@ class PassSequencer {
                     std::vector<TouchEntry>& touches);
     TouchOutcome JudgeFinishedLocked(const CalibrationAreaList& areas,
                                      const std::vector<TouchEntry>& touches);
+    TouchResult HandleCheckLocked(const TouchInput& touch);
+    void ShowCheckLocked();
+    void RefuseAfterChecksLocked();
+    FitJudgement CheckMissLocked() const;
 
     const PassSettings settings_;
     mutable std::mutex mutex_;
@@ -208,6 +240,9 @@ class PassSequencer {
     MisclickCheck check_;
     AskAgain ask_;
     bool judged_ = false;  // the judge ran on this pass: the touches of a redo change nothing
+    CheckTouches checks_;
+    CheckRound round_;
+    int32_t shownCheck_ = 0;
     int32_t shownTarget_ = 0;
     PassClock::time_point shownAt_{};
 };

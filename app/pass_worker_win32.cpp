@@ -6,13 +6,16 @@
 // returns its touch to the pass that runs by then.
 #include <windows.h>
 
+#include <cmath>
 #include <initializer_list>
+#include <memory>
 
 #include "app/pass_commit.h"
 #include "app/pass_finish.h"
 #include "app/pass_fit.h"
 #include "app/pass_rules.h"
 #include "app/pass_runtime.h"
+#include "app/text_format.h"
 #include "app/unexpected_failure.h"
 #include "config/controller_parameters.h"
 #include "driver/quva_driver.h"
@@ -120,27 +123,124 @@ bool PauseUnlessEnded(const PassRun& run, DWORD ms) {
 
 void LogExit() { DebugPrint(L"Tarnix.exe: %s", L"GetTouchThreadProc(): Exit get target thread"); }
 
-// After the last target: the fit of the model kind, its judgement and the commit, and the end of
-// the fit in the sequencer whatever they throw.
-void FitAndCommit(const PassRun& run, const TouchResult& result, int32_t screen,
-                  const DiagnosticsRecord& diagnostics) {
-    CalibrationFit* fit = run.Context.Records.Fit;
+// The figures of the checks of a pass that ended with them, traced and appended to the report of
+// its fit: its misses, or the miss that refused it.
+void ReportCheckOutcome(const PassSequencer& sequencer) {
+    const PassView view = sequencer.View();
+    AppendCheckReport(sequencer.ChecksOfPass());
+    if (view.Judgement.Verdict == FitVerdict::CheckMissed) {
+        DebugPrint(
+            L"Tarnix.exe: the pass was refused: a check touch missed by %.2f mm near place "
+            L"%d of the area after %d refits; the driver keeps its calibration",
+            view.CheckFailedMm, int(view.Judgement.Region), int(view.CheckRefits));
+        return;
+    }
+    std::wstring misses;
+    for (double mm : view.CheckMissesMm) misses += L" " + DecimalText(mm, 2);
+    DebugPrint(L"Tarnix.exe: checked at %d places, missed by (mm):%s; %d refits",
+               int(view.CheckMissesMm.size()), misses.c_str(), int(view.CheckRefits));
+}
+
+// The fit being checked or committed: the refit with the check touches, else the window's.
+CalibrationFit* PassFit(const PassRun& run) {
+    return run.Context.CheckFit ? run.Context.CheckFit.get() : run.Context.Records.Fit;
+}
+
+// Plans a round of check targets for a sound fit and starts it; false when the pass asks none
+// (CheckTargets 0, or no expected-error map to place them by).
+bool BeginChecks(const PassRun& run, const CalibrationFit& fit, const FitJudgement& judgement) {
+    PassSequencer& sequencer = *run.Context.Sequencer;
+    const PassSettings& settings = sequencer.Settings();
+    if (settings.CheckTargets == 0) return false;
+    run.Context.CheckJudgement = judgement;
+    const GlassScale scale =
+        GlassScaleFor(settings.Judge.ScreenWidthMm, settings.Judge.ScreenHeightMm, fit.MonitorWidth,
+                      fit.MonitorHeight);
+    const CheckRound round =
+        PlanCheckRound(fit, scale, sequencer.CheckedPlaces(), settings.CheckTargets);
+    if (!sequencer.BeginChecks(run.Token, round)) return false;
+    DebugPrint(L"Tarnix.exe: %d check targets are asked before the commit",
+               int(round.Places.size()));
+    return true;
+}
+
+// Fits fit to the area, judges it, asks its checks or commits it, and ends the fit in the
+// sequencer whatever they throw. True when check targets are asked. A refit with the check
+// touches that the gate refuses is refused for the check it was made for.
+bool FitJudgeCheckCommit(const PassRun& run, CalibrationFit* fit, const TouchResult& result,
+                         int32_t screen, const DiagnosticsRecord& diagnostics, bool refit) {
     const CalibrationArea* area = run.Context.Records.Areas->Current;
     PassFinishSteps steps;
     steps.Fit = [&] {
         return fit != nullptr && RunPassFit(*fit, result.AreaWidth, result.AreaHeight);
     };
-    steps.Judge = [&] { return JudgePass(*fit); };
+    steps.Judge = [&] {
+        const FitJudgement judgement = JudgePass(*fit);
+        if (!refit || judgement.Verdict == FitVerdict::Sound) return judgement;
+        return run.Context.Sequencer->CheckMissJudgement();
+    };
+    steps.BeginChecks = [&](const FitJudgement& judgement) {
+        return BeginChecks(run, *fit, judgement);
+    };
     steps.Commit = [&] {
         return area != nullptr && CommitCalibration(diagnostics, *area, screen, fit);
     };
     // A type '7' record carries no fit, so it is written whatever the fit did, unjudged.
     steps.RecordWithoutFit = diagnostics.ControllerType == kSingleTouchControllerType;
-    FinishPass(*run.Context.Sequencer, run.Token, steps);
+    return FinishPass(*run.Context.Sequencer, run.Token, steps);
 }
 
-// One touch for the pass: the sequencer, after the last target the fit and the commit, then a
-// message to the window. Stale when the pass no longer runs.
+// After the last target: the fit of the model kind on the window's records.
+bool FitAndCommit(const PassRun& run, const TouchResult& result, int32_t screen,
+                  const DiagnosticsRecord& diagnostics) {
+    run.Context.CheckFit.reset();
+    run.Context.CheckConfig.reset();
+    return FitJudgeCheckCommit(run, run.Context.Records.Fit, result, screen, diagnostics, false);
+}
+
+// A check confirmed a miss: the grid with every check touch kept is fitted again, on a copy of
+// the configuration.
+bool RefitWithChecks(const PassRun& run, const TouchResult& result, int32_t screen,
+                     const DiagnosticsRecord& diagnostics) {
+    TouchThreadContext& context = run.Context;
+    const std::vector<CheckTouch> checks = context.Sequencer->CheckTouchesToJoin();
+    DebugPrint(
+        L"Tarnix.exe: a check touch was missed by %.2f mm: the pass is fitted again with "
+        L"its %d check touches",
+        checks.empty() ? 0.0 : checks.back().MissMm, int(checks.size()));
+    context.CheckConfig = std::make_unique<CalibrationConfig>(*context.Records.Config);
+    AddCheckTouches(*context.CheckConfig, checks);
+    const CalibrationConfig& config = *context.CheckConfig;
+    context.CheckFit = CreateCalibrationFit(config.PolynomialOrder, config.ModelKind,
+                                            int32_t(config.NumGridPoints));
+    if (context.CheckFit)
+        LinkCalibrationFit(*context.CheckFit, *context.CheckConfig,
+                           *context.Records.Fit->Parameters);
+    const bool checking =
+        FitJudgeCheckCommit(run, context.CheckFit.get(), result, screen, diagnostics, true);
+    const PassView view = context.Sequencer->View();
+    if (view.FitRefused && view.Judgement.Verdict == FitVerdict::CheckMissed)
+        ReportCheckOutcome(*context.Sequencer);
+    return checking;
+}
+
+// Every check passed: the fit checked is committed with the judgement it had.
+void CommitChecked(const PassRun& run, int32_t screen, const DiagnosticsRecord& diagnostics) {
+    const CalibrationArea* area = run.Context.Records.Areas->Current;
+    CalibrationFit* fit = PassFit(run);
+    PassFinishSteps steps;
+    steps.Fit = [] { return true; };
+    steps.Judge = [&] { return run.Context.CheckJudgement; };
+    steps.Commit = [&] {
+        return area != nullptr && CommitCalibration(diagnostics, *area, screen, fit);
+    };
+    FinishPass(*run.Context.Sequencer, run.Token, steps);
+    ReportCheckOutcome(*run.Context.Sequencer);
+}
+
+// One touch for the pass: the sequencer, after the last target the fit, its checks and the
+// commit, then a message to the window. Stale when the pass no longer runs; CheckDue when a check
+// target is shown.
 TouchOutcome HandOver(const PassRun& run, int32_t screen, const DiagnosticsRecord& diagnostics,
                       const Touch& touch) {
     TouchThreadContext& context = run.Context;
@@ -157,10 +257,18 @@ TouchOutcome HandOver(const PassRun& run, int32_t screen, const DiagnosticsRecor
                    L"GetTouchThreadProc(): the third consistent touch is stored after all");
     const WPARAM token = WPARAM(run.Token);
     PostMessageW(context.Window, WM_TARNIX_TOUCH, token, 0);
-    if (result.Outcome != TouchOutcome::RunFit) return result.Outcome;
-    FitAndCommit(run, result, screen, diagnostics);
+    if (result.ChecksRefused) ReportCheckOutcome(*context.Sequencer);
+    bool checking = false;
+    if (result.Outcome == TouchOutcome::RunFit)
+        checking = FitAndCommit(run, result, screen, diagnostics);
+    else if (result.Outcome == TouchOutcome::Refit)
+        checking = RefitWithChecks(run, result, screen, diagnostics);
+    else if (result.Outcome == TouchOutcome::CommitChecked)
+        CommitChecked(run, screen, diagnostics);
+    else
+        return result.Outcome;
     PostMessageW(context.Window, WM_TARNIX_TOUCH, token, 0);
-    return result.Outcome;
+    return checking ? TouchOutcome::CheckDue : result.Outcome;
 }
 
 // Keeps a touch the driver returned after its pass ended for the pass that runs next.
@@ -170,6 +278,13 @@ void CarryOver(const PassRun& run, int32_t screen, const TouchSample& sample, co
         L"offered to the pass that runs now",
         touch.V, touch.W);
     run.Carried = CarriedTouch{true, screen, sample, touch.At};
+}
+
+// Where the check target is shown (pixels of the area), for the person and the tests.
+void TraceCheckTarget(const PassView& view) {
+    DebugPrint(L"Tarnix.exe: GetTouchThreadProc(): check target %d at x=%ld y=%ld%s",
+               int(view.CheckTarget), std::lround(view.CheckAt.X), std::lround(view.CheckAt.Y),
+               view.CheckingAgain ? L", asked again: its touch was far from it" : L"");
 }
 
 // Hands a touch over and does what its outcome asks: a dropped early touch is only traced; a
@@ -197,6 +312,9 @@ Delivery Deliver(const PassRun& run, int32_t screen, const DiagnosticsRecord& di
         case TouchOutcome::AskAgain:
             DebugPrint(L"Tarnix.exe: GetTouchThreadProc(): %s",
                        L"a touch disagrees with the others: its target is asked again");
+            return Delivery::AskAgain;
+        case TouchOutcome::CheckDue:
+            TraceCheckTarget(run.Context.Sequencer->View());
             return Delivery::AskAgain;
         default:
             return Delivery::Stored;
@@ -425,7 +543,10 @@ bool StartTouchThread(PassRuntime& passes, HWND window, const PassRecords& recor
 
 void NoteTargetDrawn(PassRuntime& passes, int32_t target) {
     if (!passes.Sequencer) return;
-    passes.Sequencer->TargetShown(target, PassClock::now());
+    if (target < 0)
+        passes.Sequencer->CheckShown(-target, PassClock::now());
+    else
+        passes.Sequencer->TargetShown(target, PassClock::now());
     if (passes.Touches) SetEvent(passes.Touches->DrawnSignal);
 }
 

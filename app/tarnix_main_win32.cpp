@@ -5,7 +5,7 @@
 #include "app/unexpected_failure.h"
 
 // Exit status: 0 after any ordinary end (refusals included), kExitUnexpectedFailure after an
-// exception that nothing else handled.
+// exception that nothing else handled; with -V, the verification's.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     try {
         TheApp.InitInstance(instance);

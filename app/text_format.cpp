@@ -54,3 +54,12 @@ std::wstring DecimalText(double value, int decimals) {
     text.resize(size_t(length));
     return std::wstring(text.begin(), text.end());
 }
+
+std::wstring ListText(const std::vector<std::wstring>& items, const std::wstring& lastSeparator) {
+    std::wstring text;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i > 0) text += i + 1 == items.size() ? lastSeparator : L", ";
+        text += items[i];
+    }
+    return text;
+}

@@ -22,3 +22,6 @@ inline constexpr int kMaxDecimals = 20;
 // A number with a fixed count of decimals and a point ("0.4"), every digit of it however large;
 // "-" for one that is not finite.
 std::wstring DecimalText(double value, int decimals);
+
+// Items joined by ", ", the last two by lastSeparator ("0.6, 0.9 and 1.1" with " and ").
+std::wstring ListText(const std::vector<std::wstring>& items, const std::wstring& lastSeparator);

@@ -134,6 +134,11 @@ void ReadPassChecks(CalibrationConfig& c) {
     c.SuspectFloor = ReadCheckBound(c.CfgFilePath, L"SuspectFloor", kDefaultSuspectFloorMm);
     c.MaxTouchScatter =
         ReadCheckBound(c.CfgFilePath, L"MaxTouchScatter", kDefaultMaxTouchScatterMm);
+    c.CheckTargets = ReadCfgInteger(c.CfgFilePath, L"CheckTargets", 0);
+    if (c.CheckTargets < 0 || c.CheckTargets > kMaxCheckTargets) {
+        DebugPrint(L"Tarnix.exe: CheckTargets must be 0 to %d, using 0", kMaxCheckTargets);
+        c.CheckTargets = 0;
+    }
 }
 
 void RejectGrid(CalibrationConfig& c) {

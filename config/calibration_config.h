@@ -37,6 +37,8 @@ inline constexpr int32_t kGridSpacingLobatto = 1;
 inline constexpr double kDefaultMaxFitResidual = 0.0;
 inline constexpr double kDefaultSuspectFloorMm = 3.0;
 inline constexpr double kDefaultMaxTouchScatterMm = 3.0;
+// CheckTargets: touches asked after the fit at places away from the grid; 0 asks none.
+inline constexpr int32_t kMaxCheckTargets = 8;
 
 // Grids with more points than this (after the rules that raise small counts) are refused rather
 // than allocated; "too few grid points" is the refusal start-up shows.
@@ -81,6 +83,7 @@ struct CalibrationConfig {
     double MaxFitResidual = kDefaultMaxFitResidual;        // pixels RMS; 0: off
     double SuspectFloor = kDefaultSuspectFloorMm;          // millimetres
     double MaxTouchScatter = kDefaultMaxTouchScatterMm;    // millimetres; 0: off
+    int32_t CheckTargets = 0;                              // 0 .. kMaxCheckTargets
     int32_t FitTerms = 0;  // 0 every term, 1 harmonic, 2 judged, 3 sheet, 4 predicted best
 };
 

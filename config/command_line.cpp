@@ -1,4 +1,4 @@
-// The command-line parser: "-N monitor", "-S screen index", any other letter stops.
+// The command-line parser: "-N monitor", "-S screen index", "-V", any other letter stops.
 #include "config/command_line.h"
 
 #include <cstdint>
@@ -36,6 +36,8 @@ bool ParseCommandLine(const wchar_t* text, CommandLineOptions& options) {
             options.ScreenIndex = ReadNumber(p);
             options.HasScreen = true;
             options.ExplicitTarget = true;
+        } else if (letter == L'V' || letter == L'v') {
+            options.Verify = true;
         } else {
             return false;
         }

@@ -122,8 +122,9 @@ constexpr VerdictWords kVerdictWords[] = {
     {L"the touches scatter by more than MaxTouchScatter", "scatter-too-large"},
     {L"touches disagree with the others", "touches-disagree"},
     {L"the calibration is expected to miss by more than 5 mm", "expected-error-too-large"},
+    {L"a check touch away from the grid was missed, even after refitting", "check-missed"},
 };
-static_assert(std::size(kVerdictWords) == size_t(FitVerdict::ExpectedErrorTooLarge) + 1);
+static_assert(std::size(kVerdictWords) == size_t(FitVerdict::CheckMissed) + 1);
 
 const VerdictWords* WordsFor(FitVerdict verdict) {
     const auto index = size_t(verdict);

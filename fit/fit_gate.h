@@ -18,6 +18,7 @@ enum class FitVerdict : int32_t {
     ScatterTooLarge,   // the touches scatter by more than MaxTouchScatter millimetres
     TouchesDisagree,   // touches still disagree with the others after being asked again
     ExpectedErrorTooLarge,  // the calibration's expected worst error is beyond any use
+    CheckMissed,  // a check touch away from the grid was missed, refits with the checks included
 };
 
 // A pass whose calibration is expected to miss by more than this anywhere is refused (the window

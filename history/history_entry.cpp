@@ -95,13 +95,13 @@ bool EntryWrittenBefore(const EntryPlace& a, const EntryPlace& b) {
 
 std::vector<std::string> EntriesBeyondBound(std::vector<EntryPlace> places, size_t perScreen) {
     std::sort(places.begin(), places.end(), EntryWrittenBefore);
-    std::map<int32_t, std::vector<std::string>> byScreen;
+    std::map<std::pair<int32_t, bool>, std::vector<std::string>> byScreen;
     for (EntryPlace& place : places) {
         const std::optional<int32_t> screen = ScreenOfEntryName(place.Name);
-        if (screen) byScreen[*screen].push_back(std::move(place.Name));
+        if (screen) byScreen[{*screen, place.Verification}].push_back(std::move(place.Name));
     }
     std::vector<std::string> beyond;
-    for (auto& [screen, names] : byScreen) {
+    for (auto& [kind, names] : byScreen) {
         if (names.size() <= perScreen) continue;
         beyond.insert(beyond.end(), names.begin(), names.end() - std::ptrdiff_t(perScreen));
     }
@@ -125,6 +125,8 @@ std::optional<uint64_t> HistoryHeader::Sequence() const {
 }
 
 bool HistoryHeader::Accepted() const { return Value("Accepted") != "no"; }
+
+bool HistoryHeader::Verification() const { return Value("Kind") == "verification"; }
 
 std::optional<double> HistoryHeader::Figure(const std::string& name) const {
     const std::optional<std::string> text = Value(name);

@@ -37,11 +37,12 @@ bool EntryNameOlder(const std::string& a, const std::string& b);
 struct EntryPlace {
     std::string Name;
     std::optional<uint64_t> Sequence;
+    bool Verification = false;
 };
 bool EntryWrittenBefore(const EntryPlace& a, const EntryPlace& b);
 
-// The entries to remove so that every screen keeps the kHistoryEntriesPerScreen written last
-// (places in any order).
+// The entries to remove so that every screen keeps the kHistoryEntriesPerScreen calibrations and
+// the kHistoryEntriesPerScreen verifications written last (places in any order).
 std::vector<std::string> EntriesBeyondBound(std::vector<EntryPlace> places,
                                             size_t perScreen = kHistoryEntriesPerScreen);
 
@@ -60,6 +61,10 @@ struct HistoryHeader {
     // The line "; Accepted: yes" or "no": whether the person accepted the calibration. Entries of
     // older versions have none: only accepted calibrations were kept then.
     bool Accepted() const;
+    // The line "; Kind: verification": the entry records a verification of the calibration the
+    // driver held, not a calibration; it is never the live entry, an earlier entry of a drift or
+    // one to restore.
+    bool Verification() const;
     // The figure's value; nothing when the header has none, or one that is not a finite number.
     std::optional<double> Figure(const std::string& name) const;
     // Every figure in header order, each with its value or nothing (not known, or not finite as

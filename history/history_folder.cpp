@@ -60,7 +60,8 @@ std::vector<EntryPlace> EntryPlaces(const std::wstring& folder) {
     for (std::string& name : EntryNames(folder)) {
         std::string text;
         PlatformReadTextFile(EntryFile(folder, name, ".cfg"), text, kMaxConfigBytes);
-        places.push_back({std::move(name), ParseHistoryHeader(text).Sequence()});
+        const HistoryHeader header = ParseHistoryHeader(text);
+        places.push_back({std::move(name), header.Sequence(), header.Verification()});
     }
     return places;
 }
@@ -159,7 +160,8 @@ std::vector<std::string> PruneHistory(const std::wstring& folder, size_t perScre
 std::optional<size_t> EarlierEntryOfArea(const std::vector<HistoryEntry>& entries,
                                          const CalibrationDataRecord& record, size_t before) {
     for (size_t i = std::min(before, entries.size()); i-- > 0;)
-        if (SameScreenAndArea(entries[i].Record, record)) return i;
+        if (!entries[i].Header.Verification() && SameScreenAndArea(entries[i].Record, record))
+            return i;
     return std::nullopt;
 }
 

@@ -53,8 +53,8 @@ std::optional<std::string> WriteHistoryEntry(const std::wstring& folder, const H
 std::vector<std::string> PruneHistory(const std::wstring& folder,
                                       size_t perScreen = kHistoryEntriesPerScreen);
 
-// Of the entries (oldest first), the newest one before position `before` (entries.size() for
-// none) that covers the same screen and area as record; nothing when there is none.
+// Of the entries (oldest first), the newest calibration before position `before` (entries.size()
+// for none) that covers the same screen and area as record; nothing when there is none.
 std::optional<size_t> EarlierEntryOfArea(const std::vector<HistoryEntry>& entries,
                                          const CalibrationDataRecord& record, size_t before);
 

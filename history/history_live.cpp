@@ -26,7 +26,7 @@ std::wstring NotePath(const std::wstring& folder, int32_t screen) {
 
 std::optional<size_t> NewestOfScreen(const std::vector<HistoryEntry>& entries, int32_t screen) {
     for (size_t i = entries.size(); i-- > 0;)
-        if (entries[i].Record.ScreenIndex == screen) return i;
+        if (entries[i].Record.ScreenIndex == screen && !entries[i].Header.Verification()) return i;
     return std::nullopt;
 }
 
@@ -58,14 +58,18 @@ std::optional<size_t> LiveEntryOfScreen(const std::vector<HistoryEntry>& entries
     const std::optional<size_t> newest = NewestOfScreen(entries, screen);
     if (!newest || !note || entries[*newest].Name != note->NewestThen) return newest;
     for (size_t i = 0; i < entries.size(); ++i)
-        if (entries[i].Name == note->Entry && entries[i].Record.ScreenIndex == screen) return i;
+        if (entries[i].Name == note->Entry && entries[i].Record.ScreenIndex == screen &&
+            !entries[i].Header.Verification())
+            return i;
     return newest;
 }
 
 std::optional<size_t> AcceptedEntryOfArea(const std::vector<HistoryEntry>& entries,
                                           const CalibrationDataRecord& record, size_t before) {
     for (size_t i = std::min(before, entries.size()); i-- > 0;)
-        if (entries[i].Header.Accepted() && SameScreenAndArea(entries[i].Record, record)) return i;
+        if (entries[i].Header.Accepted() && !entries[i].Header.Verification() &&
+            SameScreenAndArea(entries[i].Record, record))
+            return i;
     return std::nullopt;
 }
 

@@ -16,8 +16,9 @@ struct LiveNote {
 };
 
 // Of the entries (oldest first), the one the driver holds for screen: the note's entry while the
-// screen's newest entry is still the one it names, else the newest entry of the screen, whether
-// accepted or not. Nothing when the history has no entry of the screen.
+// screen's newest calibration is still the one it names, else the newest calibration of the
+// screen, whether accepted or not (verifications never count). Nothing when the history has no
+// entry of the screen.
 std::optional<size_t> LiveEntryOfScreen(const std::vector<HistoryEntry>& entries, int32_t screen,
                                         const std::optional<LiveNote>& note);
 

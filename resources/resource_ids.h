@@ -31,6 +31,10 @@
 #define IDS_REFUSED_UNEXPECTED 469
 #define IDS_MISCLICK_HINT 470
 #define IDS_ASK_AGAIN 471
+#define IDS_CHECK_TOUCH 472
+#define IDS_CHECK_AGAIN 473
+#define IDS_CHECKED_AT 474
+#define IDS_LIST_AND 475
 // The touches near a place disagree: 480 + PlaceOnArea (top-left corner 480 .. bottom-right 488).
 #define IDS_REFUSED_DISAGREE_FIRST 480
 #define IDS_DRIFT 490
@@ -39,3 +43,5 @@
 #define IDS_FIT_DONE_NO_PREVIOUS 493
 #define IDS_PREVIOUS_PUT_BACK 494
 #define IDS_GLASS_FROM_FILE 495
+// A check touch missed near a place: 500 + PlaceOnArea (top-left corner 500 .. bottom-right 508).
+#define IDS_REFUSED_CHECK_FIRST 500

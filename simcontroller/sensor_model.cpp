@@ -47,10 +47,20 @@ double SensorNoise::Gaussian() {
     return radius * std::cos(angle);
 }
 
+// How far right the sheet's bump moves a point, in pixels.
+double BumpShiftPixels(const SensorParameters& sensor, double width, double height, double x,
+                       double y) {
+    if (sensor.bumpShift == 0.0 || !(sensor.bumpRadius > 0.0)) return 0.0;
+    const double dx = x - sensor.bumpX * width, dy = y - sensor.bumpY * height;
+    const double radius = sensor.bumpRadius * width;
+    return sensor.bumpShift * width * std::exp(-(dx * dx + dy * dy) / (2 * radius * radius));
+}
+
 void SensorCounts12(const ScreenRect& screen, const SensorParameters& sensor, double pointX,
                     double pointY, double* countX, double* countY) {
     const double width = std::max(1, screen.width);
     const double height = std::max(1, screen.height);
+    pointX += BumpShiftPixels(sensor, width, height, pointX - screen.left, pointY - screen.top);
     // Rotate about the screen centre in physical (pixel) units, then normalise to -0.5..0.5.
     const double angle = sensor.rotationDegrees * kPi / 180.0;
     const double dx = pointX - (screen.left + width / 2.0);

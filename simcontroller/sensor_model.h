@@ -27,6 +27,13 @@ struct SensorParameters {
     double bowQuadratic = 0.012;   // weight of z^2 in the harmonic bow (z = normalised point)
     double bowCubic = 0.05;        // weight of z^3
     double edgeCompression = 0.0;  // share of the span lost at each edge, rising as (2|u|)^8
+    // A local bump of the sheet: touches near (bumpX, bumpY) (fractions of the screen) land
+    // bumpShift of the screen's width to the right at its centre, less with the distance as a
+    // Gaussian of deviation bumpRadius (a fraction of the width). 0: none.
+    double bumpX = 0.5;
+    double bumpY = 0.5;
+    double bumpShift = 0.0;
+    double bumpRadius = 0.01;
     bool swapAxes = false;
     bool invertX = false;
     bool invertY = false;

@@ -65,6 +65,10 @@ SensorParameters ReadSensor(const SettingReader& reader, const std::string& scre
     sensor.bowQuadratic = reader.Number(sections, "BowQuadratic", sensor.bowQuadratic);
     sensor.bowCubic = reader.Number(sections, "BowCubic", sensor.bowCubic);
     sensor.edgeCompression = reader.Number(sections, "EdgeCompression", sensor.edgeCompression);
+    sensor.bumpX = reader.Number(sections, "BumpX", sensor.bumpX);
+    sensor.bumpY = reader.Number(sections, "BumpY", sensor.bumpY);
+    sensor.bumpShift = reader.Number(sections, "BumpShift", sensor.bumpShift);
+    sensor.bumpRadius = reader.Number(sections, "BumpRadius", sensor.bumpRadius);
     sensor.swapAxes = reader.Flag(sections, "SwapAxes", sensor.swapAxes);
     sensor.invertX = reader.Flag(sections, "InvertX", sensor.invertX);
     sensor.invertY = reader.Flag(sections, "InvertY", sensor.invertY);

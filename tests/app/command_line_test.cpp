@@ -47,6 +47,19 @@ TEST(CommandLine, AnyOtherLetterStops) {
     EXPECT_EQ(later.OptionMonitor, 3);  // read before the stop
 }
 
+TEST(CommandLine, VerifyTakesNoNumberAndKeepsTheScreen) {
+    CommandLineOptions options;
+    EXPECT_TRUE(ParseCommandLine(L"Tarnix.exe -v -S 1", options));
+    EXPECT_TRUE(options.Verify);
+    EXPECT_EQ(options.ScreenIndex, 1);
+    CommandLineOptions plain;
+    EXPECT_TRUE(ParseCommandLine(L"Tarnix.exe -S 1", plain));
+    EXPECT_FALSE(plain.Verify);
+    CommandLineOptions other;
+    EXPECT_FALSE(ParseCommandLine(L"Tarnix.exe -V -x", other));
+    EXPECT_TRUE(other.Verify);  // read before the stop
+}
+
 TEST(CommandLine, TrailingDashEndsTheText) {
     CommandLineOptions options;
     EXPECT_TRUE(ParseCommandLine(L"Tarnix.exe -S 1 -", options));

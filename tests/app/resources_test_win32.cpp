@@ -145,9 +145,10 @@ TEST(OwnTexts, StringTable130To133) {
 }
 
 TEST(LanguageLibraries, EveryTextOfEveryLanguage) {
-    const UINT ids[] = {130, 131, 197, 198, 199, 200, 428, 431, 432, 452, 460,
-                        461, 462, 463, 464, 465, 466, 467, 469, 470, 471, 480,
-                        481, 482, 483, 484, 485, 486, 487, 488, 490, 491, 495};
+    const UINT ids[] = {130, 131, 197, 198, 199, 200, 428, 431, 432, 452, 460, 461,
+                        462, 463, 464, 465, 466, 467, 469, 470, 471, 472, 473, 474,
+                        475, 480, 481, 482, 483, 484, 485, 486, 487, 488, 490, 491,
+                        495, 500, 501, 502, 503, 504, 505, 506, 507, 508};
     for (const wchar_t* suffix : {L"ENG", L"FRE", L"GER", L"ITA", L"SPA", L"JAP", L"CHI", L"MDN"}) {
         Module library(LanguageFolder + L"\\QuvaStrings_" + suffix + L".dll");
         ASSERT_NE(library.Handle, nullptr) << suffix;
@@ -161,9 +162,12 @@ TEST(LanguageLibraries, EveryTextOfEveryLanguage) {
             const bool needsNumber = id == 428 || id == 452;
             const bool needsTwoWords = id == IDS_FIT_TOUCH_FIGURES || id == IDS_REFUSED_RESIDUAL ||
                                        id == IDS_REFUSED_SCATTER || id == IDS_REFUSED_EXPECTED ||
-                                       id == IDS_DRIFT || id == IDS_GLASS_FROM_FILE;
+                                       id == IDS_DRIFT || id == IDS_GLASS_FROM_FILE ||
+                                       id == IDS_CHECKED_AT;
             const bool needsThreeWords = id == IDS_FIT_EXPECTED;
-            const bool needsOneWord = id == IDS_DRIFT_WARNING;
+            const bool needsOneWord =
+                id == IDS_DRIFT_WARNING ||
+                (id >= IDS_REFUSED_CHECK_FIRST && id <= IDS_REFUSED_CHECK_FIRST + 8);
             EXPECT_EQ(conversions, needsNumber || needsOneWord ? 1u
                                    : needsTwoWords             ? 2u
                                    : needsThreeWords           ? 3u

@@ -63,6 +63,13 @@ TEST(DecimalText, EveryDoubleWholeAndNothingPastItsBuffer) {
     EXPECT_EQ(DecimalText(0.5, 1000).size(), 2u + size_t(kMaxDecimals));
 }
 
+TEST(ListText, CommasAndTheLanguagesWordBeforeTheLast) {
+    EXPECT_EQ(ListText({L"0.6", L"0.9", L"1.1"}, L" and "), L"0.6, 0.9 and 1.1");
+    EXPECT_EQ(ListText({L"0.6", L"0.9"}, L" et "), L"0.6 et 0.9");
+    EXPECT_EQ(ListText({L"0.6"}, L" and "), L"0.6");
+    EXPECT_EQ(ListText({}, L" and "), L"");
+}
+
 TEST(LanguageLibraries, WantedLanguageThenEnglish) {
     using Names = std::vector<std::wstring>;
     EXPECT_EQ(LanguageLibraryNames(L"040c"), (Names{L"QuvaStrings_FRE", L"QuvaStrings_ENG"}));

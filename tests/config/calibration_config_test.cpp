@@ -221,6 +221,14 @@ TEST(PassChecks, ToleranceAndBoundsWithTheirDefaults) {
     EXPECT_EQ(bad.MaxTouchScatter, 3.0);
 }
 
+TEST(PassChecks, CheckTargetsOffUnlessSetAndWithinItsRange) {
+    TempCfgFile f;
+    EXPECT_EQ(ReadConfig(f, "NumGridRows=5\r\n").CheckTargets, 0);
+    EXPECT_EQ(ReadConfig(f, "NumGridRows=5\r\nCheckTargets=3\r\n").CheckTargets, 3);
+    EXPECT_EQ(ReadConfig(f, "NumGridRows=5\r\nCheckTargets=9\r\n").CheckTargets, 0);
+    EXPECT_EQ(ReadConfig(f, "NumGridRows=5\r\nCheckTargets=-1\r\n").CheckTargets, 0);
+}
+
 TEST(CaptionHeight, ComesFromThePlatform) {
     int32_t twips = ReadCaptionHeightTwips();
     EXPECT_GT(twips, 0);

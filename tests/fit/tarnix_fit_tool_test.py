@@ -355,6 +355,40 @@ class CommandLine(unittest.TestCase):
         self.assertEqual(code, 5)
         self.assertIn("cannot write", err)
 
+    def test_check_touches_measured_against_the_record(self):
+        """Check touches of the pass file (a place between four targets, touched as their mean
+        touch, and one 120 counts off there) are mapped by the record the fit packs: the honest
+        one within its bound, the other beyond it."""
+        source = read(self.example).decode("ascii").replace("\r\n", "\n")
+        source = source.replace("[TARNIX-APP]\n", "")
+        touch = {k: float(v) for k, v in re.findall(r"(TouchGrid[XY]\d\d)=([-0-9.]+)", source)}
+        mean = [sum(touch["TouchGrid%s%02d" % (axis, i)] for i in (0, 1, 5, 6)) / 4
+                for axis in "XY"]
+
+        def checks(*touches):
+            return "".join("CheckPlaceX%02d=0.2\nCheckPlaceY%02d=0.2\nCheckTouchX%02d=%.3f\n"
+                           "CheckTouchY%02d=%.3f\n" % (n, n, n, v, n, w)
+                           for n, (v, w) in enumerate(touches))
+
+        for name, extra, verdict in (
+                ("check-within", checks(mean), "; all within"),
+                ("check-beyond", checks(mean, (mean[0] + 120, mean[1])),
+                 "; check 1 beyond its bound")):
+            path = self.write_cfg(name, source + extra)
+            code, out, err = run("--config", program_path(path), "--reports",
+                                 program_path(os.path.join(WORK, name, "r")))
+            self.assertEqual(code, 0, err)
+            line = re.search(r"Check touches: (\d+), missed by \(mm\):([ 0-9.]+); bounds "
+                             r"\(mm\):([ 0-9.]+)(.*)", out)
+            self.assertIsNotNone(line, out)
+            misses = [float(v) for v in line.group(2).split()]
+            self.assertLess(misses[0], 1.0)
+            self.assertTrue(line.group(4).startswith(verdict), line.group(4))
+        self.assertGreater(misses[1], 5.0)
+        code, out, _ = run("--config", program_path(self.example), "--reports",
+                           program_path(os.path.join(WORK, "check-within", "r")))
+        self.assertNotIn("Check touches", out)
+
     def test_decode_rejects_other_files(self):
         code, _, err = run("--decode", program_path(self.example))
         self.assertEqual(code, 3)

@@ -149,6 +149,22 @@ TEST(SensorModel, CountsClampToSixteenBits) {
     EXPECT_EQ(low.x, 0);
 }
 
+TEST(SensorModel, ABumpMovesTouchesRightNearItsPlaceOnly) {
+    SensorParameters sensor = LinearSensor();
+    sensor.bumpX = 0.25;
+    sensor.bumpY = 0.5;
+    sensor.bumpShift = 0.01;  // 10.24 pixels of 1024
+    sensor.bumpRadius = 0.01;
+    double bx = 0, by = 0, lx = 0, ly = 0;
+    SensorCounts12(kScreen, sensor, 256, 384, &bx, &by);
+    SensorCounts12(kScreen, LinearSensor(), 256 + 10.24, 384, &lx, &ly);
+    EXPECT_NEAR(bx, lx, 1e-9);
+    EXPECT_NEAR(by, ly, 1e-9);
+    SensorCounts12(kScreen, sensor, 256 + 100, 384, &bx, &by);  // ten deviations away
+    SensorCounts12(kScreen, LinearSensor(), 256 + 100, 384, &lx, &ly);
+    EXPECT_NEAR(bx, lx, 1e-6);
+}
+
 TEST(SensorModel, EdgeCompressionTakesItsShareAtTheEdgesAndAlmostNothingInside) {
     SensorParameters sensor = LinearSensor();
     sensor.edgeCompression = 0.01;

@@ -18,6 +18,8 @@ if(WIN32 AND TARGET Tarnix)
     tarnix_add_whole_test(pass_checks SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_pass_checks.py
                           DEPENDS ${pass_programs} tarnix-fit simcontroller-check
                           LABELS passes NO_INSTALL TIMEOUT 400)
+    tarnix_add_whole_test(check_touches SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_check_touches.py
+                          DEPENDS ${pass_programs} LABELS passes NO_INSTALL TIMEOUT 600)
     tarnix_add_whole_test(fit_keys SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_fit_keys.py
                           DEPENDS ${pass_programs} simcontroller-check
                           LABELS passes NO_INSTALL TIMEOUT 300)
@@ -48,4 +50,13 @@ if(WIN32 AND TARGET Tarnix AND TARGET tarnix-history)
                           DEPENDS Tarnix TarnixTestSettings simcontroller_dll QuvaDkMon
                                   QuvaStrings_ENG tarnix-history other_program_tool
                           LABELS passes NO_INSTALL TIMEOUT 400)
+endif()
+
+# Verifying the calibration the driver holds (Tarnix.exe -V): within, after the sensor moved,
+# and with no calibration known.
+if(WIN32 AND TARGET Tarnix AND TARGET tarnix-history)
+    tarnix_add_whole_test(verify SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_verify.py
+                          DEPENDS Tarnix simcontroller_dll QuvaDkMon QuvaStrings_ENG
+                                  tarnix-history
+                          LABELS passes NO_INSTALL TIMEOUT 500)
 endif()

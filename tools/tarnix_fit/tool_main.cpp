@@ -11,6 +11,7 @@
 #include "fit/calibration_record.h"
 #include "platform/platform.h"
 #include "platform/report_file.h"
+#include "tools/tarnix_fit/check_output.h"
 #include "tools/tarnix_fit/expected_error_output.h"
 #include "tools/tarnix_fit/fit_session.h"
 #include "tools/tarnix_fit/fit_summary.h"
@@ -61,12 +62,16 @@ int WriteRecord(const ToolOptions& options, const FitSession& session) {
     return kExitFitted;
 }
 
-// The expected-error line of the summary and the --svg drawing.
+// The expected-error line of the summary (and the check touches' line after it) and the --svg
+// drawing.
 int ReportExpectedError(const ToolOptions& options, const FitSession& session) {
     if (options.Json && options.SvgPath.empty()) return kExitFitted;
     const GlassScale glass = ToolGlassScale(options, session.Parameters);
     const ExpectedErrorMap map = ExpectedErrorOfPass(*session.Fit, glass);
     if (!options.Json) PrintExpectedError(stdout, map);
+    const std::vector<CheckTouch> checks = ReadCheckTouches(*session.Config);
+    if (!options.Json && !checks.empty())
+        PrintCheckTouches(stdout, MeasureCheckTouches(session, glass, checks), checks.size());
     std::string error;
     if (!options.SvgPath.empty() &&
         !WriteExpectedErrorSvg(options.SvgPath, session, map, glass, error))

@@ -31,6 +31,7 @@ std::optional<double> ExpectedErrorOf(const HistoryEntry& entry) {
 
 std::optional<Drift> DriftOf(const std::vector<HistoryEntry>& entries, size_t i,
                              std::optional<size_t> earlier) {
+    if (entries[i].Header.Verification()) return std::nullopt;
     if (!earlier) earlier = EarlierEntryOfArea(entries, entries[i].Record, i);
     if (!earlier) return std::nullopt;
     const auto result =
@@ -70,13 +71,36 @@ std::string JsonLine(const std::vector<HistoryEntry>& entries, size_t i, bool li
     const bool moved = drift && std::isfinite(drift->Result.MaxMm);
     line += ",\"drift_mm\":" + (moved ? Fixed(drift->Result.MaxMm, 3) : std::string("null"));
     line += ",\"drift_since\":" + (drift ? JsonText(entries[drift->Earlier].Name) : "null");
+    line += std::string(",\"kind\":") +
+            (e.Header.Verification() ? "\"verification\"" : "\"calibration\"");
     line += std::string(",\"accepted\":") + (e.Header.Accepted() ? "true" : "false");
     line += std::string(",\"live\":") + (live ? "true" : "false");
     return line + "}";
 }
 
+namespace {
+
+// A verification's line: what it verified, its largest miss and its verdict.
+std::string VerificationLine(const HistoryEntry& e) {
+    double largest = 0.0;
+    for (const auto& [name, value] : e.Header.Figures())
+        if (name.starts_with("Verify miss") && value && *value > largest) largest = *value;
+    char line[512];
+    std::snprintf(line, sizeof line,
+                  "%-22s %s  monitor %d  screen %d  %-20s verification of %s  missed at most %s "
+                  "mm  %s",
+                  e.Name.c_str(), DateOf(e).c_str(), e.Record.MonitorNumber, e.Record.ScreenIndex,
+                  AreaOf(e.Record).c_str(), e.Header.Value("Verified entry").value_or("-").c_str(),
+                  Fixed(largest, 2).c_str(),
+                  e.Header.Value("Within the requirement") == "yes" ? "within" : "not within");
+    return line;
+}
+
+}  // namespace
+
 std::string ListLine(const std::vector<HistoryEntry>& entries, size_t i, bool live) {
     const HistoryEntry& e = entries[i];
+    if (e.Header.Verification()) return VerificationLine(e);
     const std::optional<double> expected = ExpectedErrorOf(e);
     const std::optional<Drift> drift = DriftOf(entries, i);
     char line[512];

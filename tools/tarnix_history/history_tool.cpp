@@ -173,6 +173,8 @@ int Show(const std::wstring& folder, const std::vector<HistoryEntry>& entries, s
 int CompareEntries(const HistoryOptions& o, const std::vector<HistoryEntry>& entries, size_t i,
                    std::optional<size_t> earlier) {
     const HistoryEntry& newer = entries[i];
+    if (newer.Header.Verification() || (earlier && entries[*earlier].Header.Verification()))
+        return Complain(kHistoryBadEntry, "a verification has no drift: name calibrations");
     if (earlier && !SameScreenAndArea(newer.Record, entries[*earlier].Record))
         return Complain(kHistoryBadEntry, newer.Name + " and " + entries[*earlier].Name +
                                               " are of different screens or areas");
@@ -222,10 +224,15 @@ std::optional<size_t> RestoreDefault(const std::wstring& folder,
         error = "the history is empty";
         return std::nullopt;
     }
-    const size_t live = *LiveEntryInFolder(folder, entries, entries.back().Record.ScreenIndex);
-    const std::optional<size_t> chosen = AcceptedEntryOfArea(entries, entries[live].Record, live);
+    const std::optional<size_t> live =
+        LiveEntryInFolder(folder, entries, entries.back().Record.ScreenIndex);
+    if (!live) {
+        error = "no calibration of screen " + std::to_string(entries.back().Record.ScreenIndex);
+        return std::nullopt;
+    }
+    const std::optional<size_t> chosen = AcceptedEntryOfArea(entries, entries[*live].Record, *live);
     if (!chosen)
-        error = "no accepted entry before the live one (" + entries[live].Name + ") of its area";
+        error = "no accepted entry before the live one (" + entries[*live].Name + ") of its area";
     return chosen;
 }
 
@@ -237,6 +244,8 @@ int Restore(const std::wstring& folder, const std::vector<HistoryEntry>& entries
     if (!chosen) chosen = RestoreDefault(folder, entries, error);
     if (!chosen) return Complain(kHistoryBadEntry, error);
     const HistoryEntry& e = entries[*chosen];
+    if (e.Header.Verification())
+        return Complain(kHistoryBadEntry, e.Name + " is a verification, not a calibration");
     if (!DriverHasScreen(e.Record.ScreenIndex, error)) return Complain(kHistoryNoDriver, error);
     const std::string mismatch = AreaMismatch(e.Record, CurrentMonitors(), ReadVideoModes());
     if (!mismatch.empty()) return Complain(kHistoryRefused, "not restored: " + mismatch);

@@ -1,0 +1,192 @@
+// What the check touches after the fit catch: simulated passes of the shipped layout with three
+// checks, honest ones, ones with a slip on a check, bad fits (a local bump of the sensor, a 3 x 4
+// grid), by touch scatter; and the share caught against the true worst error of the fit, on
+// sensors whose edges compress more than the fit follows.
+//   tarnix_check_bench [--passes N]
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "bench/accuracy/bench_scratch.h"
+#include "bench/accuracy/gated_fit.h"
+#include "bench/accuracy/pass_layout.h"
+#include "bench/accuracy/pass_touches.h"
+#include "bench/accuracy/stand_in_sensors.h"
+#include "fit/check_round.h"
+#include "platform/report_file.h"
+
+namespace {
+
+const ScreenRect kScreen{0, 0, 1920, 1080};
+const PanelSize kPanel{344.2, 193.6};
+const GlassScale kGlass{344.2 / 1920, 193.6 / 1080};
+constexpr int32_t kChecks = 3;
+constexpr double kSecondsPerTouch = 2.0;  // a person's pace: find the target, reach, touch
+constexpr int kMostCheckTouches = 40;
+
+struct CheckRun {
+    bool Sound = false;      // the fit passed the gate: checks were asked
+    bool Confirmed = false;  // a check's miss was confirmed (the pass refitted or refused)
+    bool Refused = false;
+    bool Slipped = false;  // a slip was asked again and dropped
+    int Touches = 0;
+    double TrueWorstMm = 0.0;  // of the first fit, 3.5 mm or more from every edge
+};
+
+// A check touch of a place by the person through the sensor, moved by slipMm to the right.
+RawPoint CheckTouchOf(const PassTouching& touching, const CheckPlace& place, SensorNoise& hand,
+                      double slipMm) {
+    double x = place.Fx * kScreen.width, y = place.Fy * kScreen.height;
+    PerturbTouchPoint(touching.Person, kScreen.width, kScreen.height, hand, &x, &y);
+    x += slipMm / kGlass.MmPerPixelX;
+    return StoredTouch(touching.Sensor, kScreen, kPanel, x, y);
+}
+
+// One pass: the grid touched and fitted, then its checks as the window asks them, refitted with
+// the check touches on a confirmed miss.
+CheckRun RunCheckedPass(const PassLayout& layout, const PassTouching& touching, bool slipFirst) {
+    CheckRun run;
+    CalibrationConfig c = *layout.Config;
+    ControllerParameters parameters = layout.Parameters;
+    TouchTargets(touching, c);
+    GatedFit fit = FitTouchedPass(c, parameters, kScreen);
+    if (!fit.Sound()) return run;
+    run.Sound = true;
+    run.TrueWorstMm = TrueError(touching, *fit.Fit, c).inner.millimetres.maximum;
+    CheckTouches checks;
+    checks.Start(kChecks);
+    CheckRound round = PlanCheckRound(*fit.Fit, kGlass, {}, kChecks);
+    CalibrationConfig refit = c;
+    SensorNoise hand(touching.Person.seed + 7919);
+    while (!round.Places.empty() && run.Touches < kMostCheckTouches) {
+        checks.Plan(round.Places, round.ScatterMm, round.PixelMm);
+        CheckStep step = CheckStep::Next;
+        while (step == CheckStep::Next || step == CheckStep::AskAgain) {
+            const CheckPlace place = *checks.Current();
+            const double slip = slipFirst && run.Touches == 0 ? 15.0 : 0.0;
+            const RawPoint raw = CheckTouchOf(touching, place, hand, slip);
+            CheckMiss miss{HUGE_VAL, 0.0};
+            MissOfCheck(round.Record, kScreen.width, kScreen.height, kGlass, place, raw, miss);
+            step = checks.Take(raw, miss);
+            ++run.Touches;
+        }
+        run.Slipped = checks.Slips() > 0;
+        if (step == CheckStep::Passed) return run;
+        run.Confirmed = true;
+        if (step == CheckStep::Refuse) break;
+        refit = c;
+        AddCheckTouches(refit, checks.Joining());
+        fit = FitTouchedPass(refit, parameters, kScreen);
+        if (!fit.Sound()) break;
+        round = PlanCheckRound(*fit.Fit, kGlass, checks.Used(), kChecks);
+    }
+    run.Refused = true;
+    return run;
+}
+
+// A stand-in sensor with a bump of heightMm at a drawn place.
+SensorParameters Bumped(const SensorParameters& sensor, double heightMm, uint32_t seed) {
+    SensorNoise draw(seed);
+    SensorParameters bumped = sensor;
+    bumped.bumpX = 0.1 + 0.8 * (0.5 + 0.5 * std::erf(draw.Gaussian() / std::sqrt(2.0)));
+    bumped.bumpY = 0.1 + 0.8 * (0.5 + 0.5 * std::erf(draw.Gaussian() / std::sqrt(2.0)));
+    bumped.bumpShift = heightMm / kPanel.widthMm;
+    bumped.bumpRadius = 0.02;
+    return bumped;
+}
+
+struct Tally {
+    int Passes = 0, Sound = 0, Confirmed = 0, Refused = 0, Slipped = 0, Touches = 0;
+    void Add(const CheckRun& run) {
+        ++Passes;
+        if (!run.Sound) return;
+        ++Sound;
+        Confirmed += run.Confirmed;
+        Refused += run.Refused;
+        Slipped += run.Slipped;
+        Touches += run.Touches;
+    }
+    double Share(int count) const { return Sound > 0 ? 100.0 * count / Sound : 0.0; }
+};
+
+void PrintRow(const char* kind, double scatter, const Tally& t) {
+    const double touches = t.Sound > 0 ? double(t.Touches) / t.Sound : 0.0;
+    std::printf("| %s | %.1f | %d/%d | %.1f %% | %.1f %% | %.1f %% | %.2f | %.1f s |\n", kind,
+                scatter, t.Sound, t.Passes, t.Share(t.Confirmed), t.Share(t.Refused),
+                t.Share(t.Slipped), touches, touches * kSecondsPerTouch);
+}
+
+std::unique_ptr<PassLayout> SmallGrid(const std::filesystem::path& scratch) {
+    const std::filesystem::path file = scratch / "grid-3x4.cfg";
+    std::ofstream(file, std::ios::binary | std::ios::trunc)
+        << "[TARNIX-APP]\nNumGridRows=3\nNumGridPoints=12\nFitModelCode=13\nCheckTargets=3\n";
+    return ReadPassLayout(file);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int passes = 100;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--passes") == 0 && i + 1 < argc) {
+            passes = std::max(1, std::atoi(argv[++i]));
+        } else {
+            std::fprintf(stderr, "usage: tarnix_check_bench [--passes N]\n");
+            return 2;
+        }
+    }
+    const std::filesystem::path scratch = PrepareBenchScratch("tarnix-check-bench");
+    const auto shipped = ReadPassLayout(TARNIX_SHIPPED_CFG);
+    const auto small = SmallGrid(scratch);
+    if (!shipped || !small) return 1;
+    const SensorParameters sensor = StandInSensors().front().sensor;
+    std::printf(
+        "%d passes a case, %d checks, %dx%d px, %.1f x %.1f mm; shares of the sound "
+        "passes\n\n",
+        passes, kChecks, kScreen.width, kScreen.height, kPanel.widthMm, kPanel.heightMm);
+    std::printf(
+        "| Case | Scatter mm | Sound | Checks fail | Refused | Slip dropped | Check "
+        "touches | At %.0f s a touch |\n|---|---|---|---|---|---|---|---|\n",
+        kSecondsPerTouch);
+    for (double scatter : {0.5, 1.0, 1.5}) {
+        Tally honest, slips, bumps, grid;
+        for (int pass = 0; pass < passes; ++pass) {
+            const SimulatedPerson person{scatter, kPanel.widthMm, kPanel.heightMm,
+                                         uint32_t(1000 + pass)};
+            honest.Add(RunCheckedPass(*shipped, {sensor, person, {}, kScreen, kPanel}, false));
+            slips.Add(RunCheckedPass(*shipped, {sensor, person, {}, kScreen, kPanel}, true));
+            const SensorParameters bumped = Bumped(sensor, 8.0, uint32_t(5000 + pass));
+            bumps.Add(RunCheckedPass(*shipped, {bumped, person, {}, kScreen, kPanel}, false));
+            grid.Add(RunCheckedPass(*small, {sensor, person, {}, kScreen, kPanel}, false));
+        }
+        PrintRow("honest, shipped layout", scatter, honest);
+        PrintRow("first check slipped 15 mm", scatter, slips);
+        PrintRow("sensor bump 8 mm", scatter, bumps);
+        PrintRow("3x4 grid, order 3", scatter, grid);
+    }
+    // Caught against the fit's true worst error at 1 mm scatter: sensors whose edges compress
+    // (up to 3 % of the span) beyond what the fit follows, on the shipped layout and the 3x4 grid.
+    int caught[10] = {}, count[10] = {};
+    for (int pass = 0; pass < 3 * passes; ++pass) {
+        const SimulatedPerson person{1.0, kPanel.widthMm, kPanel.heightMm, uint32_t(9000 + pass)};
+        SensorParameters compressed = sensor;
+        compressed.edgeCompression = 0.03 * (pass % 31) / 30.0;
+        const PassLayout& layout = pass % 2 == 0 ? *shipped : *small;
+        const CheckRun run =
+            RunCheckedPass(layout, {compressed, person, {}, kScreen, kPanel}, false);
+        const int bin = int(std::floor(run.TrueWorstMm)) - 1;
+        if (!run.Sound || bin < 0 || bin > 9) continue;
+        ++count[bin];
+        caught[bin] += run.Confirmed;
+    }
+    std::printf("\n| True worst mm | Passes | Caught |\n|---|---|---|\n");
+    for (int bin = 0; bin < 10; ++bin)
+        std::printf("| %d-%d | %d | %.0f %% |\n", bin + 1, bin + 2, count[bin],
+                    count[bin] > 0 ? 100.0 * caught[bin] / count[bin] : 0.0);
+    SetReportFolderOverride(nullptr);
+    return 0;
+}
