@@ -5,6 +5,7 @@ requirement, status 0, a history entry of kind verification and nothing written 
 after the stand-in's sensor moved, not within, status 1, and the screen's Calibrate starts a
 calibration."""
 
+import json
 import os
 import re
 import time
@@ -153,6 +154,14 @@ class Verify(unittest.TestCase):
         self.assertEqual(3, len(rows), rows)
         self.assertTrue(rows[0].endswith("  live"), rows)  # still the calibration
         self.assertIn("not within", rows[2])
+        # The export gives both verifications as such, the calibration's monitor, no drift.
+        self.history_tool(bench, inst, ["export", "--out", "kiosk.json"])
+        with open(os.path.join(inst.folder, "kiosk.json"), encoding="utf-8") as f:
+            entries = json.load(f)["Entries"]
+        self.assertEqual(["calibration", "verification", "verification"],
+                         [e["Kind"] for e in entries])
+        self.assertEqual([None, True, False], [e["Passed"] for e in entries])
+        self.assertEqual([None, None], [e["DriftSinceFirst"]["Mm"] for e in entries[1:]])
 
 
 if __name__ == "__main__":

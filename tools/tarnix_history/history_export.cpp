@@ -47,6 +47,7 @@ std::string ScreensJson(const std::vector<HistoryEntry>& entries) {
     std::string out = "[";
     for (size_t i = entries.size(); i-- > 0;) {
         const int32_t screen = entries[i].Record.ScreenIndex;
+        if (entries[i].Header.Verification()) continue;  // its header names no monitor
         if (std::find(screens.begin(), screens.end(), screen) != screens.end()) continue;
         out += (screens.empty() ? "" : ",") + ScreenJson(entries[i]);
         screens.push_back(screen);
@@ -54,10 +55,12 @@ std::string ScreensJson(const std::vector<HistoryEntry>& entries) {
     return out + "]";
 }
 
-// The first entry of entry i's screen and area.
+// The first calibration of entry i's screen and area.
 size_t FirstOfArea(const std::vector<HistoryEntry>& entries, size_t i) {
     for (size_t j = 0; j < i; ++j)
-        if (SameScreenAndArea(entries[j].Record, entries[i].Record)) return j;
+        if (!entries[j].Header.Verification() &&
+            SameScreenAndArea(entries[j].Record, entries[i].Record))
+            return j;
     return i;
 }
 
@@ -81,8 +84,14 @@ std::string EntryJson(const std::vector<HistoryEntry>& entries, size_t i, bool l
     const GlassScale glass = GlassOf(e);
     const size_t first = FirstOfArea(entries, i);
     const std::optional<Drift> sinceFirst =
-        first < i ? DriftOf(entries, i, first) : std::optional<Drift>();
-    return "{\"Kind\":\"calibration\",\"Entry\":" + JsonText(e.Name) +
+        first < i && !e.Header.Verification() ? DriftOf(entries, i, first) : std::optional<Drift>();
+    const bool verification = e.Header.Verification();
+    const std::optional<std::string> within = e.Header.Value("Within the requirement");
+    const std::string passed = !verification || !within ? "null"
+                               : *within == "yes"       ? "true"
+                                                        : "false";
+    return std::string("{\"Kind\":") + (verification ? "\"verification\"" : "\"calibration\"") +
+           ",\"Entry\":" + JsonText(e.Name) + ",\"Passed\":" + passed +
            ",\"Sequence\":" + (sequence ? std::to_string(*sequence) : std::string("null")) +
            ",\"Date\":" + OptionalText(e.Header.Value("Date")) +
            ",\"Version\":" + OptionalText(e.Header.Value("Version")) +
