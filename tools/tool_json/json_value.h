@@ -1,6 +1,7 @@
 // A JSON document read whole into values: a small reader for the tools' own JSON.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,3 +40,6 @@ inline constexpr int kJsonMostDepth = 64;
 // The document's value; nothing with a one-line reason ("at byte N: ...") when text is not one
 // JSON value (RFC 8259; whitespace around it allowed) or nests deeper than kJsonMostDepth.
 std::optional<JsonValue> ParseJson(std::string_view text, std::string& error);
+
+// Appends one code point (at most U+10FFFF) as UTF-8.
+void AppendUtf8(std::string& out, uint32_t code);
