@@ -75,8 +75,10 @@ TEST(FleetReport, AKioskCarriesItsMonitorLastCalibrationAndChart) {
     EXPECT_LT(k.Chart[1].DriftSinceFirstMm.value_or(9), 0.6);
     EXPECT_NEAR(k.Chart[2].DriftSinceFirstMm.value_or(0), kSensorShiftMm, 0.6);
     ASSERT_TRUE(k.Record);
-    EXPECT_EQ(k.Record->AreaWidth, 1920);
-    EXPECT_EQ(k.Record->PolynomialOrder, 3);
+    // Copied out of the packed record: a reference to its fields would be misaligned.
+    const int32_t areaWidth = k.Record->AreaWidth, order = k.Record->PolynomialOrder;
+    EXPECT_EQ(areaWidth, 1920);
+    EXPECT_EQ(order, 3);
 }
 
 // Exports that are not ones this program reads are refused whole with a reason; entries of a
