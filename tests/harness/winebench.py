@@ -472,7 +472,7 @@ class WineBench:
         out = self.x(["xdotool", "search", "--onlyvisible", "--name", name], check=False)
         return [int(w) for w in out.split()]
 
-    def wait_window(self, name, timeout=20.0):
+    def wait_window(self, name, timeout=60.0):
         """The first visible X window whose name matches, waiting at most timeout seconds."""
         deadline = time.monotonic() + timeout
         while True:

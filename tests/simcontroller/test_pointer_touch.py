@@ -26,7 +26,7 @@ def run_click(test, bench, settings, point, screen):
     bench.write_file(os.path.join(folder, "SimController.ini"), settings)
     proc = bench.run(bench.program_path(os.path.basename(WINDOW)),
                      [str(point[0]), str(point[1]), str(screen)], timeout=60)
-    bench.wait_window("^SimTouchWindow$", timeout=30)
+    bench.wait_window("^SimTouchWindow$")
     test.assertTrue(wait_for(lambda: "screens " in proc.stdout()), proc.stdout())
     bench.click(*bench.to_x(*point))
     test.assertEqual(0, proc.wait(40), proc.stdout() + proc.stderr())

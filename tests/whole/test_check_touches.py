@@ -84,7 +84,7 @@ class CheckTouches(unittest.TestCase):
     def run_pass(self, bench, name, sim_extra="", offset=lambda check: (0, 0)):
         inst = PassInstall(bench, cfg=CFG, source="pointer", sim_extra=sim_extra, log_name=name)
         proc = inst.run(timeout=300)
-        bench.wait_window(TITLE, timeout=30)
+        bench.wait_window(TITLE)
         self.touch_pass(inst, proc, offset)
         self.assertTrue(wait_for(lambda: inst.pixel(*RETRY) != BACKGROUND, 20), "no Retry")
         bench.screenshot(name + "-finished")

@@ -87,7 +87,7 @@ class GlassSize(unittest.TestCase):
         inst = PassInstall(bench, cfg=cfg, source="script", script=script(), log_name=log_name)
         count = len(glob.glob(os.path.join(inst.reports(), "History", "*.cfg")))
         proc = inst.run(timeout=150)
-        bench.wait_window(TITLE, timeout=30)
+        bench.wait_window(TITLE)
         self.assertTrue(wait_for(lambda: len(inst.history()) >= 1, 90), inst.calls()[-6:])
         self.assertTrue(wait_for(lambda: len(glob.glob(
             os.path.join(inst.reports(), "History", "*.cfg"))) > count, 20))

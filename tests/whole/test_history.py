@@ -42,7 +42,7 @@ class History(unittest.TestCase):
             ini.write(sim_extra)
         writes = len(inst.history())
         proc = inst.run()
-        bench.wait_window(TITLE, timeout=30)
+        bench.wait_window(TITLE)
         self.assertTrue(wait_for(lambda: len(inst.history()) == writes + 1, 40), inst.calls()[-5:])
         self.assertTrue(wait_for(lambda: inst.pixel(*ACCEPT) != (140, 215, 242), 10), "no Accept")
         bench.screenshot("finished-%d" % writes)
@@ -143,7 +143,7 @@ class History(unittest.TestCase):
 
             # While a pass is on screen, restore refuses before anything else and writes nothing.
             proc = inst.run()
-            bench.wait_window(TITLE, timeout=30)
+            bench.wait_window(TITLE)
             self.assertTrue(wait_for(lambda: inst.count_calls("GetFirstCalTouch() waiting") == 1))
             code, out, err = self.tool(bench, inst, ["restore", names[0]])
             self.assertEqual(8, code, err)

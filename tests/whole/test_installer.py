@@ -208,7 +208,7 @@ class InstallerPackage(unittest.TestCase):
             self.assertEqual((0, "machine key read-only, folder read-only"),
                              (probe[0], probe[1].strip()))
             proc = inst.run(timeout=90)
-            bench.wait_window("^Tarnix - Calibration$", timeout=30)
+            bench.wait_window("^Tarnix - Calibration$")
             self.assertTrue(inst.wait_target_shown(targets[0]), "first target not shown")
             hidden = bench.reg_query(CURSORS)  # one read, while the first touch is held back
             self.assertEqual("Quva", hidden["(Default)"][1])

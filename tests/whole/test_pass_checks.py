@@ -113,7 +113,7 @@ class PassChecks(unittest.TestCase):
         inst = PassInstall(bench, cfg=WITH_MINIS, source="script", script=script,
                            log_name="Default")
         proc = inst.run(timeout=300)
-        bench.wait_window(TITLE, timeout=30)
+        bench.wait_window(TITLE)
         self.assertTrue(inst.wait_target_shown(TARGETS[0]))
         self.assertEqual(0, red_in_rows(inst, 632, 650), "a second instruction line too soon")
 
@@ -213,7 +213,7 @@ class PassChecks(unittest.TestCase):
         bench.x(["xdotool", "keyup", "Escape"], check=False)
         inst = PassInstall(bench, sim_extra="ClearReleases=0\n", log_name="Stuck")
         proc = inst.run(timeout=60)
-        window = bench.wait_window(TITLE, timeout=30)
+        window = bench.wait_window(TITLE)
         self.assertTrue(wait_for(lambda: inst.count_calls("GetFirstCalTouch() waiting") == 1, 20))
         bench.key("Escape", window=window)
         # The window goes on without the worker the driver keeps: the run ends at once.

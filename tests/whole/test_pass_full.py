@@ -29,7 +29,7 @@ class FullPass(unittest.TestCase):
         with winebench.WineBench("pass-full", screen=(WIDTH, HEIGHT)) as bench:
             inst = PassInstall(bench)
             proc = inst.run()
-            bench.wait_window("^Tarnix - Calibration$", timeout=30)
+            bench.wait_window("^Tarnix - Calibration$")
             targets = grid_targets(WIDTH, HEIGHT)
             cx, cy = WIDTH // 2, HEIGHT // 2
             accept_row = cy + 80 + 12

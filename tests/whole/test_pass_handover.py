@@ -41,7 +41,7 @@ class Handover(unittest.TestCase):
         with winebench.WineBench("pass-handover") as bench:
             inst = PassInstall(bench, sim_extra="ClearReleases=0\n")
             proc = inst.run(timeout=200)
-            bench.wait_window(TITLE, timeout=30)
+            bench.wait_window(TITLE)
             self.touch_every_target(inst)
             self.assertTrue(wait_for(lambda: len(inst.history()) == 1, 30), inst.calls()[-6:])
             self.assertTrue(wait_for(lambda: inst.pixel(*RETRY) != BACKGROUND, 10))

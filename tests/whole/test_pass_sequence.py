@@ -32,7 +32,7 @@ class Sequence(unittest.TestCase):
         inst = PassInstall(bench, cfg=cfg, source="script", script=script, sim_extra=sim_extra,
                            exe=exe, screens=screens)
         proc = inst.run(env=env)
-        bench.wait_window(TITLE, timeout=30)
+        bench.wait_window(TITLE)
         return inst, proc
 
     def test_mini_targets_2_and_5_are_shown_after_the_grid(self):
@@ -40,7 +40,7 @@ class Sequence(unittest.TestCase):
         with winebench.WineBench("pass-mini") as bench:
             inst = PassInstall(bench, cfg=cfg)
             proc = inst.run()
-            bench.wait_window(TITLE, timeout=30)
+            bench.wait_window(TITLE)
             minis = mini_targets(WIDTH, HEIGHT)
             shown = grid_targets(WIDTH, HEIGHT) + [minis[1], minis[4]]
             for number, at in enumerate(shown, start=1):
@@ -103,7 +103,7 @@ class Sequence(unittest.TestCase):
         with winebench.WineBench("pass-esc") as bench:
             inst = PassInstall(bench)
             proc = inst.run()
-            window = bench.wait_window(TITLE, timeout=30)
+            window = bench.wait_window(TITLE)
             self.assertTrue(inst.wait_target_shown(grid_targets(WIDTH, HEIGHT)[0]))
             # The countdown (text 428) in red in the bottom band, once a second has passed.
             band = lambda: inst.pixels(CENTRE[0] - 100, HEIGHT - 60, 200, 20).values()
@@ -116,7 +116,7 @@ class Sequence(unittest.TestCase):
         with winebench.WineBench("pass-two-monitors", two_monitors=True) as bench:
             inst = PassInstall(bench)
             proc = inst.run()
-            window = bench.wait_window(TITLE, timeout=30)
+            window = bench.wait_window(TITLE)
             self.assertTrue(wait_for(lambda: inst.count_calls("GetFirstCalTouch() waiting") == 1))
             if "System reported Monitors = 1" in traces(proc):
                 self.skipTest("Wine reports one monitor on the bench's two-monitor X server")

@@ -87,7 +87,7 @@ class Storm(unittest.TestCase):
                     start = time.monotonic()
                     proc = inst.run(timeout=200)
                     runs += 1
-                    window = bench.wait_window(TITLE, timeout=30)
+                    window = bench.wait_window(TITLE)
                     starting += time.monotonic() - start
                 command = round_number % 3
                 # Accept and Retry meet the fit of the pass's last touch; Esc mostly a pass

@@ -30,7 +30,7 @@ class Unaccepted(unittest.TestCase):
         if exe:
             shutil.copy(exe, inst.exe())
         proc = inst.run(env=env, timeout=90)
-        self.bench.wait_window(TITLE, timeout=30)
+        self.bench.wait_window(TITLE)
         return proc
 
     def finished(self, inst, records):

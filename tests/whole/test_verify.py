@@ -53,7 +53,7 @@ class Verify(unittest.TestCase):
 
     def nothing_to_verify(self, bench, inst):
         proc = inst.run(args=["-V"])
-        bench.wait_window(VERIFY_TITLE, timeout=30)
+        bench.wait_window(VERIFY_TITLE)
         self.assertTrue(wait_for(lambda: NOTHING in traces(proc), 10), traces(proc)[-2000:])
         self.assertTrue(wait_for(lambda: inst.pixel(*CLOSE_ALONE) != BACKGROUND, 10))
         bench.screenshot("nothing-to-verify")
@@ -63,7 +63,7 @@ class Verify(unittest.TestCase):
 
     def calibrate(self, bench, inst):
         proc = inst.run(timeout=120)
-        bench.wait_window(TITLE, timeout=30)
+        bench.wait_window(TITLE)
         for at in grid_targets(WIDTH, HEIGHT):
             self.assertTrue(inst.wait_target_shown(at, timeout=20), at)
             inst.touch(at)
@@ -80,7 +80,7 @@ class Verify(unittest.TestCase):
         the process, the places planned and the verdict traced (places, misses, verdict,
         bound)."""
         proc = inst.run(args=["-V"], timeout=120)
-        bench.wait_window(VERIFY_TITLE, timeout=30)
+        bench.wait_window(VERIFY_TITLE)
         self.assertTrue(wait_for(lambda: PLAN.search(traces(proc)), 10), traces(proc)[-2000:])
         places = int(PLAN.search(traces(proc)).group(2))
         for k in range(1, places + 1):
@@ -145,7 +145,7 @@ class Verify(unittest.TestCase):
         self.assertNotEqual(BACKGROUND, inst.pixel(*CLOSE_BESIDE))
         bench.screenshot("moved-offers-calibration")
         inst.touch(CALIBRATE)
-        window = bench.wait_window(TITLE, timeout=30)  # a normal pass starts
+        window = bench.wait_window(TITLE)  # a normal pass starts
         self.assertIn("a calibration follows", traces(proc))
         bench.key("Escape", window=window)
         self.assertEqual(1, proc.wait(30))

@@ -37,7 +37,7 @@ class Run:
 
     def look(self, bench, inst, change_to):
         proc = inst.run(timeout=90)
-        window = bench.wait_window("^%s$" % TITLE, timeout=30)
+        window = bench.wait_window("^%s$" % TITLE)
         self.first_shown = inst.wait_target_shown(TARGETS[0])
         if change_to:
             tool = target("dpi_change_tool", "tests/whole/dpi_change_tool.exe")
@@ -110,7 +110,7 @@ class DisplayScale(unittest.TestCase):
             inst = PassInstall(bench, cfg=REFUSED_CFG, source="script", script=SCRIPT)
             bench.reg_add(r"HKCU\Control Panel\Desktop", "LogPixels", 144, kind="REG_DWORD")
             proc = inst.run(timeout=90)
-            window = bench.wait_window("^%s$" % TITLE, timeout=30)
+            window = bench.wait_window("^%s$" % TITLE)
             # Buttons only once every touch is in: until then a target's rings cross their row.
             self.assertTrue(wait_for(lambda: len(inst.delivered()) >= len(TARGETS), 60))
             self.assertTrue(wait_for(lambda: button_widths(inst, 144)[1] > 0, 40), "no Retry")

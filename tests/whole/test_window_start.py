@@ -15,7 +15,7 @@ from window_setup import GRID_5X5, Installation, has_trace, target, traces
 def close_message_box(bench):
     """Presses Enter in the message box captioned exactly "Tarnix" (it has the focus), again while
     the box stays: on a loaded machine it may show before it takes the keyboard."""
-    bench.wait_window("^Tarnix$", timeout=20)
+    bench.wait_window("^Tarnix$")
     for _ in range(4):
         time.sleep(0.3)
         bench.key("Return")
