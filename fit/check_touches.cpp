@@ -88,9 +88,9 @@ std::vector<CheckPlace> ChooseCheckPlaces(const CheckPlanInput& in, int32_t coun
     return chosen;
 }
 
-double CheckBoundMm(double scatterMm, double expectedMm, double pixelMm) {
-    const double rms = std::sqrt(2 * scatterMm * scatterMm + expectedMm * expectedMm);
-    return std::max(kCheckFloorMm, kCheckBoundFactor * rms + pixelMm);
+double CheckBoundMm(double scatterMm, double pixelMm, int32_t touches, double allowanceMm) {
+    const double meanScatter = scatterMm / std::sqrt(double(std::max(touches, 1)));
+    return allowanceMm + kCheckBoundFactor * meanScatter + pixelMm;
 }
 
 double RepeatBoundMm(double scatterMm) {
@@ -130,20 +130,32 @@ const CheckPlace* CheckTouches::Current() const {
 }
 
 CheckStep CheckTouches::Take(RawPoint raw, const CheckMiss& miss) {
-    const CheckPlace& place = places_.at(size_t(next_));
-    const bool within = miss.Mm() <= CheckBoundMm(scatterMm_, place.ExpectedMm, pixelMm_);
     touchesHere_ += 1;
+    const bool within = miss.Mm() <= BoundMm(1);
     if (pending_) {
         const double apart = std::hypot(miss.Xmm - pendingMiss_.Xmm, miss.Ymm - pendingMiss_.Ymm);
-        const bool agrees = apart <= RepeatBoundMm(scatterMm_);
-        if (!agrees) slips_ += 1;  // the earlier touch was a slip: this one is the check
-        if (!within && (agrees || touchesHere_ >= kMostTouchesPerCheck))
-            return Confirm(raw, miss.Mm());
+        if (apart <= RepeatBoundMm(scatterMm_)) return TakeAgreeing(raw, miss);
+        slips_ += 1;  // the earlier touch was a slip: this one is the check
+        if (!within && touchesHere_ >= kMostTouchesPerCheck) return Confirm(raw, miss.Mm());
     }
     if (within) return Keep(raw, miss.Mm());
     pending_ = true;
     pendingMiss_ = miss;
+    pendingRaw_ = raw;
     return CheckStep::AskAgain;
+}
+
+// A touch and its agreeing repeat, taken as their mean: half the scatter of one.
+CheckStep CheckTouches::TakeAgreeing(RawPoint raw, const CheckMiss& miss) {
+    const CheckMiss mean{(miss.Xmm + pendingMiss_.Xmm) / 2, (miss.Ymm + pendingMiss_.Ymm) / 2};
+    const RawPoint meanRaw{(raw.V + pendingRaw_.V) / 2, (raw.W + pendingRaw_.W) / 2};
+    if (mean.Mm() <= BoundMm(2)) return Keep(meanRaw, mean.Mm());
+    return Confirm(meanRaw, mean.Mm());
+}
+
+double CheckTouches::BoundMm(int32_t touches) const {
+    const double allowance = refits_ < kMaxCheckRefits ? kCheckAllowanceMm : kLastCheckAllowanceMm;
+    return CheckBoundMm(scatterMm_, pixelMm_, touches, allowance);
 }
 
 CheckStep CheckTouches::Keep(RawPoint raw, double missMm) {

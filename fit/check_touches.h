@@ -11,8 +11,14 @@
 
 // A pass re-fitted this often with its check touches and still missing a check is refused.
 inline constexpr int32_t kMaxCheckRefits = 2;
-// A check touch is asked again beyond this many RMS of an honest touch's miss; two touches of one
-// place agree within this many RMS of their difference. Either bound is at least kCheckFloorMm.
+// A check accepts the mapping's own error up to kCheckAllowanceMm at its place (the touch-display
+// requirement inside the area): a touch is asked again, and a miss confirmed, beyond it by more
+// than kCheckBoundFactor times the person's scatter of what was touched there. Two touches of one
+// place agree within kCheckBoundFactor RMS of their difference, and at least kCheckFloorMm.
+inline constexpr double kCheckAllowanceMm = 1.0;
+// After kMaxCheckRefits refits the last round allows the requirement's edge band instead: a
+// mapping missing by more is refused, one nearer committed with its misses shown.
+inline constexpr double kLastCheckAllowanceMm = 2.0;
 inline constexpr double kCheckBoundFactor = 2.5;
 inline constexpr double kCheckFloorMm = 1.0;
 // Touches of one place before its latest two count as agreeing whatever they are.
@@ -40,10 +46,11 @@ struct CheckPlanInput {
 // map leaves no room.
 std::vector<CheckPlace> ChooseCheckPlaces(const CheckPlanInput& input, int32_t count);
 
-// The bound of an honest check touch's miss (mm): kCheckBoundFactor times its RMS, the person's
-// scatter (per axis) on both axes with the mapping's expected error there, plus the driver's
-// truncation to a pixel (pixelMm, the pixel's diagonal).
-double CheckBoundMm(double scatterMm, double expectedMm, double pixelMm);
+// The bound of the miss at a check place (mm) for the mean of `touches` touches there: the
+// allowance (allowanceMm), kCheckBoundFactor times the person's scatter (per axis) of that mean,
+// and the pixel's diagonal (pixelMm) for the driver's truncation.
+double CheckBoundMm(double scatterMm, double pixelMm, int32_t touches = 1,
+                    double allowanceMm = kCheckAllowanceMm);
 // The bound of the distance between two honest touches of one place (mm).
 double RepeatBoundMm(double scatterMm);
 
@@ -72,8 +79,10 @@ enum class CheckStep {
 };
 
 // One pass's checks. After each fit the caller plans a round of places; each touch of the current
-// place is taken with its miss. A touch beyond the bound is asked again; a repeat that agrees with
-// it confirms the miss (the mapping's), one that does not makes the first a slip, dropped.
+// place is taken with its miss. A touch beyond the bound is asked again. A repeat that agrees with
+// it is taken with it: their mean miss, beyond the bound for two touches, is the mapping's
+// (confirmed), else the place is kept with it. A repeat that does not agree makes the first a
+// slip, dropped, and is judged alone.
 class CheckTouches {
   public:
     void Start(int32_t count);  // CheckTargets, clamped to 0 .. kMaxCheckTargets
@@ -99,6 +108,8 @@ class CheckTouches {
 
   private:
     CheckStep Keep(RawPoint raw, double missMm);
+    CheckStep TakeAgreeing(RawPoint raw, const CheckMiss& miss);
+    double BoundMm(int32_t touches) const;
     CheckStep Confirm(RawPoint raw, double missMm);
 
     int32_t count_ = 0;
@@ -108,6 +119,7 @@ class CheckTouches {
     int32_t next_ = 0;
     bool pending_ = false;
     CheckMiss pendingMiss_;
+    RawPoint pendingRaw_;
     int32_t touchesHere_ = 0;
     std::vector<double> misses_;
     std::vector<CheckTouch> joining_;

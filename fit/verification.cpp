@@ -58,7 +58,7 @@ std::vector<CheckPlace> VerificationPlaces(const std::vector<TargetPoint>& grid,
     return input.Used;
 }
 
-double VerificationBoundMm(double pixelMm) { return CheckBoundMm(kVerifyScatterMm, 0.0, pixelMm); }
+double VerificationBoundMm(double pixelMm) { return CheckBoundMm(kVerifyScatterMm, pixelMm); }
 
 bool VerificationResult::Within(size_t places) const {
     return places > 0 && MissesMm.size() == places &&

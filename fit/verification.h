@@ -19,8 +19,8 @@ inline constexpr double kVerifyScatterMm = 1.0;
 std::vector<CheckPlace> VerificationPlaces(const std::vector<TargetPoint>& grid, int32_t areaWidth,
                                            int32_t areaHeight, double edgePx);
 
-// The bound of a verification touch's miss (mm): a check touch's bound with kVerifyScatterMm and
-// no expected error of the mapping, pixelMm being a pixel's diagonal on the glass.
+// The bound of a verification touch's miss (mm): a check touch's bound with kVerifyScatterMm,
+// pixelMm being a pixel's diagonal on the glass.
 double VerificationBoundMm(double pixelMm);
 
 // The misses of a verification (mm, in the order asked) and its bound.

@@ -184,9 +184,14 @@ int main(int argc, char** argv) {
         caught[bin] += run.Confirmed;
     }
     std::printf("\n| True worst mm | Passes | Caught |\n|---|---|---|\n");
-    for (int bin = 0; bin < 10; ++bin)
+    int caughtAbove5 = 0, countAbove5 = 0;
+    for (int bin = 0; bin < 10; ++bin) {
         std::printf("| %d-%d | %d | %.0f %% |\n", bin + 1, bin + 2, count[bin],
                     count[bin] > 0 ? 100.0 * caught[bin] / count[bin] : 0.0);
+        if (bin >= 4) caughtAbove5 += caught[bin], countAbove5 += count[bin];
+    }
+    std::printf("\nAbove 5 mm: %d of %d caught (%.0f %%)\n", caughtAbove5, countAbove5,
+                countAbove5 > 0 ? 100.0 * caughtAbove5 / countAbove5 : 0.0);
     SetReportFolderOverride(nullptr);
     return 0;
 }

@@ -58,8 +58,8 @@ TEST(VerificationPlaces, NoneWithoutAnArea) {
 }
 
 TEST(VerificationVerdict, WithinOnlyWhenEveryPlaceIsTouchedWithinTheBound) {
-    // A person's 1 mm per axis on both touches' axes, 2.5 RMS, plus the pixel's diagonal.
-    EXPECT_NEAR(VerificationBoundMm(0.4), 2.5 * std::sqrt(2.0) + 0.4, 1e-12);
+    // The requirement's 1 mm inside, 2.5 times a person's 1 mm per axis, the pixel's diagonal.
+    EXPECT_NEAR(VerificationBoundMm(0.4), 1.0 + 2.5 + 0.4, 1e-12);
     VerificationResult result{{0.4, 0.7, 0.6, 0.9}, 3.0};
     EXPECT_TRUE(result.Within(4));
     EXPECT_EQ(VerificationSentence(result, 4),

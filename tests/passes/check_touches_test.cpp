@@ -112,15 +112,19 @@ TEST(CheckPlaces, AwayFromTheGridWorstFirstAndOneNearACorner) {
     EXPECT_TRUE(ChooseCheckPlaces(pass.Plan(), 0).empty());
 }
 
-TEST(CheckBounds, FromTheScatterTheExpectedErrorAndThePixel) {
-    EXPECT_DOUBLE_EQ(CheckBoundMm(1.0, 0.5, 0.25), 2.5 * 1.5 + 0.25);
-    EXPECT_DOUBLE_EQ(CheckBoundMm(0.0, 0.0, 0.0), kCheckFloorMm);
+TEST(CheckBounds, TheAllowanceAndTheScatterOfWhatWasTouched) {
+    EXPECT_DOUBLE_EQ(CheckBoundMm(1.0, 0.25), kCheckAllowanceMm + 2.5 + 0.25);
+    EXPECT_DOUBLE_EQ(CheckBoundMm(1.0, 0.25, 2), kCheckAllowanceMm + 2.5 / std::sqrt(2.0) + 0.25);
+    EXPECT_DOUBLE_EQ(CheckBoundMm(0.0, 0.0), kCheckAllowanceMm);
     EXPECT_DOUBLE_EQ(RepeatBoundMm(1.0), 5.0);
     EXPECT_DOUBLE_EQ(RepeatBoundMm(0.1), kCheckFloorMm);
 }
 
-TEST(CheckTouchesOfAPass, HonestTouchesPassWithTheirMisses) {
-    int32_t refits = 0, asked = 0;
+// Honest passes of a 5 x 5 grid whose targets keep a tenth of the area clear: the mapping
+// reaches the corners by extrapolation and misses there by 1 to 4 mm. Where the checks confirm
+// it, the pass refits with them and passes; none is refused, and every kept miss is small.
+TEST(CheckTouchesOfAPass, HonestTouchesPassRefittedWhereTheMappingMissesACorner) {
+    int32_t refitted = 0;
     for (unsigned seed = 1; seed <= 20; ++seed) {
         FittedPass pass(Person(1.0, seed));
         CheckTouches checks;
@@ -128,18 +132,20 @@ TEST(CheckTouchesOfAPass, HonestTouchesPassWithTheirMisses) {
         pass.PlanRound(checks);
         const Sensor person = Person(1.0, seed + 100);
         CheckStep step = CheckStep::Next;
-        while (step == CheckStep::Next || step == CheckStep::AskAgain) {
+        while (step != CheckStep::Passed && step != CheckStep::Refuse) {
             step = pass.Touch(checks, person);
-            asked += step == CheckStep::AskAgain;
+            if (step != CheckStep::Refit) continue;
+            AddCheckTouches(pass.bench.Config, checks.Joining());
+            pass.Fit();
+            pass.PlanRound(checks);
         }
-        refits += step != CheckStep::Passed;
-        if (step == CheckStep::Passed) {
-            ASSERT_EQ(checks.Misses().size(), 3u);
-            for (double miss : checks.Misses()) EXPECT_LT(miss, 6.0);
-        }
+        ASSERT_EQ(step, CheckStep::Passed) << "seed " << seed;
+        refitted += checks.Refits() > 0;
+        ASSERT_EQ(checks.Misses().size(), 3u);
+        for (double miss : checks.Misses()) EXPECT_LT(miss, CheckBoundMm(1.5, kPixelMm, 1, 2.0));
     }
-    EXPECT_EQ(refits, 0);
-    EXPECT_LE(asked, 2);
+    EXPECT_GT(refitted, 0);
+    EXPECT_LT(refitted, 20);
 }
 
 TEST(CheckTouchesOfAPass, ASlipIsAskedAgainAndDropped) {
@@ -201,8 +207,28 @@ TEST(CheckTouchesOfAPass, AMissConfirmedPastTheRefitsRefusesNamingWhere) {
         EXPECT_EQ(step, round < kMaxCheckRefits ? CheckStep::Refit : CheckStep::Refuse);
     }
     EXPECT_DOUBLE_EQ(checks.Failure().Place.Fx, 0.8);
-    EXPECT_NEAR(checks.Failure().MissMm, std::hypot(7.3, 0.8), 1e-12);
+    EXPECT_NEAR(checks.Failure().MissMm, std::hypot(7.15, 0.9), 1e-12);  // the two touches' mean
     EXPECT_EQ(checks.Joining().size(), 3u);
+}
+
+// A touch beyond the bound of one, repeated nearer: the two agree, and their mean lies within the
+// bound of two touches, so the place is kept with it (a person's wide touch, not the mapping's).
+TEST(CheckTouchesOfAPass, AnAgreeingRepeatIsTakenAsTheMeanOfTheTwo) {
+    CheckTouches checks;
+    checks.Start(1);
+    checks.Plan({{0.5, 0.5, 0.3}}, 1.0, 0.25);
+    EXPECT_EQ(checks.Take({100, 200}, {3.9, 0.0}), CheckStep::AskAgain);
+    EXPECT_EQ(checks.Take({110, 220}, {1.9, 0.0}), CheckStep::Passed);
+    EXPECT_EQ(checks.Slips(), 0);
+    ASSERT_EQ(checks.Joining().size(), 1u);
+    EXPECT_DOUBLE_EQ(checks.Joining()[0].MissMm, 2.9);
+    EXPECT_DOUBLE_EQ(checks.Joining()[0].Raw.V, 105.0);
+    EXPECT_DOUBLE_EQ(checks.Joining()[0].Raw.W, 210.0);
+    // Their mean beyond the bound of two touches: the mapping misses there.
+    checks.Start(1);
+    checks.Plan({{0.5, 0.5, 0.3}}, 1.0, 0.25);
+    EXPECT_EQ(checks.Take({}, {3.9, 0.0}), CheckStep::AskAgain);
+    EXPECT_EQ(checks.Take({}, {3.1, 0.5}), CheckStep::Refit);
 }
 
 TEST(CheckTouchesOfAPass, TouchesThatNeverAgreeConfirmAtTheThird) {

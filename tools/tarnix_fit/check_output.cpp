@@ -16,13 +16,6 @@ bool ReadNumbered(const CalibrationConfig& config, const wchar_t* format, int in
     return ReadCfgOptionalReal(config.CfgFilePath, key, &value) && std::isfinite(value);
 }
 
-// The expected error of the map's sample nearest the place.
-double ExpectedAt(const ExpectedErrorMap& map, const CheckPlace& place) {
-    const auto column = size_t(std::lround(std::clamp(place.Fx, 0.0, 1.0) * (map.Columns - 1)));
-    const auto row = size_t(std::lround(std::clamp(place.Fy, 0.0, 1.0) * (map.Rows - 1)));
-    return map.Mm[row * size_t(map.Columns) + column];
-}
-
 }  // namespace
 
 std::vector<CheckTouch> ReadCheckTouches(const CalibrationConfig& config) {
@@ -52,7 +45,7 @@ std::vector<MeasuredCheck> MeasureCheckTouches(const FitSession& session, GlassS
         if (!MissOfCheck(record, fit.MonitorWidth, fit.MonitorHeight, glass, check.Place, check.Raw,
                          miss))
             return {};
-        const double bound = CheckBoundMm(map.ScatterMm, ExpectedAt(map, check.Place), pixelMm);
+        const double bound = CheckBoundMm(map.ScatterMm, pixelMm);
         measured.push_back({miss.Mm(), bound});
     }
     return measured;
