@@ -1,7 +1,7 @@
 // What the check touches after the fit catch: simulated passes of the shipped layout with three
-// checks, honest ones, ones with a slip on a check, bad fits (a local bump of the sensor, a 3 x 4
-// grid), by touch scatter; and the share caught against the true worst error of the fit, on
-// sensors whose edges compress more than the fit follows.
+// checks, honest ones, ones with a slip on a check or the axes swapped after the fit, bad fits (a
+// local bump of the sensor, a 3 x 4 grid), by touch scatter; and the share caught against the true
+// worst error of the fit, on sensors whose edges compress more than the fit follows.
 //   tarnix_check_bench [--passes N]
 #include <algorithm>
 #include <cmath>
@@ -37,18 +37,23 @@ struct CheckRun {
     double TrueWorstMm = 0.0;  // of the first fit, 3.5 mm or more from every edge
 };
 
+// What goes wrong at the checks: nothing, the first check touch slips 15 mm, or the driver
+// swaps the controller's axes after the fit (every check touch comes with V and W exchanged).
+enum class CheckFault { None, FirstSlips, AxesSwapped };
+
 // A check touch of a place by the person through the sensor, moved by slipMm to the right.
 RawPoint CheckTouchOf(const PassTouching& touching, const CheckPlace& place, SensorNoise& hand,
-                      double slipMm) {
+                      double slipMm, bool swapped) {
     double x = place.Fx * kScreen.width, y = place.Fy * kScreen.height;
     PerturbTouchPoint(touching.Person, kScreen.width, kScreen.height, hand, &x, &y);
     x += slipMm / kGlass.MmPerPixelX;
-    return StoredTouch(touching.Sensor, kScreen, kPanel, x, y);
+    const RawPoint raw = StoredTouch(touching.Sensor, kScreen, kPanel, x, y);
+    return swapped ? RawPoint{raw.W, raw.V} : raw;
 }
 
 // One pass: the grid touched and fitted, then its checks as the window asks them, refitted with
 // the check touches on a confirmed miss.
-CheckRun RunCheckedPass(const PassLayout& layout, const PassTouching& touching, bool slipFirst) {
+CheckRun RunCheckedPass(const PassLayout& layout, const PassTouching& touching, CheckFault fault) {
     CheckRun run;
     CalibrationConfig c = *layout.Config;
     ControllerParameters parameters = layout.Parameters;
@@ -67,8 +72,9 @@ CheckRun RunCheckedPass(const PassLayout& layout, const PassTouching& touching, 
         CheckStep step = CheckStep::Next;
         while (step == CheckStep::Next || step == CheckStep::AskAgain) {
             const CheckPlace place = *checks.Current();
-            const double slip = slipFirst && run.Touches == 0 ? 15.0 : 0.0;
-            const RawPoint raw = CheckTouchOf(touching, place, hand, slip);
+            const double slip = fault == CheckFault::FirstSlips && run.Touches == 0 ? 15.0 : 0.0;
+            const RawPoint raw =
+                CheckTouchOf(touching, place, hand, slip, fault == CheckFault::AxesSwapped);
             CheckMiss miss{HUGE_VAL, 0.0};
             MissOfCheck(round.Record, kScreen.width, kScreen.height, kGlass, place, raw, miss);
             step = checks.Take(raw, miss);
@@ -153,18 +159,22 @@ int main(int argc, char** argv) {
         "touches | At %.0f s a touch |\n|---|---|---|---|---|---|---|---|\n",
         kSecondsPerTouch);
     for (double scatter : {0.5, 1.0, 1.5}) {
-        Tally honest, slips, bumps, grid;
+        Tally honest, slips, swapped, bumps, grid;
         for (int pass = 0; pass < passes; ++pass) {
             const SimulatedPerson person{scatter, kPanel.widthMm, kPanel.heightMm,
                                          uint32_t(1000 + pass)};
-            honest.Add(RunCheckedPass(*shipped, {sensor, person, {}, kScreen, kPanel}, false));
-            slips.Add(RunCheckedPass(*shipped, {sensor, person, {}, kScreen, kPanel}, true));
+            const PassTouching touching{sensor, person, {}, kScreen, kPanel};
+            honest.Add(RunCheckedPass(*shipped, touching, CheckFault::None));
+            slips.Add(RunCheckedPass(*shipped, touching, CheckFault::FirstSlips));
+            swapped.Add(RunCheckedPass(*shipped, touching, CheckFault::AxesSwapped));
             const SensorParameters bumped = Bumped(sensor, 8.0, uint32_t(5000 + pass));
-            bumps.Add(RunCheckedPass(*shipped, {bumped, person, {}, kScreen, kPanel}, false));
-            grid.Add(RunCheckedPass(*small, {sensor, person, {}, kScreen, kPanel}, false));
+            bumps.Add(
+                RunCheckedPass(*shipped, {bumped, person, {}, kScreen, kPanel}, CheckFault::None));
+            grid.Add(RunCheckedPass(*small, touching, CheckFault::None));
         }
         PrintRow("honest, shipped layout", scatter, honest);
         PrintRow("first check slipped 15 mm", scatter, slips);
+        PrintRow("axes swapped after the fit", scatter, swapped);
         PrintRow("sensor bump 8 mm", scatter, bumps);
         PrintRow("3x4 grid, order 3", scatter, grid);
     }
@@ -177,7 +187,7 @@ int main(int argc, char** argv) {
         compressed.edgeCompression = 0.03 * (pass % 31) / 30.0;
         const PassLayout& layout = pass % 2 == 0 ? *shipped : *small;
         const CheckRun run =
-            RunCheckedPass(layout, {compressed, person, {}, kScreen, kPanel}, false);
+            RunCheckedPass(layout, {compressed, person, {}, kScreen, kPanel}, CheckFault::None);
         const int bin = int(std::floor(run.TrueWorstMm)) - 1;
         if (!run.Sound || bin < 0 || bin > 9) continue;
         ++count[bin];
