@@ -4,9 +4,11 @@
 
 #include "app/calibration_dialog.h"
 #include "app/dialog_drawing.h"
+#include "app/language_library.h"
 #include "app/verify_touches.h"
 #include "app/verify_window.h"
 #include "platform/debug_trace.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -31,6 +33,7 @@ struct VerifyWindow {
     std::wstring Line;
     HWND Window = nullptr;
     HFONT Font = nullptr;
+    HMODULE Language = nullptr;
     VerifyWindowResult Outcome;
 };
 
@@ -40,9 +43,16 @@ POINT PlacePixel(const VerifyWindow& w, int32_t k) {
                  std::lround(place.Fy * w.Plan->Record.AreaHeight)};
 }
 
-void AddButton(VerifyWindow& w, int id, const wchar_t* text, int x, int y) {
-    HWND button = CreateWindowExW(0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, y,
-                                  kButtonWidth, kButtonHeight, w.Window, HMENU(INT_PTR(id)),
+// The text of a string id in the user's language, else the English one when no library loaded.
+std::wstring LanguageText(const VerifyWindow& w, UINT id, const wchar_t* english) {
+    wchar_t buffer[512] = {};
+    if (w.Language != nullptr) LoadStringW(w.Language, id, buffer, 512);
+    return buffer[0] != 0 ? buffer : english;
+}
+
+void AddButton(VerifyWindow& w, int id, const std::wstring& text, int x, int y) {
+    HWND button = CreateWindowExW(0, L"BUTTON", text.c_str(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
+                                  x, y, kButtonWidth, kButtonHeight, w.Window, HMENU(INT_PTR(id)),
                                   nullptr, nullptr);
     SendMessageW(button, WM_SETFONT, WPARAM(w.Font), TRUE);
 }
@@ -55,10 +65,10 @@ void ShowButtons(VerifyWindow& w, bool offerCalibration) {
     const int count = offerCalibration ? 2 : 1;
     int x = (client.right - count * kButtonWidth - (count - 1) * kButtonGap) / 2;
     if (offerCalibration) {
-        AddButton(w, kCalibrateButton, L"Calibrate", x, y);
+        AddButton(w, kCalibrateButton, LanguageText(w, IDS_VERIFY_CALIBRATE, L"Calibrate"), x, y);
         x += kButtonWidth + kButtonGap;
     }
-    AddButton(w, kCloseButton, L"Close", x, y);
+    AddButton(w, kCloseButton, LanguageText(w, IDS_VERIFY_CLOSE, L"Close"), x, y);
 }
 
 void ShowVerdict(VerifyWindow& w) {
@@ -106,7 +116,10 @@ void Paint(VerifyWindow& w) {
     RECT client;
     GetClientRect(w.Window, &client);
     if (w.Now == Stage::Touching && w.Plan != nullptr) {
-        PaintText(w, dc, L"Verification: touch the centre of each target", client.bottom / 2);
+        PaintText(w, dc,
+                  LanguageText(w, IDS_VERIFY_INSTRUCTION,
+                               L"Verification: touch the centre of each target"),
+                  client.bottom / 2);
         if (w.Shown >= 0) PaintTarget(w, dc);
     } else {
         PaintText(w, dc, w.Line, client.bottom / 2 - kTextHeight);
@@ -194,6 +207,7 @@ void RegisterOnce(HINSTANCE instance) {
 // Creates the window over rect and runs its messages until it is destroyed.
 void RunModally(HINSTANCE instance, VerifyWindow& w, const RECT& rect) {
     RegisterOnce(instance);
+    w.Language = LoadLanguageLibrary();
     w.Font = CreateFontW(kTextHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                          DEFAULT_PITCH | FF_SWISS, L"Arial");
@@ -210,6 +224,7 @@ void RunModally(HINSTANCE instance, VerifyWindow& w, const RECT& rect) {
         }
     }
     if (w.Font != nullptr) DeleteObject(w.Font);
+    if (w.Language != nullptr) FreeLibrary(w.Language);
 }
 
 }  // namespace

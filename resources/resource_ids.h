@@ -45,3 +45,7 @@
 #define IDS_GLASS_FROM_FILE 495
 // A check touch missed near a place: 500 + PlaceOnArea (top-left corner 500 .. bottom-right 508).
 #define IDS_REFUSED_CHECK_FIRST 500
+// The verification screen: its instruction and its buttons.
+#define IDS_VERIFY_INSTRUCTION 510
+#define IDS_VERIFY_CALIBRATE 511
+#define IDS_VERIFY_CLOSE 512

@@ -145,10 +145,10 @@ TEST(OwnTexts, StringTable130To133) {
 }
 
 TEST(LanguageLibraries, EveryTextOfEveryLanguage) {
-    const UINT ids[] = {130, 131, 197, 198, 199, 200, 428, 431, 432, 452, 460, 461,
-                        462, 463, 464, 465, 466, 467, 469, 470, 471, 472, 473, 474,
-                        475, 480, 481, 482, 483, 484, 485, 486, 487, 488, 490, 491,
-                        495, 500, 501, 502, 503, 504, 505, 506, 507, 508};
+    const UINT ids[] = {130, 131, 197, 198, 199, 200, 428, 431, 432, 452, 460, 461, 462,
+                        463, 464, 465, 466, 467, 469, 470, 471, 472, 473, 474, 475, 480,
+                        481, 482, 483, 484, 485, 486, 487, 488, 490, 491, 495, 500, 501,
+                        502, 503, 504, 505, 506, 507, 508, 510, 511, 512};
     for (const wchar_t* suffix : {L"ENG", L"FRE", L"GER", L"ITA", L"SPA", L"JAP", L"CHI", L"MDN"}) {
         Module library(LanguageFolder + L"\\QuvaStrings_" + suffix + L".dll");
         ASSERT_NE(library.Handle, nullptr) << suffix;
