@@ -1,5 +1,6 @@
 """The Windows Installer package under Wine, from a fresh prefix to its removal: the program, its
 texts and defaults, null.cur, the scheme list and the Start-menu shortcut, and no driver library;
+a kiosk seeded from its siblings (TARNIXSEED) that restores their typical record;
 the stand-in controller's feature on request; a reinstall and an upgrade to the next version that
 keep the technician's Tarnix.cfg;
 the installed Tarnix.exe run as a standard user (machine scheme key read-only, Windows and cursors
@@ -11,6 +12,7 @@ import glob
 import os
 import re
 import shutil
+import struct
 import subprocess
 import unittest
 import uuid
@@ -70,6 +72,32 @@ def installed_versions(bench):
     return re.findall(r'"DisplayVersion"="([^"]*)"', out)
 
 
+def sibling_record(jitter):
+    """A record of the bench's 1024 x 768 screen, nearly linear, a sibling's jitter across."""
+    r = bytearray(1257)
+    struct.pack_into("<i", r, 69, 1)
+    struct.pack_into("<2i", r, 77, *SIZE)
+    struct.pack_into("<10i", r, 109, 40 + jitter, 18000, 120, 300, -200, 150, 900, 0, 400, 0)
+    struct.pack_into("<10i", r, 269, -60 - jitter, -90, 18500, 100, 250, -300, 0, 500, 0, 700)
+    struct.pack_into("<i", r, 429, 1)
+    struct.pack_into("<i", r, 445, 3)
+    struct.pack_into("<2i", r, 449, 2047, 4095)
+    return bytes(r)
+
+
+def write_history(folder, jitter):
+    """A kiosk's history of two accepted calibrations of its ABC T15 monitor."""
+    os.makedirs(folder)
+    for day in (1, 2):
+        name = os.path.join(folder, "2026110%d-100000-s0" % day)
+        with open(name + ".bin", "wb") as f:
+            f.write(sibling_record(jitter))
+        with open(name + ".cfg", "w", newline="\r\n") as f:
+            f.write("; Date: 2026-11-0%d 10:00:00\n; Sequence: %d\n; Expected error (mm): 0.4\n"
+                    "; Monitor maker: ABC\n; Monitor model: T15\n"
+                    "[TARNIX-APP]\nScreenWidth=304.1\nScreenHeight=228.1\n" % (day, day))
+
+
 def msiexec(bench, *args):
     code, _ = bench.wine(["msiexec"] + list(args), timeout=240)
     return code
@@ -102,27 +130,64 @@ def set_immutable(paths, on):
 
 
 class InstallerPackage(unittest.TestCase):
-    def test_a_seed_folder_puts_its_tarnix_cfg_and_typical_record_in_place(self):
-        """TARNIXSEED: the folder's Tarnix.cfg replaces the shipped one and its entry (a model's
-        typical record, as tarnix-fleet --typical-record writes it) is kept in the Seed folder."""
+    def test_a_kiosk_seeded_from_its_siblings_restores_their_typical_record(self):
+        """The fleet's way to a new kiosk: three siblings' histories exported, the typical record
+        of their model written by tarnix-fleet, the package installed on a fresh prefix with
+        TARNIXSEED (the folder's Tarnix.cfg in place of the shipped one, its entry in Seed) and
+        the stand-in; tarnix-history restore then sends the record, byte for byte, in one
+        write."""
         with winebench.WineBench("msi-seed", screen=SIZE) as bench:
             seed = bench.drive_c("seed")
-            os.makedirs(seed)
-            record = bytes(range(256)) * 4 + bytes(233)
-            with open(os.path.join(seed, "Tarnix.cfg"), "w", newline="\r\n") as f:
-                f.write(EDITED_CFG)
-            with open(os.path.join(seed, "20261103-100000-s0.bin"), "wb") as f:
-                f.write(record)
-            with open(os.path.join(seed, "20261103-100000-s0.cfg"), "w", newline="\r\n") as f:
-                f.write("; Date: 2026-11-03 10:00:00\n; Sequence: 1\n[TARNIX-APP]\n")
-            self.assertEqual(0, msiexec(bench, "/i", winepath(MSI), "TARNIXSEED=C:\\seed", "/qn"))
+            self.typical_record_of_siblings(bench, seed)
+            bench.write_file(os.path.join(seed, "Tarnix.cfg"), EDITED_CFG)
+            name, = [n[:-4] for n in os.listdir(seed) if n.endswith(".bin")]
+            with open(os.path.join(seed, name + ".bin"), "rb") as f:
+                typical = f.read()
+            self.assertEqual(0, msiexec(bench, "/i", winepath(MSI),
+                                        "ADDLOCAL=Tarnix,SimController", "TARNIXSEED=C:\\seed",
+                                        "/qn"))
             folder = bench.program_path()
             with open(os.path.join(folder, "Tarnix.cfg"), newline="") as f:
                 self.assertEqual(EDITED_CFG.replace("\n", "\r\n"), f.read())
-            with open(os.path.join(folder, "Seed", "20261103-100000-s0.bin"), "rb") as f:
-                self.assertEqual(record, f.read())
-            self.assertTrue(os.path.exists(os.path.join(folder, "Seed", "20261103-100000-s0.cfg")))
+            with open(os.path.join(folder, "Seed", name + ".bin"), "rb") as f:
+                self.assertEqual(typical, f.read())
+
+            inst = PassInstall(bench, fill=False)
+            bench.write_file(os.path.join(folder, "SimController.ini"),
+                             "[SimController]\nLogFolder=C:\\ProgramData\\SimLogs\n")
+            bench.reg_add(r"HKLM\Software\Quvatec", "EnableDebug", 1, kind="REG_DWORD")
+            seed_folder = "C:\\%s\\Zeph\\Touch\\Seed" % winebench.PROGRAM_FILES
+            proc = bench.run(os.path.join(folder, "tarnix-history.exe"),
+                             ["restore", name, "--folder", seed_folder], timeout=60,
+                             capture_debug=False, cwd=folder)
+            self.assertEqual(0, proc.wait(60), proc.stderr())
+            self.assertIn("Restored %s" % name, proc.stdout())
+            self.assertEqual(typical, inst.record())
+            self.assertEqual(1, inst.count_calls("QuvaIF_WriteCalibrationData("))
             self.assertEqual(0, msiexec(bench, "/x", winepath(MSI), "/qn"))
+
+    def typical_record_of_siblings(self, bench, seed):
+        """Three kiosks of one monitor model, each history exported; their typical record,
+        written into seed by the build's tarnix-fleet."""
+        tools = bench.drive_c("tools")  # tarnix-history imports the driver library: beside it
+        os.makedirs(tools)
+        for path in (target("tarnix-history", "tools/tarnix_history/tarnix-history.exe"),
+                     target("simcontroller_dll", "simcontroller/QuvaIntf.dll")):
+            shutil.copy(path, tools)
+        history = os.path.join(tools, "tarnix-history.exe")
+        fleet = target("tarnix-fleet", "tools/tarnix_fleet/tarnix-fleet.exe")
+        exports = bench.drive_c("exports")
+        os.makedirs(exports)
+        for n, jitter in enumerate((-3, 0, 4), start=1):
+            kiosk = bench.drive_c("kiosk-%d" % n)
+            write_history(kiosk, jitter)
+            code, out = bench.wine([history, "export", "--folder", winepath(kiosk), "--machine",
+                                    "kiosk-%d" % n, "--out",
+                                    winepath(os.path.join(exports, "kiosk-%d.json" % n))])
+            self.assertEqual(0, code, out)
+        code, out = bench.wine([fleet, "--typical-record", "ABC T15", winepath(seed),
+                                winepath(exports)])
+        self.assertEqual(0, code, out)
 
     def test_install_run_as_standard_user_and_uninstall(self):
         self.assertTrue(os.path.exists(MSI), "no package at %r" % MSI)
