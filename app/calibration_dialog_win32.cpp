@@ -8,6 +8,7 @@
 
 #include "app/calibration_dialog.h"
 #include "app/cursor_control.h"
+#include "app/language_library.h"
 #include "app/unexpected_failure.h"
 #include "config/support_folder.h"
 #include "driver/quva_driver.h"
@@ -68,13 +69,9 @@ INT_PTR CalibrationDialog::DoModal() {
 }
 
 std::wstring CalibrationDialog::Text(UINT id) const {
-    wchar_t buffer[kMaxTextLength + 1] = {};
-    if (LanguageLibrary != nullptr) {
-        LoadStringW(LanguageLibrary, id, buffer, kMaxTextLength + 1);
-    } else if (id == IDS_NO_TOUCH_SCREEN || id == IDS_NO_TOUCH_SCREEN_CAPTION) {
-        LoadStringW(Instance, id, buffer, kMaxTextLength + 1);
-    }
-    return buffer;
+    if (LanguageLibrary != nullptr) return ModuleText(LanguageLibrary, id);
+    const bool ownText = id == IDS_NO_TOUCH_SCREEN || id == IDS_NO_TOUCH_SCREEN_CAPTION;
+    return ownText ? ModuleText(Instance, id) : std::wstring();
 }
 
 void CalibrationDialog::EndWith(INT_PTR result) { EndDialog(Window, result); }

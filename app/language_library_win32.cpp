@@ -59,3 +59,9 @@ HMODULE LoadLanguageLibrary() {
     DebugPrint(L"Tarnix.exe: %s", L"no language library: using the program's own texts");
     return nullptr;
 }
+
+std::wstring ModuleText(HMODULE module, UINT id) {
+    wchar_t buffer[1024] = {};
+    if (module != nullptr) LoadStringW(module, id, buffer, 1024);
+    return buffer;
+}

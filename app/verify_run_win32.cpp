@@ -11,6 +11,7 @@
 #include "history/verification_entry.h"
 #include "platform/debug_trace.h"
 #include "platform/platform.h"
+#include "resources/resource_ids.h"
 #include "tarnix_version.h"
 
 namespace {
@@ -23,6 +24,19 @@ HistoryTime LocalTimeNow() {
     return HistoryTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
+UINT RefusalTextId(VerifyRefusal refusal) {
+    switch (refusal) {
+        case VerifyRefusal::NoGlassSize:
+            return IDS_VERIFY_NO_GLASS_SIZE;
+        case VerifyRefusal::NoPlaces:
+            return IDS_VERIFY_NO_ROOM;
+        case VerifyRefusal::NoCalibration:
+            break;
+    }
+    return IDS_VERIFY_NO_CALIBRATION;
+}
+
+// The refusal in English, as traced; the window shows it in the user's language.
 std::wstring RefusalLine(VerifyRefusal refusal, int32_t screen) {
     const std::wstring which = L"touch screen " + std::to_wstring(screen);
     switch (refusal) {
@@ -57,7 +71,7 @@ int VerifyScreen(HINSTANCE instance, int32_t screen, bool& calibrate) {
     if (!planning.Plan) {
         const std::wstring line = RefusalLine(planning.Refusal, screen);
         DebugPrint(L"Tarnix.exe: verification: %s", line.c_str());
-        ShowVerifyLine(instance, line);
+        ShowVerifyLine(instance, RefusalTextId(planning.Refusal), screen, line);
         return kVerifyNothing;
     }
     const VerifyPlan& plan = *planning.Plan;

@@ -17,11 +17,12 @@ struct VerifyWindowResult {
 };
 
 // Runs the window modally. Once every place is touched, measured gets the result and returns the
-// line the window shows.
+// verdict in English, which the window shows where the language library has no text of its own.
 VerifyWindowResult RunVerifyWindow(
     HINSTANCE instance, const VerifyPlan& plan,
     const std::function<std::wstring(const VerificationResult&)>& measured);
 
 // A window over the primary monitor with one line and a Close button, for a screen that cannot be
-// verified; it closes by itself after a few seconds.
-void ShowVerifyLine(HINSTANCE instance, const std::wstring& line);
+// verified: the text textId of the language library with the screen's number, else english. It
+// closes by itself after a few seconds.
+void ShowVerifyLine(HINSTANCE instance, UINT textId, int32_t screen, const std::wstring& english);

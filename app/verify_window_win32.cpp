@@ -1,10 +1,12 @@
 // The verification window: the targets of the places in turn, then the verdict with Close and,
 // when not within the requirement, Calibrate.
+#include <algorithm>
 #include <cmath>
 
 #include "app/calibration_dialog.h"
 #include "app/dialog_drawing.h"
 #include "app/language_library.h"
+#include "app/text_format.h"
 #include "app/verify_touches.h"
 #include "app/verify_window.h"
 #include "platform/debug_trace.h"
@@ -31,10 +33,20 @@ struct VerifyWindow {
     int32_t Shown = -1;  // the place whose target is shown, -1 for none
     bool ShownDrawn = false;
     std::wstring Line;
+    bool Offered = false;  // the verdict offers to calibrate
     HWND Window = nullptr;
+    UINT Dpi = USER_DEFAULT_SCREEN_DPI;
     HFONT Font = nullptr;
     HMODULE Language = nullptr;
     VerifyWindowResult Outcome;
+
+    VerifyWindow() = default;
+    VerifyWindow(const VerifyWindow&) = delete;
+    VerifyWindow& operator=(const VerifyWindow&) = delete;
+    ~VerifyWindow() {
+        if (Font != nullptr) DeleteObject(Font);
+        if (Language != nullptr) FreeLibrary(Language);
+    }
 };
 
 POINT PlacePixel(const VerifyWindow& w, int32_t k) {
@@ -43,32 +55,59 @@ POINT PlacePixel(const VerifyWindow& w, int32_t k) {
                  std::lround(place.Fy * w.Plan->Record.AreaHeight)};
 }
 
-// The text of a string id in the user's language, else the English one when no library loaded.
-std::wstring LanguageText(const VerifyWindow& w, UINT id, const wchar_t* english) {
-    wchar_t buffer[512] = {};
-    if (w.Language != nullptr) LoadStringW(w.Language, id, buffer, 512);
-    return buffer[0] != 0 ? buffer : english;
+// The text of a string id in the user's language with its "%s" filled by words, else the English
+// line when no library has it.
+std::wstring LanguageText(const VerifyWindow& w, UINT id, const std::vector<std::wstring>& words,
+                          const std::wstring& english) {
+    const std::wstring format = ModuleText(w.Language, id);
+    return format.empty() ? english : FormatWordsText(format, words, kMaxTextLength);
+}
+
+// Pixels at 100 % in the window's display scale.
+int Scaled(const VerifyWindow& w, int pixels) {
+    return MulDiv(pixels, int(w.Dpi), USER_DEFAULT_SCREEN_DPI);
+}
+
+// The text font at the window's display scale.
+void MakeFont(VerifyWindow& w) {
+    if (w.Font != nullptr) DeleteObject(w.Font);
+    w.Font = CreateFontW(Scaled(w, kTextHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                         DEFAULT_PITCH | FF_SWISS, L"Arial");
 }
 
 void AddButton(VerifyWindow& w, int id, const std::wstring& text, int x, int y) {
     HWND button = CreateWindowExW(0, L"BUTTON", text.c_str(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
-                                  x, y, kButtonWidth, kButtonHeight, w.Window, HMENU(INT_PTR(id)),
-                                  nullptr, nullptr);
+                                  x, y, Scaled(w, kButtonWidth), Scaled(w, kButtonHeight), w.Window,
+                                  HMENU(INT_PTR(id)), nullptr, nullptr);
     SendMessageW(button, WM_SETFONT, WPARAM(w.Font), TRUE);
 }
 
-// Close, and Calibrate beside it when offered, below the centre.
-void ShowButtons(VerifyWindow& w, bool offerCalibration) {
+// Close, and Calibrate beside it when offered, below the centre; made again at a new scale.
+void ShowButtons(VerifyWindow& w) {
+    for (int id : {kCalibrateButton, kCloseButton})
+        if (HWND old = GetDlgItem(w.Window, id)) DestroyWindow(old);
     RECT client;
     GetClientRect(w.Window, &client);
-    const int y = client.bottom / 2 + kTextHeight * 2;
-    const int count = offerCalibration ? 2 : 1;
-    int x = (client.right - count * kButtonWidth - (count - 1) * kButtonGap) / 2;
-    if (offerCalibration) {
-        AddButton(w, kCalibrateButton, LanguageText(w, IDS_VERIFY_CALIBRATE, L"Calibrate"), x, y);
-        x += kButtonWidth + kButtonGap;
+    const int y = client.bottom / 2 + Scaled(w, kTextHeight) * 2;
+    const int count = w.Offered ? 2 : 1, width = Scaled(w, kButtonWidth),
+              gap = Scaled(w, kButtonGap);
+    int x = (client.right - count * width - (count - 1) * gap) / 2;
+    if (w.Offered) {
+        AddButton(w, kCalibrateButton, LanguageText(w, IDS_VERIFY_CALIBRATE, {}, L"Calibrate"), x,
+                  y);
+        x += width + gap;
     }
-    AddButton(w, kCloseButton, LanguageText(w, IDS_VERIFY_CLOSE, L"Close"), x, y);
+    AddButton(w, kCloseButton, LanguageText(w, IDS_VERIFY_CLOSE, {}, L"Close"), x, y);
+}
+
+// The verdict in the user's language: the places, each miss and whether they are within.
+std::wstring VerdictLine(const VerifyWindow& w, const std::wstring& english, bool within) {
+    std::vector<std::wstring> misses;
+    for (double mm : w.Outcome.Result.MissesMm) misses.push_back(DecimalText(mm, 1));
+    const std::wstring separator = LanguageText(w, IDS_LIST_AND, {}, L" and ");
+    return LanguageText(w, within ? IDS_VERIFIED_WITHIN : IDS_VERIFIED_NOT_WITHIN,
+                        {std::to_wstring(misses.size()), ListText(misses, separator)}, english);
 }
 
 void ShowVerdict(VerifyWindow& w) {
@@ -81,20 +120,29 @@ void ShowVerdict(VerifyWindow& w) {
         DestroyWindow(w.Window);  // left before every place was touched
         return;
     }
-    w.Line = w.Measured(w.Outcome.Result);
     const bool within = w.Outcome.Result.Within(w.Plan->Places.size());
-    ShowButtons(w, !within);
+    w.Line = VerdictLine(w, w.Measured(w.Outcome.Result), within);
+    w.Offered = !within;
+    ShowButtons(w);
     SetTimer(w.Window, kCloseTimerId, within ? kResultShownMs : kChoiceShownMs, nullptr);
     InvalidateRect(w.Window, nullptr, TRUE);
 }
 
-void PaintText(const VerifyWindow& w, HDC dc, const std::wstring& text, int y) {
+// The text centred about the row middle, broken into lines that fit between side margins; its
+// last line no lower than bottom.
+void PaintText(const VerifyWindow& w, HDC dc, const std::wstring& text, int middle, int bottom) {
     RECT client;
     GetClientRect(w.Window, &client);
-    RECT line{0, y, client.right, y + kTextHeight * 2};
+    const int margin = client.right / 20;
+    constexpr UINT kFormat = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
     SetBkMode(dc, TRANSPARENT);
     HGDIOBJ old = SelectObject(dc, w.Font);
-    DrawTextW(dc, text.c_str(), int(text.size()), &line, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
+    RECT box{margin, 0, client.right - margin, 0};
+    DrawTextW(dc, text.c_str(), int(text.size()), &box, kFormat | DT_CALCRECT);
+    const int height = box.bottom - box.top;
+    const int top = std::min(middle - height / 2, bottom - height);
+    RECT lines{margin, top, client.right - margin, top + height};
+    DrawTextW(dc, text.c_str(), int(text.size()), &lines, kFormat);
     SelectObject(dc, old);
 }
 
@@ -115,14 +163,15 @@ void Paint(VerifyWindow& w) {
     HDC dc = BeginPaint(w.Window, &ps);
     RECT client;
     GetClientRect(w.Window, &client);
+    const int lineHeight = Scaled(w, kTextHeight);
     if (w.Now == Stage::Touching && w.Plan != nullptr) {
         PaintText(w, dc,
-                  LanguageText(w, IDS_VERIFY_INSTRUCTION,
+                  LanguageText(w, IDS_VERIFY_INSTRUCTION, {},
                                L"Verification: touch the centre of each target"),
-                  client.bottom / 2);
+                  client.bottom / 2 + lineHeight, client.bottom);
         if (w.Shown >= 0) PaintTarget(w, dc);
-    } else {
-        PaintText(w, dc, w.Line, client.bottom / 2 - kTextHeight);
+    } else {  // above the buttons
+        PaintText(w, dc, w.Line, client.bottom / 2, client.bottom / 2 + lineHeight * 3 / 2);
     }
     EndPaint(w.Window, &ps);
 }
@@ -135,8 +184,10 @@ void Leave(VerifyWindow& w, bool calibrate) {
 // The touch thread starts once the window exists (it posts its first place at once); a window
 // with a line alone offers Close and closes by itself.
 void Start(VerifyWindow& w) {
+    w.Dpi = WindowDpi(w.Window);
+    MakeFont(w);
     if (w.Plan == nullptr) {
-        ShowButtons(w, false);
+        ShowButtons(w);
         SetTimer(w.Window, kCloseTimerId, kResultShownMs, nullptr);
         return;
     }
@@ -158,6 +209,12 @@ LRESULT Handle(VerifyWindow& w, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TARNIX_VERIFY_PLACE:
             w.Shown = int32_t(wParam);
             w.ShownDrawn = false;
+            InvalidateRect(w.Window, nullptr, TRUE);
+            return 0;
+        case WM_DPICHANGED:  // the window stays over its area; what is read follows the scale
+            w.Dpi = HIWORD(wParam);
+            MakeFont(w);
+            if (w.Now == Stage::Verdict) ShowButtons(w);
             InvalidateRect(w.Window, nullptr, TRUE);
             return 0;
         case WM_TARNIX_VERIFY_DONE:
@@ -207,13 +264,11 @@ void RegisterOnce(HINSTANCE instance) {
 // Creates the window over rect and runs its messages until it is destroyed.
 void RunModally(HINSTANCE instance, VerifyWindow& w, const RECT& rect) {
     RegisterOnce(instance);
-    w.Language = LoadLanguageLibrary();
-    w.Font = CreateFontW(kTextHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                         DEFAULT_PITCH | FF_SWISS, L"Arial");
-    HWND window = CreateWindowExW(
-        WS_EX_TOPMOST, kClassName, L"Tarnix - Verification", WS_POPUP | WS_VISIBLE, rect.left,
-        rect.top, rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, instance, &w);
+    HWND window =
+        CreateWindowExW(WS_EX_TOPMOST, kClassName,
+                        LanguageText(w, IDS_VERIFY_TITLE, {}, L"Tarnix - Verification").c_str(),
+                        WS_POPUP | WS_VISIBLE, rect.left, rect.top, rect.right - rect.left,
+                        rect.bottom - rect.top, nullptr, nullptr, instance, &w);
     if (window != nullptr) {
         SetForegroundWindow(window);
         SetFocus(window);
@@ -223,8 +278,6 @@ void RunModally(HINSTANCE instance, VerifyWindow& w, const RECT& rect) {
             DispatchMessageW(&msg);
         }
     }
-    if (w.Font != nullptr) DeleteObject(w.Font);
-    if (w.Language != nullptr) FreeLibrary(w.Language);
 }
 
 }  // namespace
@@ -235,6 +288,7 @@ VerifyWindowResult RunVerifyWindow(
     VerifyWindow w;
     w.Plan = &plan;
     w.Measured = measured;
+    w.Language = LoadLanguageLibrary();
     const CalibrationDataRecord& r = plan.Record;
     const RECT area{r.AreaLeft, r.AreaTop, r.AreaLeft + r.AreaWidth, r.AreaTop + r.AreaHeight};
     w.Touches.Plan = &plan;
@@ -243,10 +297,11 @@ VerifyWindowResult RunVerifyWindow(
     return w.Outcome;
 }
 
-void ShowVerifyLine(HINSTANCE instance, const std::wstring& line) {
+void ShowVerifyLine(HINSTANCE instance, UINT textId, int32_t screen, const std::wstring& english) {
     VerifyWindow w;
     w.Now = Stage::Verdict;
-    w.Line = line;
+    w.Language = LoadLanguageLibrary();
+    w.Line = LanguageText(w, textId, {std::to_wstring(screen)}, english);
     const RECT primary{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     RunModally(instance, w, primary);
 }

@@ -45,7 +45,14 @@
 #define IDS_GLASS_FROM_FILE 495
 // A check touch missed near a place: 500 + PlaceOnArea (top-left corner 500 .. bottom-right 508).
 #define IDS_REFUSED_CHECK_FIRST 500
-// The verification screen: its instruction and its buttons.
+// The verification screen: its instruction, its buttons, its verdict, the lines of a screen it
+// cannot verify (the screen's number for "%s") and its title.
 #define IDS_VERIFY_INSTRUCTION 510
 #define IDS_VERIFY_CALIBRATE 511
 #define IDS_VERIFY_CLOSE 512
+#define IDS_VERIFIED_WITHIN 513
+#define IDS_VERIFIED_NOT_WITHIN 514
+#define IDS_VERIFY_NO_CALIBRATION 515
+#define IDS_VERIFY_NO_GLASS_SIZE 516
+#define IDS_VERIFY_NO_ROOM 517
+#define IDS_VERIFY_TITLE 518

@@ -53,10 +53,10 @@ if(WIN32 AND TARGET Tarnix AND TARGET tarnix-history)
 endif()
 
 # Verifying the calibration the driver holds (Tarnix.exe -V): within, after the sensor moved,
-# and with no calibration known.
+# and with no calibration known, also in French at 150 %.
 if(WIN32 AND TARGET Tarnix AND TARGET tarnix-history)
     tarnix_add_whole_test(verify SCRIPT ${CMAKE_CURRENT_LIST_DIR}/test_verify.py
                           DEPENDS Tarnix simcontroller_dll QuvaDkMon QuvaStrings_ENG
-                                  tarnix-history
+                                  QuvaStrings_FRE tarnix-history
                           LABELS passes NO_INSTALL TIMEOUT 500)
 endif()

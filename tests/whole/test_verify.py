@@ -3,7 +3,7 @@ stand-in's pointer source (this script presses each target as the program traces
 with no calibration known, a clear line and status 2; after a calibration, touches within the
 requirement, status 0, a history entry of kind verification and nothing written to the driver;
 after the stand-in's sensor moved, not within, status 1, and the screen's Calibrate starts a
-calibration."""
+calibration; and the window in the user's language and display scale."""
 
 import json
 import os
@@ -44,6 +44,33 @@ class Verify(unittest.TestCase):
             calibration = self.calibrate(bench, inst)
             self.within(bench, inst, calibration)
             self.moved(bench, inst, calibration)
+
+    def test_the_window_in_the_users_language_and_display_scale(self):
+        """With no calibration known, in French at 150 %: the window's title from the French
+        library, its line broken to fit the screen, its Close button half as large again as at
+        100 % (240 x 60 pixels)."""
+        with winebench.WineBench("verify-french-scaled", screen=(WIDTH, HEIGHT)) as bench:
+            inst = PassInstall(bench, cfg=GRID_5X5, source="pointer")
+            bench.install(target("QuvaStrings_FRE", "resources/QuvaStrings_FRE.dll"))
+            bench.reg_add(r"HKCU\Control Panel\Desktop", "LogPixels", 144, kind="REG_DWORD")
+            proc = inst.run(args=["-V"], env={"LC_ALL": "fr_FR.UTF-8"})
+            window = bench.wait_window("^Tarnix - V")
+            self.assertEqual("Tarnix - Vérification",
+                             bench.x(["xdotool", "getwindowname", str(window)]).strip())
+            self.assertTrue(wait_for(lambda: NOTHING in traces(proc), 10))  # traced in English
+            middle = HEIGHT // 2 + 42 * 2 + 30  # the button's middle row at 150 %
+            self.assertTrue(wait_for(lambda: inst.pixel(WIDTH // 2, middle) != BACKGROUND, 10))
+            row = inst.pixels(WIDTH // 2 - 200, middle, 400, 1)
+            drawn = sorted(dx for (dx, _), rgb in row.items() if rgb != BACKGROUND)
+            self.assertAlmostEqual(240, drawn[-1] - drawn[0] + 1, delta=2)
+            # The line, longer than the screen is wide at this scale, is broken to fit it.
+            band = HEIGHT // 2 - 2 * 42, 3 * 42
+            for x in (0, WIDTH - 8):
+                edge = inst.pixels(x, band[0], 8, band[1]).values()
+                self.assertEqual({BACKGROUND}, set(edge), "text cut at the edge x=%d" % x)
+            bench.screenshot("nothing-to-verify-french-150")
+            inst.touch((WIDTH // 2, middle))
+            self.assertEqual(2, proc.wait(30))
 
     def history_tool(self, bench, inst, args):
         proc = bench.run(inst.folder + "/tarnix-history.exe", args, timeout=60,
