@@ -12,6 +12,7 @@
 #include "history/history_folder.h"
 #include "history/history_keeping.h"
 #include "history/history_live.h"
+#include "history/record_drift.h"
 #include "platform/debug_trace.h"
 #include "platform/platform.h"
 #include "platform/report_file.h"
@@ -27,6 +28,8 @@ constexpr const wchar_t* kHistoryReport = L"History.txt";
 struct CommittedPassHistory {
     uint64_t Serial = 0;  // of the record kept; 0 before any
     std::optional<DriftNotice> Drift;
+    // The record the driver held for the screen until now, where it was of another area.
+    std::optional<CalibrationDataRecord> MovedFrom;
     double Bound = kDefaultMaxDrift;
     std::optional<UnacceptedPlan> Pending;  // while the record waits for Accept
     bool PutBack = false;
@@ -77,6 +80,14 @@ void TraceDrift(const DriftNotice& drift) {
                Wide(drift.Entry).c_str());
 }
 
+void TraceMove(const CalibrationDataRecord& before, const CalibrationDataRecord& now) {
+    DebugPrint(
+        L"Tarnix.exe: history: touch screen %d was calibrated for monitor %d (%s) until "
+        L"now; this pass puts it on monitor %d (%s)",
+        int(now.ScreenIndex), int(before.MonitorNumber), Wide(AreaOf(before)).c_str(),
+        int(now.MonitorNumber), Wide(AreaOf(now)).c_str());
+}
+
 void TraceKept(const KeptHistory& kept) {
     if (kept.Name)
         DebugPrint(L"Tarnix.exe: history: kept %s (not accepted yet)", Wide(*kept.Name).c_str());
@@ -96,6 +107,11 @@ void Keep(CommittedPassHistory& s, const CalibrationDataRecord& record, const Pa
         folder, record, GlassScaleOfRecord(record, parameters.ScreenWidth, parameters.ScreenHeight),
         s.Bound);
     if (s.Drift) TraceDrift(*s.Drift);
+    const std::vector<HistoryEntry> entries = ReadHistory(folder);
+    if (const std::optional<size_t> held = LiveEntryOfAnotherArea(folder, entries, record)) {
+        s.MovedFrom = entries[*held].Record;
+        TraceMove(*s.MovedFrom, record);
+    }
     PlatformCreateFolders(PlatformReportFolder());
     HistoryFacts facts{LocalTimeNow(), TARNIX_VERSION_TEXT, JudgementFigures(view)};
     facts.GlassLines = GlassHeaderLines(glass);
@@ -122,6 +138,16 @@ void ReportLeft(const std::string& line) {
     DebugPrint(L"Tarnix.exe: %s", Wide(line).c_str());
     ReportFile report(kHistoryReport);
     report.Printf("%s %s\n", FormatHistoryTime(LocalTimeNow()).c_str(), line.c_str());
+}
+
+// "Touch screen 0 was calibrated for monitor 1 (1024x768 at (0,0)) until now; ..." from format.
+std::wstring MoveLine(const CalibrationDataRecord& before, const CalibrationDataRecord& now,
+                      const std::wstring& format) {
+    return FormatWordsText(
+        format,
+        {std::to_wstring(now.ScreenIndex), std::to_wstring(before.MonitorNumber),
+         Wide(AreaOf(before)), std::to_wstring(now.MonitorNumber), Wide(AreaOf(now))},
+        kMaxDriftTextLength);
 }
 
 }  // namespace
@@ -188,12 +214,14 @@ std::wstring FinishedDriftText(const PassView& view, const CalibrationConfig* co
     CalibrationDataRecord record;
     uint64_t serial = 0;
     if (!SoundPass(view) || config == nullptr || !LastCommittedRecord(record, serial) ||
-        serial != s.Serial || !s.Drift)
+        serial != s.Serial)
         return std::wstring();
-    std::wstring lines =
-        L"\n" + FormatWordsText(text(IDS_DRIFT),
-                                {DecimalText(s.Drift->MaxMm, 1), Wide(s.Drift->Since)},
-                                kMaxDriftTextLength);
+    std::wstring lines;
+    if (s.MovedFrom) lines += L"\n" + MoveLine(*s.MovedFrom, record, text(IDS_SCREEN_MOVED));
+    if (!s.Drift) return lines;
+    lines += L"\n" + FormatWordsText(text(IDS_DRIFT),
+                                     {DecimalText(s.Drift->MaxMm, 1), Wide(s.Drift->Since)},
+                                     kMaxDriftTextLength);
     if (s.Drift->AboveBound)
         lines += L"\n" + FormatWordsText(text(IDS_DRIFT_WARNING), {DecimalText(s.Bound, 1)},
                                          kMaxDriftTextLength);

@@ -86,6 +86,19 @@ std::optional<size_t> LiveEntryInFolder(const std::wstring& folder,
     return LiveEntryOfScreen(entries, screen, ReadLiveNote(folder, screen));
 }
 
+std::optional<size_t> LiveEntryOfAnotherArea(const std::wstring& folder,
+                                             const std::vector<HistoryEntry>& entries,
+                                             const CalibrationDataRecord& record) {
+    const std::optional<size_t> live = LiveEntryInFolder(folder, entries, record.ScreenIndex);
+    if (!live) return std::nullopt;
+    const CalibrationDataRecord& held = entries[*live].Record;
+    const bool sameSize =
+        held.AreaWidth == record.AreaWidth && held.AreaHeight == record.AreaHeight;
+    const bool moved = held.MonitorNumber != record.MonitorNumber ||
+                       (sameSize && !SameScreenAndArea(held, record));
+    return moved ? live : std::nullopt;
+}
+
 bool NotePutBack(const std::wstring& folder, const std::vector<HistoryEntry>& entries, size_t i) {
     const int32_t screen = entries[i].Record.ScreenIndex;
     const std::optional<size_t> newest = NewestOfScreen(entries, screen);

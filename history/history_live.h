@@ -34,6 +34,14 @@ std::optional<LiveNote> ReadLiveNote(const std::wstring& folder, int32_t screen)
 std::optional<size_t> LiveEntryInFolder(const std::wstring& folder,
                                         const std::vector<HistoryEntry>& entries, int32_t screen);
 
+// The entry the driver held for record's screen until now, where it was made for another monitor
+// or another tile of the same size: a pass's touches may then have come from a sensor the person
+// did not see the targets on. A monitor whose resolution changed is no such move. Nothing
+// otherwise, or without an entry of the screen.
+std::optional<size_t> LiveEntryOfAnotherArea(const std::wstring& folder,
+                                             const std::vector<HistoryEntry>& entries,
+                                             const CalibrationDataRecord& record);
+
 // Notes that entry i (of entries, oldest first) went to the driver again. False when the note
 // could not be written.
 bool NotePutBack(const std::wstring& folder, const std::vector<HistoryEntry>& entries, size_t i);

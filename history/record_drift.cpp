@@ -43,6 +43,11 @@ bool SameScreenAndArea(const CalibrationDataRecord& a, const CalibrationDataReco
            a.AreaHeight == b.AreaHeight && a.AreaLeft == b.AreaLeft && a.AreaTop == b.AreaTop;
 }
 
+std::string AreaOf(const CalibrationDataRecord& r) {
+    return std::to_string(r.AreaWidth) + "x" + std::to_string(r.AreaHeight) + " at (" +
+           std::to_string(r.AreaLeft) + "," + std::to_string(r.AreaTop) + ")";
+}
+
 GlassScale GlassScaleOfRecord(const CalibrationDataRecord& record, double screenWidthMm,
                               double screenHeightMm) {
     return GlassScaleFor(screenWidthMm, screenHeightMm, record.AreaWidth, record.AreaHeight);

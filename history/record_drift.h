@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "driver/quva_records.h"
@@ -17,6 +18,9 @@ std::optional<std::pair<double, double>> InvertRecordMapping(const CalibrationDa
 
 // True when both records cover the same screen index and area rectangle.
 bool SameScreenAndArea(const CalibrationDataRecord& a, const CalibrationDataRecord& b);
+
+// The record's area: "1024x768 at (0,0)".
+std::string AreaOf(const CalibrationDataRecord& record);
 
 // The move at one point of the area: from where the newer record puts a touch to where the
 // earlier one put it, in millimetres on the glass.

@@ -297,10 +297,13 @@ class WineBench:
             start_new_session=True)
 
     def _layout_two_monitors(self):
+        """Both outputs of the dummy driver side by side. The monitors are listed once laid out:
+        without that query Wine found only one monitor when a program was started at once."""
         env = dict(os.environ, DISPLAY=self.display)
         for cmd in (["xrandr", "--addmode", "DUMMY1", "800x600"],
                     ["xrandr", "--output", "DUMMY1", "--mode", "800x600", "--pos", "0x0",
-                     "--output", "DUMMY0", "--mode", "1024x768", "--pos", "800x0", "--primary"]):
+                     "--output", "DUMMY0", "--mode", "1024x768", "--pos", "800x0", "--primary"],
+                    ["xrandr", "--listactivemonitors"]):
             subprocess.run(cmd, env=env, timeout=20, check=True, stdin=subprocess.DEVNULL,
                            capture_output=True)
 

@@ -117,6 +117,34 @@ TEST_F(LiveHistory, APutBackCalibrationIsLiveUntilANewerEntryOfItsScreen) {
     EXPECT_EQ(note->NewestThen, other);
 }
 
+// A pass that puts a screen on another monitor, or on another tile of its size, is told of the
+// entry the driver held; the same area, or a new resolution of the same monitor, is not a move.
+TEST_F(LiveHistory, APassOnAnotherMonitorOrTileNamesTheAreaTheScreenWasCalibratedFor) {
+    const auto anotherArea = [this](const CalibrationDataRecord& record) {
+        const std::vector<HistoryEntry> entries = ReadHistory(folder_);
+        const std::optional<size_t> held = LiveEntryOfAnotherArea(folder_, entries, record);
+        return held ? entries[*held].Name : "(none)";
+    };
+    EXPECT_EQ(anotherArea(record_), "(none)");  // no entry of the screen yet
+    const std::string kept = Keep(record_, 0, true);
+    EXPECT_EQ(anotherArea(Shifted(record_, 900)), "(none)");
+
+    CalibrationDataRecord monitor2 = record_;
+    monitor2.MonitorNumber = record_.MonitorNumber + 1;
+    monitor2.AreaLeft = -800;
+    EXPECT_EQ(anotherArea(monitor2), kept);
+    CalibrationDataRecord nextTile = record_;
+    nextTile.AreaLeft = record_.AreaLeft + record_.AreaWidth;
+    EXPECT_EQ(anotherArea(nextTile), kept);
+    CalibrationDataRecord newResolution = record_;
+    newResolution.AreaWidth = 1024;
+    newResolution.AreaHeight = 768;
+    EXPECT_EQ(anotherArea(newResolution), "(none)");
+
+    monitor2.ScreenIndex = 1;  // another screen's sensor: its own history
+    EXPECT_EQ(anotherArea(monitor2), "(none)");
+}
+
 TEST(LiveEntry, TheNoteCountsOnlyForItsScreenAndWhileItsNewestIsTheNewest) {
     auto entry = [](const char* name, int32_t screen, const char* header) {
         HistoryEntry e;

@@ -1,7 +1,8 @@
 """How Tarnix.exe moves through its passes under Wine with the stand-in controller: mini targets,
-a redo request after the last touch, Retry, Accept on an area already calibrated, Esc with one
-and with two monitors, Enter, the countdown running out, a refused fit, simulated touches, a
-cancelled first touch and a type '7' controller."""
+a redo request after the last touch, Retry, Accept on an area already calibrated, a second monitor
+touched on the first one's sensor, Esc with one and with two monitors, Enter, the countdown
+running out, a refused fit, simulated touches, a cancelled first touch and a type '7'
+controller."""
 
 import os
 import time
@@ -98,6 +99,33 @@ class Sequence(unittest.TestCase):
             log = traces(proc)
             self.assertIn("Tarnix.exe: accepted 1 of 2 touch screens; 1 areas", log)
             self.assertIn("Tarnix.exe: accepted 2 of 2 touch screens; 2 areas", log)
+
+    def test_a_second_monitor_touched_on_the_first_ones_sensor_is_said_before_accept(self):
+        """Two monitors, two touch screens: the second monitor's targets touched on the first
+        monitor's sensor where they would lie on it, as a person touching the wrong monitor
+        does. Touch screen 0, calibrated for monitor 1 a moment before, is put on monitor 2,
+        and that pass's Finished screen says so before Accept."""
+        first = grid_targets(WIDTH, HEIGHT)  # monitor 1, the primary, at the origin
+        second = [(x * WIDTH // 800, y * HEIGHT // 600) for x, y in grid_targets(800, 600)]
+        with winebench.WineBench("pass-wrong-monitor", two_monitors=True) as bench:
+            inst, proc = self.run_script(bench, point_script(first) + point_script(second),
+                                         screens=2)
+            if "System reported Monitors = 1" in traces(proc):
+                self.skipTest("Wine reports one monitor on the bench's two-monitor X server")
+            self.assertTrue(wait_for(lambda: len(inst.history()) == 1, 40), inst.calls()[-5:])
+            self.assertIn("area of monitor 1: left 0 top 0 width 1024 height 768", traces(proc))
+            inst.press(ACCEPT)
+            self.assertTrue(wait_for(lambda: len(inst.history()) == 2, 40), inst.calls()[-5:])
+            moved = ("touch screen 0 was calibrated for monitor 1 (1024x768 at (0,0)) until now; "
+                     "this pass puts it on monitor 2 (800x600 at (-800,0))")
+            self.assertTrue(wait_for(lambda: moved in traces(proc), 10), traces(proc)[-3000:])
+            accept = (-800 + 400 - 40, 300 + 92)
+            self.assertTrue(wait_for(lambda: inst.pixel(*accept) != BACKGROUND, 10))
+            bench.screenshot("wrong-monitor-finished")
+            self.assertEqual([0, 0], [record_ints(r, 21, 1)[0] for r in inst.history()])
+            self.assertEqual([1, 2], [record_ints(r, 69, 1)[0] for r in inst.history()])
+            inst.press(accept)
+            self.assertEqual(0, proc.wait(20))
 
     def test_countdown_shows_and_esc_with_one_monitor_ends_the_run(self):
         with winebench.WineBench("pass-esc") as bench:

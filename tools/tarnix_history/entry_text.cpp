@@ -18,11 +18,6 @@ std::string DateOf(const HistoryEntry& entry) {
     return entry.Header.Value("Date").value_or("(no date)");
 }
 
-std::string AreaOf(const CalibrationDataRecord& r) {
-    return std::to_string(r.AreaWidth) + "x" + std::to_string(r.AreaHeight) + " at (" +
-           std::to_string(r.AreaLeft) + "," + std::to_string(r.AreaTop) + ")";
-}
-
 // The entry's expected error: the judge's figure when the entry has one, else its RMS residual.
 std::optional<double> ExpectedErrorOf(const HistoryEntry& entry) {
     const std::optional<double> expected = entry.Header.Figure("Expected error (mm)");

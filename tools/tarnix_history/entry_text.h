@@ -14,8 +14,6 @@
 GlassScale GlassOf(const HistoryEntry& entry);
 // The header's date, "(no date)" without one.
 std::string DateOf(const HistoryEntry& entry);
-// "1024x768 at (0,0)".
-std::string AreaOf(const CalibrationDataRecord& record);
 // The entry's expected error: the judge's figure when the entry has one, else its RMS residual.
 std::optional<double> ExpectedErrorOf(const HistoryEntry& entry);
 // A number with a fixed count of decimals.
