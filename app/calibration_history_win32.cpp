@@ -30,6 +30,7 @@ struct CommittedPassHistory {
     std::optional<DriftNotice> Drift;
     // The record the driver held for the screen until now, where it was of another area.
     std::optional<CalibrationDataRecord> MovedFrom;
+    bool FirstAmongAreas = false;  // the screen's first calibration, on one of several areas
     double Bound = kDefaultMaxDrift;
     std::optional<UnacceptedPlan> Pending;  // while the record waits for Accept
     bool PutBack = false;
@@ -112,6 +113,12 @@ void Keep(CommittedPassHistory& s, const CalibrationDataRecord& record, const Pa
         s.MovedFrom = entries[*held].Record;
         TraceMove(*s.MovedFrom, record);
     }
+    s.FirstAmongAreas = FirstCalibrationAmongAreas(entries, record);
+    if (s.FirstAmongAreas)
+        DebugPrint(
+            L"Tarnix.exe: history: touch screen %d is calibrated for the first time, for "
+            L"monitor %d (%s), one of several areas",
+            int(record.ScreenIndex), int(record.MonitorNumber), Wide(AreaOf(record)).c_str());
     PlatformCreateFolders(PlatformReportFolder());
     HistoryFacts facts{LocalTimeNow(), TARNIX_VERSION_TEXT, JudgementFigures(view)};
     facts.GlassLines = GlassHeaderLines(glass);
@@ -218,6 +225,12 @@ std::wstring FinishedDriftText(const PassView& view, const CalibrationConfig* co
         return std::wstring();
     std::wstring lines;
     if (s.MovedFrom) lines += L"\n" + MoveLine(*s.MovedFrom, record, text(IDS_SCREEN_MOVED));
+    if (s.FirstAmongAreas)
+        lines +=
+            L"\n" + FormatWordsText(text(IDS_SCREEN_FIRST_AMONG_AREAS),
+                                    {std::to_wstring(record.ScreenIndex),
+                                     std::to_wstring(record.MonitorNumber), Wide(AreaOf(record))},
+                                    kMaxDriftTextLength);
     if (!s.Drift) return lines;
     lines += L"\n" + FormatWordsText(text(IDS_DRIFT),
                                      {DecimalText(s.Drift->MaxMm, 1), Wide(s.Drift->Since)},

@@ -99,6 +99,13 @@ std::optional<size_t> LiveEntryOfAnotherArea(const std::wstring& folder,
     return moved ? live : std::nullopt;
 }
 
+bool FirstCalibrationAmongAreas(const std::vector<HistoryEntry>& entries,
+                                const CalibrationDataRecord& record) {
+    const bool oneOfSeveral = record.AreaWidth < record.VirtualScreenWidth ||
+                              record.AreaHeight < record.VirtualScreenHeight;
+    return oneOfSeveral && !LiveEntryOfScreen(entries, record.ScreenIndex, std::nullopt);
+}
+
 bool NotePutBack(const std::wstring& folder, const std::vector<HistoryEntry>& entries, size_t i) {
     const int32_t screen = entries[i].Record.ScreenIndex;
     const std::optional<size_t> newest = NewestOfScreen(entries, screen);

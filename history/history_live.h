@@ -42,6 +42,12 @@ std::optional<size_t> LiveEntryOfAnotherArea(const std::wstring& folder,
                                              const std::vector<HistoryEntry>& entries,
                                              const CalibrationDataRecord& record);
 
+// True when the history holds no calibration of record's screen and the record's area is one of
+// several on the desktop (monitors or tiles): nothing earlier tells whether the sensor sits on the
+// monitor that showed the targets.
+bool FirstCalibrationAmongAreas(const std::vector<HistoryEntry>& entries,
+                                const CalibrationDataRecord& record);
+
 // Notes that entry i (of entries, oldest first) went to the driver again. False when the note
 // could not be written.
 bool NotePutBack(const std::wstring& folder, const std::vector<HistoryEntry>& entries, size_t i);

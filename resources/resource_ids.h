@@ -44,6 +44,7 @@
 #define IDS_PREVIOUS_PUT_BACK 494
 #define IDS_GLASS_FROM_FILE 495
 #define IDS_SCREEN_MOVED 496
+#define IDS_SCREEN_FIRST_AMONG_AREAS 497
 // A check touch missed near a place: 500 + PlaceOnArea (top-left corner 500 .. bottom-right 508).
 #define IDS_REFUSED_CHECK_FIRST 500
 // The verification screen: its instruction, its buttons, its verdict, the lines of a screen it

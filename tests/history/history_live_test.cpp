@@ -145,6 +145,22 @@ TEST_F(LiveHistory, APassOnAnotherMonitorOrTileNamesTheAreaTheScreenWasCalibrate
     EXPECT_EQ(anotherArea(monitor2), "(none)");
 }
 
+// A screen's first calibration on one of several areas is told, since nothing earlier tells where
+// its sensor sits; one that covers the whole desktop, or a screen calibrated before, is not.
+TEST_F(LiveHistory, AFirstCalibrationIsToldOnlyOnOneOfSeveralAreas) {
+    CalibrationDataRecord one = record_;
+    one.VirtualScreenWidth = one.AreaWidth;
+    one.VirtualScreenHeight = one.AreaHeight;
+    CalibrationDataRecord ofTwo = one;
+    ofTwo.VirtualScreenWidth = one.AreaWidth + 1024;
+    EXPECT_FALSE(FirstCalibrationAmongAreas(ReadHistory(folder_), one));
+    EXPECT_TRUE(FirstCalibrationAmongAreas(ReadHistory(folder_), ofTwo));
+    Keep(ofTwo, 0, false);
+    EXPECT_FALSE(FirstCalibrationAmongAreas(ReadHistory(folder_), ofTwo));
+    ofTwo.ScreenIndex = 1;
+    EXPECT_TRUE(FirstCalibrationAmongAreas(ReadHistory(folder_), ofTwo));
+}
+
 TEST(LiveEntry, TheNoteCountsOnlyForItsScreenAndWhileItsNewestIsTheNewest) {
     auto entry = [](const char* name, int32_t screen, const char* header) {
         HistoryEntry e;

@@ -103,8 +103,8 @@ class Sequence(unittest.TestCase):
     def test_a_second_monitor_touched_on_the_first_ones_sensor_is_said_before_accept(self):
         """Two monitors, two touch screens: the second monitor's targets touched on the first
         monitor's sensor where they would lie on it, as a person touching the wrong monitor
-        does. Touch screen 0, calibrated for monitor 1 a moment before, is put on monitor 2,
-        and that pass's Finished screen says so before Accept."""
+        does. The first pass says that touch screen 0 is calibrated for the first time, on one
+        of two monitors; the second, which puts it on monitor 2, says so before Accept."""
         first = grid_targets(WIDTH, HEIGHT)  # monitor 1, the primary, at the origin
         second = [(x * WIDTH // 800, y * HEIGHT // 600) for x, y in grid_targets(800, 600)]
         with winebench.WineBench("pass-wrong-monitor", two_monitors=True) as bench:
@@ -114,6 +114,11 @@ class Sequence(unittest.TestCase):
                 self.skipTest("Wine reports one monitor on the bench's two-monitor X server")
             self.assertTrue(wait_for(lambda: len(inst.history()) == 1, 40), inst.calls()[-5:])
             self.assertIn("area of monitor 1: left 0 top 0 width 1024 height 768", traces(proc))
+            first_time = ("touch screen 0 is calibrated for the first time, for monitor 1 "
+                          "(1024x768 at (0,0)), one of several areas")
+            self.assertTrue(wait_for(lambda: first_time in traces(proc), 10))
+            self.assertTrue(wait_for(lambda: inst.pixel(*ACCEPT) != BACKGROUND, 10))
+            bench.screenshot("first-of-two-monitors-finished")
             inst.press(ACCEPT)
             self.assertTrue(wait_for(lambda: len(inst.history()) == 2, 40), inst.calls()[-5:])
             moved = ("touch screen 0 was calibrated for monitor 1 (1024x768 at (0,0)) until now; "
