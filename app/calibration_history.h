@@ -38,8 +38,9 @@ FinishedNotice FinishedNoticeOfPass();
 bool PreviousCalibrationPutBack();
 
 // The finished state of a sound pass: where the screen was calibrated for another area until now,
-// or is calibrated for the first time on one of several areas, the line that says so; "Moved at most X mm since <date>" and, above the bound "MaxDrift", the
-// warning line (each on a line of its own, led by a line end); empty when the history held no
-// calibration of the screen. text gives the window's texts by id.
+// or is calibrated for the first time on one of several areas, the line that says so; "Moved at
+// most X mm since <date>" and, above the bound "MaxDrift", the warning line (each on a line of its
+// own, led by a line end); empty when the history held no calibration of the screen. text gives
+// the window's texts by id.
 std::wstring FinishedDriftText(const PassView& view, const CalibrationConfig* config,
                                const std::function<std::wstring(UINT)>& text);

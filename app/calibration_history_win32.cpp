@@ -147,14 +147,18 @@ void ReportLeft(const std::string& line) {
     report.Printf("%s %s\n", FormatHistoryTime(LocalTimeNow()).c_str(), line.c_str());
 }
 
-// "Touch screen 0 was calibrated for monitor 1 (1024x768 at (0,0)) until now; ..." from format.
-std::wstring MoveLine(const CalibrationDataRecord& before, const CalibrationDataRecord& now,
-                      const std::wstring& format) {
-    return FormatWordsText(
-        format,
-        {std::to_wstring(now.ScreenIndex), std::to_wstring(before.MonitorNumber),
-         Wide(AreaOf(before)), std::to_wstring(now.MonitorNumber), Wide(AreaOf(now))},
-        kMaxDriftTextLength);
+// A line of format about the screen of record now: its number, then the monitor and area of the
+// record it held before (where given) and of now ("Touch screen 0 was calibrated for monitor 1
+// (1024x768 at (0,0)) until now; ...").
+std::wstring ScreenLine(const std::wstring& format, const CalibrationDataRecord& now,
+                        const CalibrationDataRecord* before = nullptr) {
+    std::vector<std::wstring> words{std::to_wstring(now.ScreenIndex)};
+    for (const CalibrationDataRecord* r : {before, &now}) {
+        if (r == nullptr) continue;
+        words.push_back(std::to_wstring(r->MonitorNumber));
+        words.push_back(Wide(AreaOf(*r)));
+    }
+    return FormatWordsText(format, words, kMaxDriftTextLength);
 }
 
 }  // namespace
@@ -224,13 +228,8 @@ std::wstring FinishedDriftText(const PassView& view, const CalibrationConfig* co
         serial != s.Serial)
         return std::wstring();
     std::wstring lines;
-    if (s.MovedFrom) lines += L"\n" + MoveLine(*s.MovedFrom, record, text(IDS_SCREEN_MOVED));
-    if (s.FirstAmongAreas)
-        lines +=
-            L"\n" + FormatWordsText(text(IDS_SCREEN_FIRST_AMONG_AREAS),
-                                    {std::to_wstring(record.ScreenIndex),
-                                     std::to_wstring(record.MonitorNumber), Wide(AreaOf(record))},
-                                    kMaxDriftTextLength);
+    if (s.MovedFrom) lines += L"\n" + ScreenLine(text(IDS_SCREEN_MOVED), record, &*s.MovedFrom);
+    if (s.FirstAmongAreas) lines += L"\n" + ScreenLine(text(IDS_SCREEN_FIRST_AMONG_AREAS), record);
     if (!s.Drift) return lines;
     lines += L"\n" + FormatWordsText(text(IDS_DRIFT),
                                      {DecimalText(s.Drift->MaxMm, 1), Wide(s.Drift->Since)},
