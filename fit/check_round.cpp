@@ -5,6 +5,7 @@
 
 #include "config/calibration_config.h"
 #include "fit/calibration_record.h"
+#include "fit/touch_judge.h"
 
 CheckRound PlanCheckRound(const CalibrationFit& fit, GlassScale scale,
                           const std::vector<CheckPlace>& used, int32_t count) {
@@ -16,10 +17,15 @@ CheckRound PlanCheckRound(const CalibrationFit& fit, GlassScale scale,
         return round;
     const ExpectedErrorMap map = ExpectedErrorOfPass(fit, scale);
     if (!std::isfinite(map.ScatterMm) || map.Mm.empty()) return round;
-    CheckPlanInput input{&map, {}, fit.MonitorWidth, fit.MonitorHeight, used};
+    CheckPlanInput input{&map, {}, fit.MonitorWidth, fit.MonitorHeight, used, {}};
     const CalibrationConfig& config = *fit.Config;
     for (uint32_t i = 0; i < config.NumGridPoints && i < config.Targets.size(); ++i)
         input.Grid.push_back(config.Targets[i]);
+    const TouchJudgement judged =
+        JudgeTouches(JudgeInputFor(config, scale, fit.MonitorWidth, fit.MonitorHeight));
+    if (judged.Doubted)
+        input.Doubt =
+            TargetPoint{judged.Doubt.X / fit.MonitorWidth, judged.Doubt.Y / fit.MonitorHeight};
     round.Places = ChooseCheckPlaces(input, count);
     round.ScatterMm = map.ScatterMm;
     round.PixelMm = std::hypot(scale.MmPerPixelX, scale.MmPerPixelY);

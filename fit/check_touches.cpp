@@ -11,7 +11,7 @@ namespace {
 
 struct Candidate {
     CheckPlace Place;
-    double CornerDistance = 0.0;  // pixels to the nearest corner
+    double AimDistance = 0.0;  // pixels to the judge's doubt, or else to the nearest corner
 };
 
 double PixelDistance(const CheckPlanInput& in, double fx0, double fy0, double fx1, double fy1) {
@@ -27,7 +27,7 @@ bool Clear(const CheckPlanInput& in, const CheckPlace& p, const std::vector<Chec
     return true;
 }
 
-// The map's samples inside the margin, with their distance to the nearest corner.
+// The map's samples inside the margin, with their distance to the last place's aim.
 std::vector<Candidate> CandidatesOf(const CheckPlanInput& in) {
     std::vector<Candidate> all;
     const ExpectedErrorMap& map = *in.Map;
@@ -38,8 +38,9 @@ std::vector<Candidate> CandidatesOf(const CheckPlanInput& in) {
             if (!std::isfinite(mm) || std::min(fx, 1 - fx) < kCheckEdgeMargin ||
                 std::min(fy, 1 - fy) < kCheckEdgeMargin)
                 continue;
-            const double cx = fx < 0.5 ? 0.0 : 1.0, cy = fy < 0.5 ? 0.0 : 1.0;
-            all.push_back({CheckPlace{fx, fy, mm}, PixelDistance(in, fx, fy, cx, cy)});
+            const TargetPoint aim =
+                in.Doubt ? *in.Doubt : TargetPoint{fx < 0.5 ? 0.0 : 1.0, fy < 0.5 ? 0.0 : 1.0};
+            all.push_back({CheckPlace{fx, fy, mm}, PixelDistance(in, fx, fy, aim.X, aim.Y)});
         }
     return all;
 }
@@ -79,12 +80,13 @@ std::vector<CheckPlace> ChooseCheckPlaces(const CheckPlanInput& in, int32_t coun
         return a.Place.ExpectedMm > b.Place.ExpectedMm;
     };
     const auto nearer = [](const Candidate& a, const Candidate& b) {
-        return a.CornerDistance < b.CornerDistance;
+        return a.AimDistance < b.AimDistance;
     };
     const int32_t byError = count > 1 ? count - 1 : 1;
     for (int32_t k = 0; k < byError; ++k)
         if (!PickClear(in, candidates, larger, taken, chosen, step)) break;
-    if (count > 1) PickClear(in, candidates, nearer, taken, chosen, step);
+    if (count > 1 && PickClear(in, candidates, nearer, taken, chosen, step))
+        chosen.back().Doubted = in.Doubt.has_value();
     return chosen;
 }
 
@@ -131,7 +133,7 @@ const CheckPlace* CheckTouches::Current() const {
 
 CheckStep CheckTouches::Take(RawPoint raw, const CheckMiss& miss) {
     touchesHere_ += 1;
-    const bool within = miss.Mm() <= BoundMm(1);
+    const bool within = miss.Mm() <= BoundMm(places_[size_t(next_)].Doubted ? 2 : 1);
     if (pending_) {
         const double apart = std::hypot(miss.Xmm - pendingMiss_.Xmm, miss.Ymm - pendingMiss_.Ymm);
         if (apart <= RepeatBoundMm(scatterMm_)) return TakeAgreeing(raw, miss);

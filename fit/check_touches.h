@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "config/calibration_config.h"
@@ -27,23 +28,28 @@ inline constexpr int32_t kMostTouchesPerCheck = 3;
 inline constexpr double kCheckEdgeMargin = 0.02;
 
 // A place to check, as a fraction of the area, and the expected error of the mapping there (mm).
+// At a place the judge doubts, one touch passes only within the bound of two: beyond it, the
+// place is touched again and the mean of the two judged.
 struct CheckPlace {
     double Fx = 0.0, Fy = 0.0;
     double ExpectedMm = 0.0;
+    bool Doubted = false;
 };
 
 // What the places are chosen from: the pass's expected-error map, the grid targets (fractions of
-// the area), the area's size in pixels and the places checked before (kept away from).
+// the area), the area's size in pixels, the places checked before (kept away from) and where the
+// judge doubts the touches most, if anywhere (a fraction of the area).
 struct CheckPlanInput {
     const ExpectedErrorMap* Map = nullptr;
     std::vector<TargetPoint> Grid;
     int32_t AreaWidth = 0, AreaHeight = 0;
     std::vector<CheckPlace> Used;
+    std::optional<TargetPoint> Doubt;
 };
 
 // count places at least half the grid's step from every grid target and a step from each other:
-// the first where the expected error is largest, the last the one nearest a corner. Fewer when the
-// map leaves no room.
+// the first where the expected error is largest, the last the one nearest the judge's doubt, or
+// without one nearest a corner. Fewer when the map leaves no room.
 std::vector<CheckPlace> ChooseCheckPlaces(const CheckPlanInput& input, int32_t count);
 
 // The bound of the miss at a check place (mm) for the mean of `touches` touches there: the

@@ -36,6 +36,8 @@ constexpr double kSameWay = 0.7071;
 // Two honest neighbours rarely both miss the same way: each of a pair needs only this share of
 // a single touch's bar.
 constexpr double kPairBar = 0.8;
+// A pair below that bar but above this share of a single touch's is where the pass doubts most.
+constexpr double kDoubtBar = 0.5;
 
 struct Vec2 {
     double X = 0.0, Y = 0.0;
@@ -306,8 +308,10 @@ size_t WorstSuspect(const JudgeInput& input, const std::vector<size_t>& active, 
     return worst;
 }
 
+// The pair of neighbours off the same way that the fit without them misses most.
 struct SuspectPair {
     bool Found = false;
+    bool Named = false;            // beyond the bar: both are suspects
     size_t First = 0, Second = 0;  // in active
     double Score = 0.0;            // the lesser of the two
 };
@@ -333,7 +337,7 @@ std::vector<size_t> Neighbours(const JudgeInput& input, const std::vector<size_t
 // Two neighbouring touches off the same way (a slanted stylus, parallax) hide each other: each
 // one's fit without it still leans on the other. Every touch is left out with each of its nearest
 // neighbours, and both are suspects when the fit without them misses both, the same way, beyond
-// what the scatter explains there; the pair that does so most is named.
+// what the scatter explains there; the pair that does so most is named, or else doubted.
 SuspectPair WorstPair(const JudgeInput& input, const std::vector<size_t>& active,
                       const Round& round, double scatterMm) {
     SuspectPair best;
@@ -352,13 +356,27 @@ SuspectPair WorstPair(const JudgeInput& input, const std::vector<size_t>& active
             const double si = Length(ei) / (scatterMm * std::sqrt(1.0 + hi));
             const double sk = Length(ek) / (scatterMm * std::sqrt(1.0 + hk));
             const bool sameWay = ei.X * ek.X + ei.Y * ek.Y > kSameWay * Length(ei) * Length(ek);
-            const bool both =
-                std::min(Length(ei), Length(ek)) > input.FloorMm && std::min(si, sk) > bar;
-            if (sameWay && both && std::min(si, sk) > best.Score)
-                best = SuspectPair{true, i, k, std::min(si, sk)};
+            if (!sameWay || std::min(si, sk) <= best.Score) continue;
+            best = SuspectPair{true, false, i, k, std::min(si, sk)};
+            best.Named = std::min(Length(ei), Length(ek)) > input.FloorMm && best.Score > bar;
         }
     }
     return best;
+}
+
+// The midpoint of a pair's targets, where a check touch tells whether the mapping follows them.
+ScreenPoint Between(const JudgeInput& input, const std::vector<size_t>& active,
+                    const SuspectPair& pair) {
+    const ScreenPoint a = input.Grid[active[pair.First]].Target;
+    const ScreenPoint b = input.Grid[active[pair.Second]].Target;
+    return ScreenPoint{(a.X + b.X) / 2, (a.Y + b.Y) / 2};
+}
+
+ScreenPoint TargetOf(const JudgeInput& input, int32_t index) {
+    for (const auto* targets : {&input.Grid, &input.Minis})
+        for (const JudgedTarget& t : *targets)
+            if (t.Index == index) return t.Target;
+    return ScreenPoint{};
 }
 
 }  // namespace
@@ -403,7 +421,12 @@ TouchJudgement JudgeTouches(const JudgeInput& input) {
             if (!suspects.empty()) break;
             const SuspectPair pair =
                 WorstPair(input, active, round, std::max(round.ScatterMm, leastScatter));
-            if (!pair.Found) break;
+            if (pair.Found && !pair.Named &&
+                pair.Score > kDoubtBar * SuspectBar(input.Grid.size())) {
+                j.Doubted = true;
+                j.Doubt = Between(input, active, pair);
+            }
+            if (!pair.Named) break;
             suspects.emplace_back(pair.Score, input.Grid[active[pair.First]].Index);
             suspects.emplace_back(pair.Score, input.Grid[active[pair.Second]].Index);
             active.erase(active.begin() + std::ptrdiff_t(std::max(pair.First, pair.Second)));
@@ -418,16 +441,27 @@ TouchJudgement JudgeTouches(const JudgeInput& input) {
     std::stable_sort(suspects.begin(), suspects.end(),
                      [](const auto& a, const auto& b) { return a.first > b.first; });
     for (const auto& s : suspects) j.Suspects.push_back(s.second);
+    if (!j.Suspects.empty()) {
+        j.Doubted = true;
+        j.Doubt = TargetOf(input, j.Suspects.front());
+    }
     return j;
 }
 
 JudgeInput JudgeInputFor(const CalibrationConfig& c, const ControllerParameters& parameters,
                          int32_t width, int32_t height) {
+    return JudgeInputFor(
+        c, GlassScaleFor(parameters.ScreenWidth, parameters.ScreenHeight, width, height), width,
+        height);
+}
+
+JudgeInput JudgeInputFor(const CalibrationConfig& c, GlassScale scale, int32_t width,
+                         int32_t height) {
     JudgeInput input;
     input.Model = IsLaplaceModel(c.ModelKind) ? JudgeModel::Harmonic : JudgeModel::Polynomial;
     input.Order = int32_t(c.PolynomialOrder);
     input.Terms = FitTerms(c.FitTerms);
-    input.Scale = GlassScaleFor(parameters.ScreenWidth, parameters.ScreenHeight, width, height);
+    input.Scale = scale;
     input.FloorMm = c.SuspectFloor;
     const size_t count = std::min(c.Touches.size(), c.Targets.size());
     for (size_t i = 0; i < count && i < c.NumGridPoints + kMiniTargetSlots; ++i) {

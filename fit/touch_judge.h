@@ -51,6 +51,11 @@ struct TouchJudgement {
     std::vector<int32_t> Suspects;      // target indices, worst first
     double ExpectedRmsMm = 0.0;         // error of a new touch: the grid's deleted residuals
     double ExpectedWorstMm = 0.0;
+    // Where the judge trusts the touches least (area pixels): its first suspect's target, or
+    // without one between two neighbours the fit without them misses the same way by less than
+    // names them.
+    bool Doubted = false;
+    ScreenPoint Doubt;
 };
 
 TouchJudgement JudgeTouches(const JudgeInput& input);
@@ -64,3 +69,5 @@ inline bool TooManySuspects(const TouchJudgement& j) {
 // points and enabled mini targets; targets at their exact normalised positions).
 JudgeInput JudgeInputFor(const CalibrationConfig& config, const ControllerParameters& parameters,
                          int32_t width, int32_t height);
+JudgeInput JudgeInputFor(const CalibrationConfig& config, GlassScale scale, int32_t width,
+                         int32_t height);

@@ -1,7 +1,8 @@
 // What the check touches after the fit catch: simulated passes of the shipped layout with three
 // checks, honest ones, ones with a slip on a check or the axes swapped after the fit, bad fits (a
-// local bump of the sensor, a 3 x 4 grid), by touch scatter; and the share caught against the true
-// worst error of the fit, on sensors whose edges compress more than the fit follows.
+// local bump of the sensor, a 3 x 4 grid), by touch scatter; the share caught against the true
+// worst error of the fit, on sensors whose edges compress more than the fit follows; and two
+// neighbouring touches off the same way, with the judge's suspects asked again.
 //   tarnix_check_bench [--passes N]
 #include <algorithm>
 #include <cmath>
@@ -17,6 +18,7 @@
 #include "bench/accuracy/pass_touches.h"
 #include "bench/accuracy/stand_in_sensors.h"
 #include "fit/check_round.h"
+#include "fit/touch_judge.h"
 #include "platform/report_file.h"
 
 namespace {
@@ -29,6 +31,7 @@ constexpr double kSecondsPerTouch = 2.0;  // a person's pace: find the target, r
 constexpr int kMostCheckTouches = 40;
 
 struct CheckRun {
+    bool Named = false;      // the judge named every bad touch: they are asked again
     bool Sound = false;      // the fit passed the gate: checks were asked
     bool Confirmed = false;  // a check's miss was confirmed (the pass refitted or refused)
     bool Refused = false;
@@ -53,13 +56,31 @@ RawPoint CheckTouchOf(const PassTouching& touching, const CheckPlace& place, Sen
     return swapped ? RawPoint{raw.W, raw.V} : raw;
 }
 
-// One pass: the grid touched and fitted, then its checks as the window asks them, refitted with
-// the check touches on a confirmed miss.
+// The touching after the window asks the judge's suspects again: a named bad touch is touched
+// again as aimed, the others stay as they were.
+PassTouching AskedAgain(const PassTouching& touching, const CalibrationConfig& c,
+                        const ControllerParameters& parameters) {
+    const TouchJudgement judged =
+        JudgeTouches(JudgeInputFor(c, parameters, kScreen.width, kScreen.height));
+    const auto& s = judged.Suspects;
+    PassTouching asked = touching;
+    std::erase_if(asked.Bad, [&](const BadTouch& bad) {
+        return std::find(s.begin(), s.end(), int32_t(bad.Target)) != s.end();
+    });
+    return asked;
+}
+
+// One pass: the grid touched and fitted (unless the judge names its bad touches), then its checks
+// as the window asks them, refitted with the check touches on a confirmed miss.
 CheckRun RunCheckedPass(const PassLayout& layout, const PassTouching& touching, CheckFault fault) {
     CheckRun run;
     CalibrationConfig c = *layout.Config;
     ControllerParameters parameters = layout.Parameters;
     TouchTargets(touching, c);
+    const PassTouching asked = AskedAgain(touching, c, parameters);
+    run.Named = !touching.Bad.empty() && asked.Bad.empty();
+    if (run.Named) return run;
+    TouchTargets(asked, c);
     GatedFit fit = FitTouchedPass(c, parameters, kScreen);
     if (!fit.Sound()) return run;
     run.Sound = true;
@@ -111,9 +132,11 @@ SensorParameters Bumped(const SensorParameters& sensor, double heightMm, uint32_
 }
 
 struct Tally {
+    int Named = 0;
     int Passes = 0, Sound = 0, Confirmed = 0, Refused = 0, Slipped = 0, Touches = 0, Bad = 0;
     void Add(const CheckRun& run) {
         ++Passes;
+        Named += run.Named;
         if (!run.Sound) return;
         ++Sound;
         Confirmed += run.Confirmed;
@@ -137,6 +160,30 @@ std::unique_ptr<PassLayout> SmallGrid(const std::filesystem::path& scratch) {
     std::ofstream(file, std::ios::binary | std::ios::trunc)
         << "[TARNIX-APP]\nNumGridRows=3\nNumGridPoints=12\nFitModelCode=13\nCheckTargets=3\n";
     return ReadPassLayout(file);
+}
+
+// Two neighbouring targets at a corner both touched 6 mm off the same way, at 1 mm scatter on
+// each stand-in sensor: named by the judge (asked again), else caught by the gate or the checks,
+// else committed, and how many of all passes are committed above 5 mm.
+void PrintStylusPairs(const PassLayout& layout, int passes) {
+    std::printf(
+        "\nTwo neighbouring touches at a corner 6 mm off the same way, 1.0 mm scatter:\n\n"
+        "| Sensor | Passes | Named by the judge | Refused by the gate | Checks fail | Caught | "
+        "Committed above 5 mm |\n|---|---|---|---|---|---|---|\n");
+    for (const NamedSensor& named : StandInSensors()) {
+        Tally t;
+        for (int pass = 0; pass < passes; ++pass) {
+            const SimulatedPerson person{1.0, kPanel.widthMm, kPanel.heightMm,
+                                         uint32_t(3000 + pass)};
+            const auto bad = DrawBadTouches(BadTouches::Two, *layout.Config, uint32_t(7000 + pass));
+            t.Add(RunCheckedPass(layout, {named.sensor, person, bad, kScreen, kPanel},
+                                 CheckFault::None));
+        }
+        const int gateRefused = t.Passes - t.Named - t.Sound;
+        const int caught = t.Named + gateRefused + t.Confirmed;
+        std::printf("| %s | %d | %d | %d | %d | %.0f %% | %d |\n", named.name, t.Passes, t.Named,
+                    gateRefused, t.Confirmed, 100.0 * caught / t.Passes, t.Bad);
+    }
 }
 
 }  // namespace
@@ -216,6 +263,7 @@ int main(int argc, char** argv) {
         "Sound passes with a true worst above 5 mm inside: %d as fitted, %d committed "
         "after the checks\n",
         firstAbove5, committedAbove5);
+    PrintStylusPairs(*shipped, passes);
     SetReportFolderOverride(nullptr);
     return 0;
 }

@@ -113,7 +113,7 @@ TEST(TouchJudge, TwoNeighbouringTouchesOffTheSameWayAreNamedTogetherMoreOften) {
     // way, hide each other from a fit that leaves out one touch at a time (which names both in 3
     // passes of 20). Left out together, they are named in twice as many; far from every pass (see
     // the sensor-family bench for the rates).
-    int both = 0;
+    int both = 0, doubted = 0;
     for (uint32_t seed = 1; seed <= 20; ++seed) {
         JudgeInput input = Pass(6, 1.0, 0.05, seed);
         Misplace(input.Grid[5], 7.0, 0.05);
@@ -123,8 +123,14 @@ TEST(TouchJudge, TwoNeighbouringTouchesOffTheSameWayAreNamedTogetherMoreOften) {
             return std::find(j.Suspects.begin(), j.Suspects.end(), index) != j.Suspects.end();
         };
         both += named(5) && named(11) ? 1 : 0;
+        // Named or not, the judge mostly doubts them most: a check touch goes there.
+        const auto near = [&](const JudgedTarget& t) {
+            return std::hypot(j.Doubt.X - t.Target.X, j.Doubt.Y - t.Target.Y) < 0.16 * kWidth;
+        };
+        doubted += j.Doubted && (near(input.Grid[5]) || near(input.Grid[11])) ? 1 : 0;
     }
     EXPECT_GE(both, 6);
+    EXPECT_GE(doubted, 14);  // 15 of 20 here
 }
 
 TEST(TouchJudge, AMiniTargetIsJudgedByTheGridFitWithItsExtrapolation) {

@@ -62,7 +62,7 @@ struct FittedPass {
     }
 
     CheckPlanInput Plan(const std::vector<CheckPlace>& used = {}) const {
-        CheckPlanInput input{&map, {}, kWidth, kHeight, used};
+        CheckPlanInput input{&map, {}, kWidth, kHeight, used, {}};
         for (uint32_t i = 0; i < bench.Config.NumGridPoints; ++i)
             input.Grid.push_back(bench.Config.Targets[i]);
         return input;
@@ -106,6 +106,11 @@ TEST(CheckPlaces, AwayFromTheGridWorstFirstAndOneNearACorner) {
     };
     EXPECT_LE(corner(places[2]), corner(places[0]));
     EXPECT_LE(corner(places[2]), corner(places[1]));
+    // Where the judge doubts the touches, the last place goes there instead of to a corner.
+    CheckPlanInput doubted = pass.Plan();
+    doubted.Doubt = TargetPoint{0.4, 0.6};
+    const CheckPlace aimed = ChooseCheckPlaces(doubted, 3).back();
+    EXPECT_LT(PixelsApart(aimed.Fx, aimed.Fy, 0.4, 0.6), step / 4);
     // A second round keeps away from the first.
     for (const CheckPlace& q : ChooseCheckPlaces(pass.Plan(places), 3))
         for (const CheckPlace& p : places) EXPECT_GT(PixelsApart(p.Fx, p.Fy, q.Fx, q.Fy), 100.0);
