@@ -356,9 +356,10 @@ SuspectPair WorstPair(const JudgeInput& input, const std::vector<size_t>& active
             const double si = Length(ei) / (scatterMm * std::sqrt(1.0 + hi));
             const double sk = Length(ek) / (scatterMm * std::sqrt(1.0 + hk));
             const bool sameWay = ei.X * ek.X + ei.Y * ek.Y > kSameWay * Length(ei) * Length(ek);
-            if (!sameWay || std::min(si, sk) <= best.Score) continue;
+            const bool beyondFloor = std::min(Length(ei), Length(ek)) > input.FloorMm;
+            if (!sameWay || !beyondFloor || std::min(si, sk) <= best.Score) continue;
             best = SuspectPair{true, false, i, k, std::min(si, sk)};
-            best.Named = std::min(Length(ei), Length(ek)) > input.FloorMm && best.Score > bar;
+            best.Named = best.Score > bar;
         }
     }
     return best;
