@@ -159,8 +159,10 @@ bool BeginChecks(const PassRun& run, const CalibrationFit& fit, const FitJudgeme
     const CheckRound round =
         PlanCheckRound(fit, scale, sequencer.CheckedPlaces(), settings.CheckTargets);
     if (!sequencer.BeginChecks(run.Token, round)) return false;
-    DebugPrint(L"Tarnix.exe: %d check targets are asked before the commit",
-               int(round.Places.size()));
+    const bool doubted = !round.Places.empty() && round.Places.back().Doubted;
+    DebugPrint(L"Tarnix.exe: %d check targets are asked before the commit%s",
+               int(round.Places.size()),
+               doubted ? L", the last where the judge doubts the touches most" : L"");
     return true;
 }
 
