@@ -89,7 +89,7 @@ double PixelsApart(double fx0, double fy0, double fx1, double fy1) {
     return std::hypot((fx1 - fx0) * kWidth, (fy1 - fy0) * kHeight);
 }
 
-TEST(CheckPlaces, AwayFromTheGridWorstFirstAndOneNearACorner) {
+TEST(CheckPlaces, AwayFromTheGridWorstFirstAndTheLastAtTheDoubtOrNearACorner) {
     FittedPass pass(Person(1.0, 3));
     const std::vector<CheckPlace> places = ChooseCheckPlaces(pass.Plan(), 3);
     ASSERT_EQ(places.size(), 3u);
