@@ -1,18 +1,17 @@
 // A temporary configuration file for tests, removed when the test ends.
 #pragma once
 
-#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
 
+#include "tests/foundation/scratch_path.h"
+
 class TempCfgFile {
   public:
     explicit TempCfgFile(std::string_view bytes = {}) {
-        static std::atomic<int> counter{0};
-        path_ = std::filesystem::temp_directory_path() /
-                ("tarnix-config-test-" + std::to_string(counter++) + ".cfg");
+        path_ = UniqueScratchPath("tarnix-config-test", ".cfg");
         Write(bytes);
     }
     ~TempCfgFile() {

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -17,15 +16,13 @@
 #include "fit/calibration_fit.h"
 #include "fit/fit_evaluation.h"
 #include "platform/report_file.h"
+#include "tests/foundation/scratch_path.h"
 
 // A fresh report folder, used by OpenReportFile while the object lives.
 class ReportFolder {
   public:
     ReportFolder() {
-        static std::atomic<int> counter{0};
-        path_ = std::filesystem::temp_directory_path() /
-                ("tarnix-fit-test-" + std::to_string(counter++) + "-" +
-                 std::to_string(reinterpret_cast<uintptr_t>(this) & 0xffff));
+        path_ = UniqueScratchPath("tarnix-fit-test");
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
         SetReportFolderOverride(path_.wstring().c_str());

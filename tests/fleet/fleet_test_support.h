@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "history/history_folder.h"
+#include "tests/foundation/scratch_path.h"
 #include "tools/tarnix_fit/tool_text.h"
 #include "tools/tarnix_history/history_tool.h"
 
@@ -60,9 +60,7 @@ struct FleetMachine {
 class GeneratedFleet {
   public:
     explicit GeneratedFleet(const std::vector<FleetMachine>& machines) {
-        static std::atomic<int> counter{0};
-        root_ = std::filesystem::temp_directory_path() /
-                ("tarnix-fleet-test-" + std::to_string(counter++));
+        root_ = UniqueScratchPath("tarnix-fleet-test");
         std::filesystem::remove_all(root_);
         std::filesystem::create_directories(Exports());
         std::mt19937 random(11);

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <sstream>
@@ -13,6 +12,7 @@
 
 #include "driver/quva_records.h"
 #include "platform/report_file.h"
+#include "tests/foundation/scratch_path.h"
 #include "tools/tarnix_fit/fit_session.h"
 #include "tools/tarnix_fit/tool_text.h"
 #include "tools/tarnix_history/history_tool.h"
@@ -47,9 +47,7 @@ inline void AddToCoefficient(CalibrationDataRecord& r, size_t offset, int32_t de
 class ScratchHistory {
   public:
     ScratchHistory() {
-        static std::atomic<int> counter{0};
-        path_ = std::filesystem::temp_directory_path() /
-                ("tarnix-history-test-" + std::to_string(counter++));
+        path_ = UniqueScratchPath("tarnix-history-test");
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
         SetReportFolderOverride(path_.wstring().c_str());
