@@ -339,7 +339,7 @@ std::vector<size_t> Neighbours(const JudgeInput& input, const std::vector<size_t
 // neighbours, and both are suspects when the fit without them misses both, the same way, beyond
 // what the scatter explains there; the pair that does so most is named, or else doubted.
 SuspectPair WorstPair(const JudgeInput& input, const std::vector<size_t>& active,
-                      const Round& round, double scatterMm) {
+                      double scatterMm) {
     SuspectPair best;
     const double bar = kPairBar * SuspectBar(input.Grid.size());
     for (size_t i = 0; i < active.size(); ++i) {
@@ -380,6 +380,22 @@ ScreenPoint TargetOf(const JudgeInput& input, int32_t index) {
     return ScreenPoint{};
 }
 
+// Names the worst pair of neighbours off the same way as suspects (and leaves them out of
+// active), or marks the place between them as the judge's doubt when it falls short of naming.
+void NamePairOrDoubt(const JudgeInput& input, std::vector<size_t>& active, double scatterMm,
+                     TouchJudgement& j, std::vector<std::pair<double, int32_t>>& suspects) {
+    const SuspectPair pair = WorstPair(input, active, scatterMm);
+    if (pair.Found && !pair.Named && pair.Score > kDoubtBar * SuspectBar(input.Grid.size())) {
+        j.Doubted = true;
+        j.Doubt = Between(input, active, pair);
+    }
+    if (!pair.Named) return;
+    suspects.emplace_back(pair.Score, input.Grid[active[pair.First]].Index);
+    suspects.emplace_back(pair.Score, input.Grid[active[pair.Second]].Index);
+    active.erase(active.begin() + std::ptrdiff_t(std::max(pair.First, pair.Second)));
+    active.erase(active.begin() + std::ptrdiff_t(std::min(pair.First, pair.Second)));
+}
+
 }  // namespace
 
 TouchJudgement JudgeTouches(const JudgeInput& input) {
@@ -418,21 +434,12 @@ TouchJudgement JudgeTouches(const JudgeInput& input) {
         if (suspects.size() >= kMostSuspectsNamed) break;
         if (worst == active.size()) {
             // A pair is named only as the pass's first suspects: touches that disagree one by one
-            // are no slanted stylus.
-            if (!suspects.empty()) break;
-            const SuspectPair pair =
-                WorstPair(input, active, round, std::max(round.ScatterMm, leastScatter));
-            if (pair.Found && !pair.Named &&
-                pair.Score > kDoubtBar * SuspectBar(input.Grid.size())) {
-                j.Doubted = true;
-                j.Doubt = Between(input, active, pair);
-            }
-            if (!pair.Named) break;
-            suspects.emplace_back(pair.Score, input.Grid[active[pair.First]].Index);
-            suspects.emplace_back(pair.Score, input.Grid[active[pair.Second]].Index);
-            active.erase(active.begin() + std::ptrdiff_t(std::max(pair.First, pair.Second)));
-            active.erase(active.begin() + std::ptrdiff_t(std::min(pair.First, pair.Second)));
-            break;  // the pair is named; the rest are judged once it is touched again
+            // are no slanted stylus. Once it is named, the rest are judged when it is touched
+            // again.
+            if (suspects.empty())
+                NamePairOrDoubt(input, active, std::max(round.ScatterMm, leastScatter), j,
+                                suspects);
+            break;
         }
         suspects.emplace_back(round.Figures[worst].Score, round.Figures[worst].Index);
         active.erase(active.begin() + std::ptrdiff_t(worst));
