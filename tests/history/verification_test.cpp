@@ -13,6 +13,7 @@
 #include "history/history_live.h"
 #include "history/verification_entry.h"
 #include "tests/history/history_test_support.h"
+#include "tools/tool_json/json_value.h"
 
 namespace {
 
@@ -164,6 +165,20 @@ TEST_F(VerifiedHistory, AVerificationIsNeverLiveRestoredComparedOrPrunedForACali
         << rows.back();
     const ToolRun json = RunTool({L"list", L"--json", L"--folder", folder_});
     EXPECT_NE(Lines(json.Out).back().find("\"kind\":\"verification\""), std::string::npos);
+    // Nobody accepts a verification: neither list --json nor the export calls it accepted.
+    EXPECT_NE(Lines(json.Out).back().find("\"accepted\":null"), std::string::npos)
+        << Lines(json.Out).back();
+    EXPECT_NE(Lines(json.Out).front().find("\"accepted\":true"), std::string::npos);
+    std::string error;
+    const std::optional<JsonValue> exported =
+        ParseJson(RunTool({L"export", L"--folder", folder_}).Out, error);
+    ASSERT_TRUE(exported) << error;
+    const JsonValue& last = exported->Find("Entries")->Items.back();
+    EXPECT_EQ(last.TextAt("Kind"), "verification");
+    EXPECT_EQ(last.Find("Accepted")->Type, JsonValue::Kind::Null);
+    EXPECT_EQ(exported->Find("Entries")->Items.front().Find("Accepted")->Type,
+              JsonValue::Kind::Bool);
+
     const ToolRun show = RunTool({L"show", newest, L"--folder", folder_});
     EXPECT_NE(show.Out.find("\nKind: verification\n"), std::string::npos) << show.Out;
     EXPECT_NE(show.Out.find("\nLive: no\n"), std::string::npos) << show.Out;

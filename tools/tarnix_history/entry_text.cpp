@@ -41,6 +41,11 @@ std::string Fixed(double value, int decimals) {
     return text;
 }
 
+std::string AcceptedJson(const HistoryEntry& entry) {
+    if (entry.Header.Verification()) return "null";
+    return entry.Header.Accepted() ? "true" : "false";
+}
+
 std::string JsonLine(const std::vector<HistoryEntry>& entries, size_t i, bool live) {
     const HistoryEntry& e = entries[i];
     const CalibrationDataRecord& r = e.Record;
@@ -68,7 +73,7 @@ std::string JsonLine(const std::vector<HistoryEntry>& entries, size_t i, bool li
     line += ",\"drift_since\":" + (drift ? JsonText(entries[drift->Earlier].Name) : "null");
     line += std::string(",\"kind\":") +
             (e.Header.Verification() ? "\"verification\"" : "\"calibration\"");
-    line += std::string(",\"accepted\":") + (e.Header.Accepted() ? "true" : "false");
+    line += ",\"accepted\":" + AcceptedJson(e);
     line += std::string(",\"live\":") + (live ? "true" : "false");
     return line + "}";
 }

@@ -16,6 +16,8 @@ GlassScale GlassOf(const HistoryEntry& entry);
 std::string DateOf(const HistoryEntry& entry);
 // The entry's expected error: the judge's figure when the entry has one, else its RMS residual.
 std::optional<double> ExpectedErrorOf(const HistoryEntry& entry);
+// Whether the person accepted the entry, as JSON: null for a verification, which nobody accepts.
+std::string AcceptedJson(const HistoryEntry& entry);
 // A number with a fixed count of decimals.
 std::string Fixed(double value, int decimals);
 

@@ -102,8 +102,7 @@ std::string EntryJson(const std::vector<HistoryEntry>& entries, size_t i, bool l
            ",\"GlassWidthMm\":" + JsonNumber(glass.MmPerPixelX * e.Record.AreaWidth) +
            ",\"GlassHeightMm\":" + JsonNumber(glass.MmPerPixelY * e.Record.AreaHeight) +
            ",\"ExpectedErrorMm\":" + JsonNumber(ExpectedErrorOf(e)) +
-           ",\"Figures\":" + FiguresJson(e) +
-           ",\"Accepted\":" + (e.Header.Accepted() ? "true" : "false") +
+           ",\"Figures\":" + FiguresJson(e) + ",\"Accepted\":" + AcceptedJson(e) +
            ",\"Live\":" + (live ? "true" : "false") +
            ",\"DriftSincePrevious\":" + DriftJson(DriftOf(entries, i), entries) +
            ",\"DriftSinceFirst\":" + DriftJson(sinceFirst, entries) +
