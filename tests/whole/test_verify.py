@@ -188,6 +188,7 @@ class Verify(unittest.TestCase):
         self.assertEqual(["calibration", "verification", "verification"],
                          [e["Kind"] for e in entries])
         self.assertEqual([None, True, False], [e["Passed"] for e in entries])
+        self.assertEqual([True, None, None], [e["Accepted"] for e in entries])  # nobody accepts one
         self.assertEqual([None, None], [e["DriftSinceFirst"]["Mm"] for e in entries[1:]])
 
 
