@@ -38,7 +38,7 @@ std::vector<HistoryFigure> PassFigures(const CalibrationFit& fit,
 struct HistoryFacts {
     HistoryTime Time;
     std::string Version;
-    std::vector<HistoryFigure> Judgement;
+    std::vector<HistoryFigure> Judgement = {};
     uint64_t Sequence = 0;
     bool Accepted = false;
     // "; Name: text" lines of the glass size and its monitor, after the model (never figures).

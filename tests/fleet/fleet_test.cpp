@@ -49,7 +49,9 @@ TEST(FleetReport, ThreeKiosksWithAShiftedSensorComeFirstFlagged) {
         } else {
             EXPECT_LT(k.SiblingDeviationMm.value_or(99), 0.6) << k.Machine;
         }
-        if (i > 3) EXPECT_LT(report.Kiosks[i - 1].Machine, k.Machine);
+        if (i > 3) {
+            EXPECT_LT(report.Kiosks[i - 1].Machine, k.Machine);
+        }
     }
     ASSERT_EQ(report.Models.size(), 2u);
     EXPECT_EQ(report.Models[0].Name, "ABC T15");
