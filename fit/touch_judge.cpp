@@ -380,9 +380,9 @@ ScreenPoint TargetOf(const JudgeInput& input, int32_t index) {
     return ScreenPoint{};
 }
 
-// Names the worst pair of neighbours off the same way as suspects (and leaves them out of
-// active), or marks the place between them as the judge's doubt when it falls short of naming.
-void NamePairOrDoubt(const JudgeInput& input, std::vector<size_t>& active, double scatterMm,
+// Names the worst pair of neighbours off the same way as suspects, or marks the place between
+// them as the judge's doubt when it falls short of naming.
+void NamePairOrDoubt(const JudgeInput& input, const std::vector<size_t>& active, double scatterMm,
                      TouchJudgement& j, std::vector<std::pair<double, int32_t>>& suspects) {
     const SuspectPair pair = WorstPair(input, active, scatterMm);
     if (pair.Found && !pair.Named && pair.Score > kDoubtBar * SuspectBar(input.Grid.size())) {
@@ -392,8 +392,6 @@ void NamePairOrDoubt(const JudgeInput& input, std::vector<size_t>& active, doubl
     if (!pair.Named) return;
     suspects.emplace_back(pair.Score, input.Grid[active[pair.First]].Index);
     suspects.emplace_back(pair.Score, input.Grid[active[pair.Second]].Index);
-    active.erase(active.begin() + std::ptrdiff_t(std::max(pair.First, pair.Second)));
-    active.erase(active.begin() + std::ptrdiff_t(std::min(pair.First, pair.Second)));
 }
 
 }  // namespace
