@@ -439,9 +439,12 @@ class WineBench:
     def reg_add(self, key, name, data, kind="REG_SZ"):
         args = ["reg", "add", key] + (["/ve"] if name in (None, "(Default)") else ["/v", name])
         args += ["/t", kind, "/d", str(data), "/f"] + self._view(key)
-        code, _ = self.wine(args, timeout=30)
-        if code != 0:
-            raise BenchError("reg add %s %s failed" % (key, name))
+        # On a loaded machine the prefix's services may still be starting: one more, longer try.
+        for timeout in (30, 90):
+            code, _ = self.wine(args, timeout=timeout)
+            if code == 0:
+                return
+        raise BenchError("reg add %s %s failed (exit code %d)" % (key, name, code))
 
     def reg_delete(self, key, name=None):
         """Deletes a value, or the whole key with name None; True when something was deleted."""
