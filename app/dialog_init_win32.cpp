@@ -20,6 +20,7 @@
 #include "display/target_layout.h"
 #include "display/tile_layout.h"
 #include "driver/quva_driver.h"
+#include "fit/model_choice.h"
 #include "platform/debug_trace.h"
 #include "platform/platform.h"
 #include "platform/profile_size.h"
@@ -134,12 +135,13 @@ bool CalibrationDialog::StartUp::LoadConfiguration(CalibrationDialog& d) {
     d.Config = std::make_unique<CalibrationConfig>(path.c_str());
     ReadGridConfig(*d.Config);
 
-    int32_t minimum = MinimumGridPoints(d.Config->PolynomialOrder);
-    if (int64_t(d.Config->NumGridPoints) < minimum) {
+    const CalibrationConfig& c = *d.Config;
+    const int32_t minimum = FewestGridPoints(FitTerms(c.FitTerms), c.ModelKind, c.PolynomialOrder);
+    if (int64_t(c.NumGridPoints) < minimum) {
         std::wstring text =
             FormatNumberText(d.Text(IDS_GRID_TOO_SMALL), minimum, kGridMessageLength);
-        DebugPrint(L"Tarnix.exe: %u grid points, order %u needs %d: stop", d.Config->NumGridPoints,
-                   d.Config->PolynomialOrder, minimum);
+        DebugPrint(L"Tarnix.exe: %u grid points, order %u and FitTerms=%d need %d: stop",
+                   c.NumGridPoints, c.PolynomialOrder, c.FitTerms, minimum);
         DebugPrint(L"Tarnix.exe: %s", text.c_str());
         MessageBoxW(d.Window, text.c_str(), L"Tarnix", MB_OK | MB_ICONERROR);
         return false;

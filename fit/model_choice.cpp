@@ -107,6 +107,13 @@ std::vector<std::string> CandidateModels(FitTerms terms, uint32_t order, size_t 
     return names;
 }
 
+int32_t FewestGridPoints(FitTerms terms, uint32_t modelKind, uint32_t order) {
+    if (terms != FitTerms::Predicted || IsLaplaceModel(modelKind)) return MinimumGridPoints(order);
+    size_t touches = 1;
+    while (CandidateModels(terms, order, touches).empty()) ++touches;
+    return int32_t(touches);
+}
+
 bool ChooseModel(const std::vector<std::string>& candidates, const std::vector<BasisPoint>& points,
                  double unitX, double unitY, bool blend, ModelChoice& choice) {
     choice = ModelChoice();

@@ -30,6 +30,11 @@ double TermBudget(size_t touches);
 // determine; empty when none is determined.
 std::vector<std::string> CandidateModels(FitTerms terms, uint32_t order, size_t touches);
 
+// The fewest grid points a pass of this model kind, FitTerms value and record order can fit: one
+// per record term for the document's values and the Laplace kinds; for the predicted choice, whose
+// record order only holds the model, as many as its smallest candidate needs.
+int32_t FewestGridPoints(FitTerms terms, uint32_t modelKind, uint32_t order);
+
 // Fits each candidate and keeps the one whose deleted residuals (unitX, unitY: millimetres per
 // normalised target unit) have the least mean square; with blend, the candidates weighed together
 // by the weights whose blend's deleted residuals are least. False when no candidate can be fitted.

@@ -32,7 +32,9 @@ int CheckPolynomialInput(CalibrationFit& fit, uint32_t n) {
     const CalibrationConfig& c = *fit.Config;
     if (c.Touches.size() < n || c.Targets.size() < n)
         return Refuse(fit, FitStatus::BadInput, L"fewer touches or targets than data points");
-    if (fit.TermCount <= 0 || fit.PointCount < fit.TermCount || uint32_t(fit.PointCount) > n)
+    const int32_t fewest =
+        FewestGridPoints(FitTerms(c.FitTerms), fit.ModelKind, fit.PolynomialOrder);
+    if (fit.TermCount <= 0 || fit.PointCount < fewest || uint32_t(fit.PointCount) > n)
         return Refuse(fit, FitStatus::BadInput, L"the grid has too few points for the order");
     return CheckTouchesFinite(fit, n) ? 1 : 0;
 }
@@ -69,6 +71,16 @@ void TraceChoice(const CalibrationFit& fit) {
         Wide(choice.Model->Name()).c_str(), fit.WrittenOrder, fit.ProjectionMisfitMm);
 }
 
+// The document's least-squares fit of every term of the record's order through the grid points.
+void FitEveryTerm(CalibrationFit& fit, double& chisqX, double& chisqY) {
+    Vector x = RowIndices(uint32_t(fit.PointCount));
+    SvdFit(x, fit.TargetX, fit.Weights, fit.CoeffX, fit.FitU, fit.FitV, fit.SingularValues, chisqX,
+           PolynomialBasisRow);
+    SvdFit(x, fit.TargetY, fit.Weights, fit.CoeffY, fit.FitU, fit.FitV, fit.SingularValues, chisqY,
+           PolynomialBasisRow);
+    fit.FinalRank = NonZeroSingularValues(fit.SingularValues, fit.TermCount);
+}
+
 // Any other pass fits the model its FitTerms key allows within the touches' budget of terms,
 // chosen by its deleted residuals, and writes it into the record's terms. 0 (refused, with the
 // reason traced) when the touches determine no such model or the record cannot hold it.
@@ -79,6 +91,11 @@ int FitModelIntoRecord(CalibrationFit& fit, double& chisqX, double& chisqY) {
         DebugPrint(
             L"Tarnix.exe: %d touches do not determine the %d terms of order %u: fitting "
             L"the highest order they do",
+            fit.PointCount, fit.TermCount, fit.PolynomialOrder);
+    else if (FitTerms(c.FitTerms) == FitTerms::Predicted && fit.PointCount < fit.TermCount)
+        DebugPrint(
+            L"Tarnix.exe: %d touches do not determine the %d terms of order %u: choosing "
+            L"among the models they do",
             fit.PointCount, fit.TermCount, fit.PolynomialOrder);
     std::vector<std::string> candidates =
         CandidateModels(FitTerms(c.FitTerms), fit.PolynomialOrder, n);
@@ -166,17 +183,15 @@ int RunPolynomialFit(CalibrationFit& fit) {
         return 0;
     }
     const CalibrationConfig& c = *fit.Config;
-    Vector x = RowIndices(uint32_t(fit.PointCount));
     double chisqX = 0.0, chisqY = 0.0;
-    SvdFit(x, fit.TargetX, fit.Weights, fit.CoeffX, fit.FitU, fit.FitV, fit.SingularValues, chisqX,
-           PolynomialBasisRow);
-    SvdFit(x, fit.TargetY, fit.Weights, fit.CoeffY, fit.FitU, fit.FitV, fit.SingularValues, chisqY,
-           PolynomialBasisRow);
-    fit.FinalRank = NonZeroSingularValues(fit.SingularValues, fit.TermCount);
     fit.Choice = ModelChoice();
+    fit.FinalRank = 0;
     fit.WrittenOrder = fit.PolynomialOrder;
     fit.ProjectionMisfitMm = 0.0;
-    if (!KeepsEveryTerm(fit) && !FitModelIntoRecord(fit, chisqX, chisqY)) return 0;
+    if (KeepsEveryTerm(fit))
+        FitEveryTerm(fit, chisqX, chisqY);
+    else if (!FitModelIntoRecord(fit, chisqX, chisqY))
+        return 0;
     const int32_t reportCount = fit.PointCount + (c.HasMiniTargets ? kFitMiniTargets : 0);
     WriteFitReport(L"SvdFitOutputs.txt", fit.CoeffX, fit, PolynomialTermNames, reportCount,
                    fit.TermCount, fit.CoeffY, PolynomialDesignMatrix, PolynomialDesignMatrix,

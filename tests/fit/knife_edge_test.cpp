@@ -1,7 +1,7 @@
 // Passes on the knife-edge of a record of order 7 from 36 touches: noise-free touches, a
 // duplicated touch, a 16-bit range over a 12-bit sensor, a narrow range, a swapped sensor and
-// FitTerms=0. Each is committed within a fraction of a millimetre of the sensor, or its bad touch
-// named, never forced through every touch.
+// FitTerms=0; and a grid of fewer touches than the record has terms. Each is committed within a
+// fraction of a millimetre of the sensor, or its bad touch named, never forced through every touch.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +10,7 @@
 
 #include "fit/fit_evaluation.h"
 #include "fit/fit_gate.h"
+#include "fit/model_choice.h"
 #include "fit/polynomial_fit.h"
 #include "fit/touch_judge.h"
 #include "tests/fit/fit_test_support.h"
@@ -126,4 +127,30 @@ TEST(KnifeEdge, FitTermsZeroOnTooFewTouchesFitsWhatTheyDetermine) {
         else
             EXPECT_EQ(Verdict(spread), FitVerdict::ExpectedErrorTooLarge) << pass;
     }
+}
+
+TEST(KnifeEdge, AGridSmallerThanTheRecordFitsTheModelsItsTouchesDetermine) {
+    ReportFolder reports;
+    std::mt19937 random(9);
+    std::normal_distribution<double> mm(0.0, 1.0);
+    const Sensor person = [&](double x, double y, double& v, double& w) {
+        BowedSensor(x + mm(random) / kWidthMm, y + mm(random) / kHeightMm, v, w);
+    };
+    // The predicted choice holds its model in the record's 36 terms from a 5 x 5 grid.
+    EXPECT_EQ(FewestGridPoints(FitTerms::Predicted, 1, 7), 6);  // the affine map's need
+    for (int pass = 0; pass < 5; ++pass) {
+        FitBench bench = Shipped(person, FitTerms::Predicted, 4095, 5);
+        ASSERT_EQ(RunPolynomialPass(*bench.Fit), 1) << pass;
+        ASSERT_NE(bench.Fit->Choice.Model, nullptr);
+        EXPECT_LE(bench.Fit->Choice.Model->Terms(), TermBudget(25)) << pass;
+        EXPECT_EQ(bench.Fit->TermCount, 36) << pass;
+        EXPECT_EQ(Verdict(bench), FitVerdict::Sound) << pass;
+        EXPECT_LT(WorstErrorMm(*bench.Fit, BowedSensor), 5.0) << pass;
+    }
+    // Every other value keeps one touch per record term, and a pass below it is refused.
+    EXPECT_EQ(FewestGridPoints(FitTerms::Polynomial, 1, 7), 36);
+    EXPECT_EQ(FewestGridPoints(FitTerms::Predicted, 3, 7), 36);  // a Laplace kind
+    FitBench few = Shipped(person, FitTerms::Polynomial, 4095, 5);
+    EXPECT_EQ(RunPolynomialPass(*few.Fit), 0);
+    EXPECT_EQ(few.Fit->LastStatus, FitStatus::BadInput);
 }

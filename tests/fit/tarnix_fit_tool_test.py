@@ -117,6 +117,29 @@ class CommandLine(unittest.TestCase):
         self.assertEqual(code, 3)
         self.assertIn("too few grid points: 9", err)
         self.assertIn("at least 10", err)
+        path = self.write_cfg("few-chosen", "NumGridRows=2\nNumGridPoints=4\nFitTerms=4\n")
+        code, _, err = run("--config", program_path(path))
+        self.assertEqual(code, 3)
+        self.assertIn("too few grid points: 4 for the choice of models (FitTerms=4), which needs "
+                      "at least 6", err)
+
+    def test_a_record_of_more_terms_than_touches_holds_the_chosen_model(self):
+        """The shipped order 7 (36 terms) on a 5 x 5 grid: the model choice fits what 25 touches
+        determine and writes it into the record's terms; every term through them is refused."""
+        with open(self.example) as file:
+            touches = "".join(line for line in file if line.startswith("TouchGrid"))
+        chosen = self.write_cfg("chosen-5x5", "FitModelCode=17\nFitTerms=4\n" + touches)
+        code, out, err = run("--config", program_path(chosen), "--json")
+        self.assertEqual(code, 0, err)
+        data = json.loads(out)
+        self.assertEqual(data["Verdict"], "sound")
+        self.assertEqual(data["TermCount"], 36)
+        self.assertEqual(len(data["CoeffX"]), 36)
+        every = self.write_cfg("every-5x5", "FitModelCode=17\nFitTerms=0\n" + touches)
+        code, _, err = run("--config", program_path(every))
+        self.assertEqual(code, 3)
+        self.assertIn("too few grid points: 25 for a polynomial of order 7, which needs at least "
+                      "36", err)
 
     def test_zero_counts_in_a_folder_named_with_accents(self):
         """NumGridRows=0 and NumGridPoints=0 make a 2 x 2 grid; a non-ASCII path is no crash. Four

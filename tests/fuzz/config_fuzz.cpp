@@ -8,6 +8,7 @@
 #include "config/controller_parameters.h"
 #include "display/target_layout.h"
 #include "fit/calibration_fit.h"
+#include "fit/model_choice.h"
 #include "platform/platform.h"
 #include "tests/fuzz/fuzz_support.h"
 
@@ -36,7 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool read = ReadGridConfig(config);
     FUZZ_CHECK(config.NumGridPoints <= kMaxGridPoints);
     FUZZ_CHECK(!read || config.Targets.size() == config.TargetCount);
-    if (int64_t(config.NumGridPoints) < MinimumGridPoints(config.PolynomialOrder)) return 0;
+    if (int64_t(config.NumGridPoints) <
+        FewestGridPoints(FitTerms(config.FitTerms), config.ModelKind, config.PolynomialOrder))
+        return 0;
     if (!BuildGridCells(config) || !BuildTargets(config)) return 0;
     FUZZ_CHECK(config.GridCells.size() <= config.TargetCount);
 

@@ -1,7 +1,8 @@
 """Key settings a technician may change, under Wine at 1920 x 1080 with the stand-in's script
 source touching every target (a robot: no scatter, asked no check touches): the shipped Tarnix.cfg
-with FitTerms=0, whose order 7 its 36 touches cannot determine, and a 3 x 4 grid of order 3 with
-the sheet, which 12 touches cannot determine. Each pass fits what its touches determine, says so in the trace, and
+with FitTerms=0, whose order 7 its 36 touches cannot determine; a 3 x 4 grid of order 3 with
+the sheet, which 12 touches cannot determine; and the shipped file on a 5 x 5 grid, whose record of
+order 7 holds more terms than 25 touches. Each pass fits what its touches determine, says so in the trace, and
 is committed within the accuracy it states (measured with simcontroller-check over the whole
 area), never centimetres off; the Finished screen states that accuracy."""
 
@@ -71,6 +72,10 @@ class FitKeys(unittest.TestCase):
                 bench, shipped_cfg(FitTerms=3, FitModelCode=13, NumGridRows=3, NumGridPoints=12,
                                    GridSpacing=0, CheckTargets=0),
                 "small-grid", "12 touches do not determine the sheet")
+            self.committed_within_its_word(
+                bench, shipped_cfg(NumGridRows=5, NumGridPoints=25, CheckTargets=0), "five-by-five",
+                "25 touches do not determine the 36 terms of order 7: choosing among the models "
+                "they do")
 
 
 if __name__ == "__main__":

@@ -7,6 +7,7 @@
 
 #include "config/profile_values.h"
 #include "display/target_layout.h"
+#include "fit/model_choice.h"
 #include "platform/platform.h"
 #include "platform/profile_size.h"
 #include "tools/tarnix_fit/model_runners.h"
@@ -54,11 +55,14 @@ int ReadLayout(const ToolOptions& options, FitSession& s, std::string& error) {
         c.GridSpacing = 0;
     }
     if (options.HasCaptionHeight) c.CaptionHeight = options.CaptionHeight;
-    const uint32_t minimum = uint32_t(MinimumGridPoints(c.PolynomialOrder));
+    const uint32_t minimum =
+        uint32_t(FewestGridPoints(FitTerms(c.FitTerms), c.ModelKind, c.PolynomialOrder));
+    const std::string fitted = FitTerms(c.FitTerms) == FitTerms::Predicted
+                                   ? "the choice of models (FitTerms=4)"
+                                   : "a polynomial of order " + std::to_string(c.PolynomialOrder);
     if (c.NumGridPoints < minimum)
-        return Fail(error, "too few grid points: " + std::to_string(c.NumGridPoints) +
-                               " for a polynomial of order " + std::to_string(c.PolynomialOrder) +
-                               ", which needs at least " + std::to_string(minimum));
+        return Fail(error, "too few grid points: " + std::to_string(c.NumGridPoints) + " for " +
+                               fitted + ", which needs at least " + std::to_string(minimum));
     if (!BuildGridCells(c) || !BuildTargets(c))
         return Fail(error, "the grid could not be laid out");
     PlaceMiniTargets(c);
