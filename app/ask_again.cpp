@@ -120,18 +120,23 @@ AskDecision AskAgain::Decide(const CalibrationArea& area, const std::vector<Touc
     if (asking_ != 0) {
         const int32_t target = asking_;
         asking_ = 0;
+        const RawPoint now = RawOf(touches[size_t(target) - 1]);
+        const bool repeated = AgreesWithEarlier(target, now, input, judgement.ScatterMm);
+        // Touched elsewhere now, the earlier touch was a miss, and the judgement that named it
+        // leaned on it: a neighbour missed the same way (a slanted stylus, parallax) hid behind
+        // it. What the judgement without the miss names is asked too.
+        if (!repeated)
+            for (int32_t index : judgement.Suspects) named_.insert(index + 1);
         if (named(target)) {
             // Repeated the same way, it still disagrees with the model: asked within its limit,
             // unless the mapping with it stays within the requirement.
-            const RawPoint now = RawOf(touches[size_t(target) - 1]);
-            const bool repeated = AgreesWithEarlier(target, now, input, judgement.ScatterMm);
             if (!repeated || PullMm(judgement, target) > kRequirementMm)
                 return AskOrRefuse(target, area, touches);
             kept_.insert(target);
         }
     }
-    // Only the first judgement's suspects are asked: a touch taken again is a fresh chance for
-    // an honest touch to look unlikely, not a reason to doubt the others anew.
+    // Otherwise only the first judgement's suspects are asked: a touch taken again where it was
+    // is a fresh chance for an honest touch to look unlikely, not a reason to doubt the others.
     for (int32_t index : judgement.Suspects)
         if (named_.count(index + 1) != 0 && kept_.count(index + 1) == 0)
             return AskOrRefuse(index + 1, area, touches);

@@ -56,7 +56,9 @@ class AskAgain {
     AskAgainSettings settings_;
     int32_t asking_ = 0;
     std::map<int32_t, std::vector<RawPoint>> asked_;  // target -> its touches before the latest
-    std::set<int32_t> kept_;   // touched again where touched before, and within the requirement
-    std::set<int32_t> named_;  // the suspects of the pass's first judgement: the only ones asked
+    std::set<int32_t> kept_;  // touched again where touched before, and within the requirement
+    // The only targets asked: the suspects of the pass's first judgement, and of each judgement
+    // after a target asked again was touched elsewhere (its earlier touch a miss).
+    std::set<int32_t> named_;
     bool judgedOnce_ = false;
 };

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench/accuracy/asked_again.h"
 #include "bench/accuracy/bench_scratch.h"
 #include "bench/accuracy/gated_fit.h"
 #include "bench/accuracy/pass_layout.h"
@@ -57,20 +58,6 @@ RawPoint CheckTouchOf(const PassTouching& touching, const CheckPlace& place, Sen
     return swapped ? RawPoint{raw.W, raw.V} : raw;
 }
 
-// The touching after the window asks the judge's suspects again: a named bad touch is touched
-// again as aimed, the others stay as they were.
-PassTouching AskedAgain(const PassTouching& touching, const CalibrationConfig& c,
-                        const ControllerParameters& parameters) {
-    const TouchJudgement judged =
-        JudgeTouches(JudgeInputFor(c, parameters, kScreen.width, kScreen.height));
-    const auto& s = judged.Suspects;
-    PassTouching asked = touching;
-    std::erase_if(asked.Bad, [&](const BadTouch& bad) {
-        return std::find(s.begin(), s.end(), int32_t(bad.Target)) != s.end();
-    });
-    return asked;
-}
-
 // One pass: the grid touched and fitted (unless the judge names its bad touches), then its checks
 // as the window asks them, refitted with the check touches on a confirmed miss.
 CheckRun RunCheckedPass(const PassLayout& layout, const PassTouching& touching, CheckFault fault) {
@@ -78,11 +65,13 @@ CheckRun RunCheckedPass(const PassLayout& layout, const PassTouching& touching, 
     CalibrationConfig c = *layout.Config;
     ControllerParameters parameters = layout.Parameters;
     SetControllerRange(touching.Sensor, parameters);
-    TouchTargets(touching, c);
-    const PassTouching asked = AskedAgain(touching, c, parameters);
-    run.Named = !touching.Bad.empty() && asked.Bad.empty();
+    const AskedTouching asked = AskSuspectsAgain(touching, c, parameters);
+    run.Named = !touching.Bad.empty() && asked.Touching.Bad.empty();
     if (run.Named) return run;
-    TouchTargets(asked, c);
+    if (asked.TooMany) {
+        run.Refused = true;
+        return run;
+    }
     GatedFit fit = FitTouchedPass(c, parameters, kScreen);
     if (!fit.Sound()) return run;
     run.Sound = true;
@@ -171,7 +160,7 @@ std::unique_ptr<PassLayout> SmallGrid(const std::filesystem::path& scratch) {
 void PrintStylusPairs(const PassLayout& layout, int passes) {
     std::printf(
         "\nTwo neighbouring touches at a corner 6 mm off the same way, 1.0 mm scatter:\n\n"
-        "| Sensor | Passes | Named by the judge | Refused by the gate | Checks fail | Caught | "
+        "| Sensor | Passes | Named by the judge | Refused | Checks fail | Caught | "
         "Committed above 5 mm |\n|---|---|---|---|---|---|---|\n");
     int total = 0, above = 0;
     for (const BenchFamily& family : BenchFamilies()) {

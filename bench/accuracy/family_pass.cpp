@@ -5,16 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "bench/accuracy/asked_again.h"
 #include "bench/accuracy/gated_fit.h"
 #include "fit/expected_error.h"
-#include "fit/touch_judge.h"
 
 namespace {
-
-bool Named(const BadTouch& bad, const TouchJudgement& judged) {
-    const auto& s = judged.Suspects;
-    return std::find(s.begin(), s.end(), int32_t(bad.Target)) != s.end();
-}
 
 // The worst expected error the pass shows of itself, as the calibration window computes it.
 double ShownWorst(const CalibrationFit& fit, const ControllerParameters& p) {
@@ -44,15 +39,13 @@ FamilyPassOutcome RunFamilyPass(const FamilyPassInput& input) {
     CalibrationConfig c = *input.Layout->Config;
     ControllerParameters p = input.Layout->Parameters;
     SetControllerRange(in.Sensor, p);
-    TouchTargets(in, c);
+    const AskedTouching asked = AskSuspectsAgain(in, c, p);
     FamilyPassOutcome outcome;
+    outcome.BadNamed = !in.Bad.empty() && asked.Touching.Bad.empty();
+    outcome.SomeBadNamed = asked.BadNamed > 0;
+    outcome.AnyNamed = asked.AnyNamed;
     const GatedFit gated = FitTouchedPass(c, p, in.Screen);
-    const TouchJudgement judged =
-        JudgeTouches(JudgeInputFor(c, p, in.Screen.width, in.Screen.height));
-    const auto named = [&](const BadTouch& bad) { return Named(bad, judged); };
-    outcome.BadNamed = !in.Bad.empty() && std::all_of(in.Bad.begin(), in.Bad.end(), named);
-    outcome.SomeBadNamed = std::any_of(in.Bad.begin(), in.Bad.end(), named);
-    outcome.Refused = !gated.Sound() || TooManySuspects(judged);
+    outcome.Refused = !gated.Sound() || asked.TooMany;
     if (!outcome.Refused) {
         outcome.Zones = TrueError(in, *gated.Fit, c);
         outcome.ExpectedRmsMm = gated.Gate.ExpectedRmsMm;

@@ -62,6 +62,7 @@ void FamilyRow::Add(const FamilyPassOutcome& pass) {
     const bool caught = pass.Refused || pass.BadNamed;
     Caught += caught ? 1 : 0;
     PartlyCaught += !caught && pass.SomeBadNamed ? 1 : 0;
+    AskedAgain += pass.AnyNamed ? 1 : 0;
     CandidateRms.resize(pass.Candidates.size());
     CandidateWorst.resize(pass.Candidates.size());
     for (size_t i = 0; i < pass.Candidates.size(); ++i) {
@@ -107,7 +108,8 @@ void PrintFamilyTable(const std::vector<FamilyRow>& rows,
             Ratio(r.RmsShownOverTrue).c_str(),
             Share(r.ShownWorstCovers, int(r.WorstShownOverTrue.size())).c_str(),
             Ratio(r.WorstShownOverTrue).c_str(), HindsightBest(r, candidates).c_str(),
-            r.BadRun ? Caught(r).c_str() : "-");
+            r.BadRun ? Caught(r).c_str()
+                     : ("asked again " + Share(r.AskedAgain, r.Passes)).c_str());
     }
 }
 

@@ -15,7 +15,7 @@ struct FamilyRow {
     std::string Family;
     double ScatterMm = 0.0;
     bool BadRun = false;  // the passes have bad touches
-    int Passes = 0, Refused = 0, Caught = 0, PartlyCaught = 0, WorstAboveFelt = 0;
+    int Passes = 0, Refused = 0, Caught = 0, PartlyCaught = 0, AskedAgain = 0, WorstAboveFelt = 0;
     std::vector<double> WholeRms, WholeWorst, InnerRms, InnerWorst, EdgeRms, EdgeWorst;
     std::vector<double> RmsShownOverTrue, WorstShownOverTrue;
     int ShownWorstCovers = 0;
