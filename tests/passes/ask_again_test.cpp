@@ -1,10 +1,13 @@
 // Asking again after the last touch, through the pass sequencer: a bad first (corner) touch and a
 // bad mini touch are asked again and the stored touches then equal the clean pass's; a touch
-// repeated where it was is kept only within the requirement; touches that keep disagreeing, or a fourth target, refuse the
-// pass naming where; a redo of a refused pass fits nothing.
+// repeated where it was is kept only within the requirement; a neighbour that a confirmed miss hid
+// is asked too; touches that keep disagreeing, or a fourth target, refuse the pass naming where; a
+// redo of a refused pass fits nothing.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
+#include <vector>
 
 #include "tests/passes/pass_test_support.h"
 
@@ -50,14 +53,18 @@ struct AskPass {
         token = passes.StartFirstPass(areas);
     }
 
-    // Touches the current target, offMm off along x and y; the outcome.
+    std::mt19937 hand{1};
+    double scatterMm = 0.0;  // per axis; 0: touched exactly as aimed
+    // Touches the current target, offMm off along x and y, with the hand's scatter; the outcome.
     TouchOutcome Touch(double offMm = 0.0) {
         const AreaTarget& t = areas.Current->Targets[size_t(passes.View().CurrentTarget) - 1];
         const double step = offMm / std::sqrt(2.0);
-        return TouchSeen(
-                   passes, token,
-                   SensorAt(t.ScreenX + step * kPixelsPerMmX, t.ScreenY + step * kPixelsPerMmY),
-                   areas, touches)
+        std::normal_distribution<double> mm(0.0, scatterMm > 0.0 ? scatterMm : 1.0);
+        const double dx = scatterMm > 0.0 ? mm(hand) : 0.0, dy = scatterMm > 0.0 ? mm(hand) : 0.0;
+        return TouchSeen(passes, token,
+                         SensorAt(t.ScreenX + (step + dx) * kPixelsPerMmX,
+                                  t.ScreenY + (step + dy) * kPixelsPerMmY),
+                         areas, touches)
             .Outcome;
     }
 
@@ -155,4 +162,25 @@ TEST(AskAgain, AFourthTargetToAskRefusesThePass) {
     EXPECT_EQ(asked, 3);
     EXPECT_EQ(outcome, TouchOutcome::Repaint);
     EXPECT_EQ(p.passes.View().Judgement.Verdict, FitVerdict::TouchesDisagree);
+}
+
+TEST(AskAgain, ANeighbourHiddenBehindAConfirmedMissIsAskedOnceTheMissIsTouchedAgain) {
+    // Targets 4 and 5, neighbours at the top-right corner, both 6 mm off the same way (a slanted
+    // stylus), every touch with 1 mm of scatter. With this hand the first judgement names target 4
+    // alone; touched again elsewhere, it was a miss, and the judgement without it names target 5.
+    AskPass p;
+    p.hand.seed(4);
+    p.scatterMm = 1.0;
+    TouchOutcome outcome = TouchOutcome::Repaint;
+    while (outcome == TouchOutcome::Repaint && !p.passes.View().CalibrationDone) {
+        const int32_t target = p.passes.View().CurrentTarget;
+        outcome = p.Touch(target == 4 || target == 5 ? 6.0 : 0.0);
+    }
+    std::vector<int32_t> asked;
+    while (outcome == TouchOutcome::AskAgain && asked.size() < 10) {
+        asked.push_back(p.passes.View().CurrentTarget);
+        outcome = p.Touch();
+    }
+    EXPECT_EQ(asked, (std::vector<int32_t>{4, 5}));
+    EXPECT_EQ(outcome, TouchOutcome::RunFit);
 }
