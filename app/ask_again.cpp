@@ -34,6 +34,7 @@ void AskAgain::Start(const AskAgainSettings& settings) {
     asked_.clear();
     kept_.clear();
     named_.clear();
+    partners_.clear();
     judgedOnce_ = false;
 }
 
@@ -80,6 +81,16 @@ bool AskAgain::AgreesWithEarlier(int32_t target, RawPoint touch, const JudgeInpu
     return false;
 }
 
+// The judge's input with target's latest earlier touch in place of its new one.
+JudgeInput AskAgain::WithEarlier(const JudgeInput& input, int32_t target) const {
+    JudgeInput earlier = input;
+    const auto before = asked_.find(target);
+    if (before == asked_.end() || before->second.empty()) return earlier;
+    for (JudgedTarget& t : earlier.Grid)
+        if (t.Index == target - 1) t.Touch = before->second.back();
+    return earlier;
+}
+
 AskDecision AskAgain::AskOrRefuse(int32_t target, const CalibrationArea& area,
                                   const std::vector<TouchEntry>& touches) {
     AskDecision decision;
@@ -124,9 +135,14 @@ AskDecision AskAgain::Decide(const CalibrationArea& area, const std::vector<Touc
         const bool repeated = AgreesWithEarlier(target, now, input, judgement.ScatterMm);
         // Touched elsewhere now, the earlier touch was a miss, and the judgement that named it
         // leaned on it: a neighbour missed the same way (a slanted stylus, parallax) hid behind
-        // it. What the judgement without the miss names is asked too.
-        if (!repeated)
+        // it. What the judgement without the miss names is asked too, and so are the neighbours
+        // that the fit without the two misses the same way as the miss.
+        if (!repeated) {
             for (int32_t index : judgement.Suspects) named_.insert(index + 1);
+            for (int32_t index :
+                 PartnersOfMiss(WithEarlier(input, target), target - 1, judgement.ScatterMm))
+                partners_.insert(index + 1);
+        }
         if (named(target)) {
             // Repeated the same way, it still disagrees with the model: asked within its limit,
             // unless the mapping with it stays within the requirement.
@@ -140,5 +156,8 @@ AskDecision AskAgain::Decide(const CalibrationArea& area, const std::vector<Touc
     for (int32_t index : judgement.Suspects)
         if (named_.count(index + 1) != 0 && kept_.count(index + 1) == 0)
             return AskOrRefuse(index + 1, area, touches);
+    // A miss's partners are asked once each: touched again, they speak for themselves.
+    for (int32_t partner : partners_)
+        if (asked_.count(partner) == 0) return AskOrRefuse(partner, area, touches);
     return finish;
 }

@@ -50,6 +50,7 @@ class AskAgain {
     JudgeInput InputOf(const CalibrationArea& area, const std::vector<TouchEntry>& touches) const;
     bool AgreesWithEarlier(int32_t target, RawPoint touch, const JudgeInput& input,
                            double scatterMm) const;
+    JudgeInput WithEarlier(const JudgeInput& input, int32_t target) const;
     AskDecision AskOrRefuse(int32_t target, const CalibrationArea& area,
                             const std::vector<TouchEntry>& touches);
 
@@ -60,5 +61,7 @@ class AskAgain {
     // The only targets asked: the suspects of the pass's first judgement, and of each judgement
     // after a target asked again was touched elsewhere (its earlier touch a miss).
     std::set<int32_t> named_;
+    // Neighbours of a confirmed miss that the fit without both misses its way: asked once each.
+    std::set<int32_t> partners_;
     bool judgedOnce_ = false;
 };

@@ -338,6 +338,25 @@ std::vector<size_t> Neighbours(const JudgeInput& input, const std::vector<size_t
 // one's fit without it still leans on the other. Every touch is left out with each of its nearest
 // neighbours, and both are suspects when the fit without them misses both, the same way, beyond
 // what the scatter explains there; the pair that does so most is named, or else doubted.
+// How far the fit without active touches i and k misses both the same way, beyond the floor, in
+// units of what the scatter explains there (the lesser of the two); 0 when it does not.
+double PairScore(const JudgeInput& input, const std::vector<size_t>& active, size_t i, size_t k,
+                 double scatterMm) {
+    std::vector<size_t> others;
+    for (size_t m = 0; m < active.size(); ++m)
+        if (m != i && m != k) others.push_back(active[m]);
+    ModelFit fit(input);
+    if (others.size() < fit.Terms() + kMinimumRedundancy || !fit.Fit(others)) return 0.0;
+    double hi = 0.0, hk = 0.0;
+    const Vec2 ei = fit.PredictionError(input.Grid[active[i]], hi);
+    const Vec2 ek = fit.PredictionError(input.Grid[active[k]], hk);
+    const bool sameWay = ei.X * ek.X + ei.Y * ek.Y > kSameWay * Length(ei) * Length(ek);
+    const bool beyondFloor = std::min(Length(ei), Length(ek)) > input.FloorMm;
+    if (!sameWay || !beyondFloor) return 0.0;
+    return std::min(Length(ei) / (scatterMm * std::sqrt(1.0 + hi)),
+                    Length(ek) / (scatterMm * std::sqrt(1.0 + hk)));
+}
+
 SuspectPair WorstPair(const JudgeInput& input, const std::vector<size_t>& active,
                       double scatterMm) {
     SuspectPair best;
@@ -345,21 +364,9 @@ SuspectPair WorstPair(const JudgeInput& input, const std::vector<size_t>& active
     for (size_t i = 0; i < active.size(); ++i) {
         for (size_t k : Neighbours(input, active, i)) {
             if (k < i) continue;  // each pair once
-            std::vector<size_t> others;
-            for (size_t m = 0; m < active.size(); ++m)
-                if (m != i && m != k) others.push_back(active[m]);
-            ModelFit fit(input);
-            if (others.size() < fit.Terms() + kMinimumRedundancy || !fit.Fit(others)) continue;
-            double hi = 0.0, hk = 0.0;
-            const Vec2 ei = fit.PredictionError(input.Grid[active[i]], hi);
-            const Vec2 ek = fit.PredictionError(input.Grid[active[k]], hk);
-            const double si = Length(ei) / (scatterMm * std::sqrt(1.0 + hi));
-            const double sk = Length(ek) / (scatterMm * std::sqrt(1.0 + hk));
-            const bool sameWay = ei.X * ek.X + ei.Y * ek.Y > kSameWay * Length(ei) * Length(ek);
-            const bool beyondFloor = std::min(Length(ei), Length(ek)) > input.FloorMm;
-            if (!sameWay || !beyondFloor || std::min(si, sk) <= best.Score) continue;
-            best = SuspectPair{true, false, i, k, std::min(si, sk)};
-            best.Named = best.Score > bar;
+            const double score = PairScore(input, active, i, k, scatterMm);
+            if (score <= best.Score) continue;
+            best = SuspectPair{true, score > bar, i, k, score};
         }
     }
     return best;
@@ -452,6 +459,20 @@ TouchJudgement JudgeTouches(const JudgeInput& input) {
         j.Doubt = TargetOf(input, j.Suspects.front());
     }
     return j;
+}
+
+std::vector<int32_t> PartnersOfMiss(const JudgeInput& input, int32_t index, double scatterMm) {
+    std::vector<size_t> all(input.Grid.size());
+    for (size_t g = 0; g < all.size(); ++g) all[g] = g;
+    const auto missed = std::find_if(input.Grid.begin(), input.Grid.end(),
+                                     [&](const JudgedTarget& t) { return t.Index == index; });
+    std::vector<int32_t> partners;
+    if (missed == input.Grid.end() || !input.Scale.Usable() || !(scatterMm > 0.0)) return partners;
+    const size_t i = size_t(missed - input.Grid.begin());
+    const double bar = kDoubtBar * SuspectBar(input.Grid.size());
+    for (size_t k : Neighbours(input, all, i))
+        if (PairScore(input, all, i, k, scatterMm) > bar) partners.push_back(input.Grid[k].Index);
+    return partners;
 }
 
 JudgeInput JudgeInputFor(const CalibrationConfig& c, const ControllerParameters& parameters,

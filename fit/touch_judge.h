@@ -60,6 +60,12 @@ struct TouchJudgement {
 
 TouchJudgement JudgeTouches(const JudgeInput& input);
 
+// The neighbours of grid target index (0-based) that the fit without the two misses the same way
+// as it, by more than the scatter explains where the judge doubts: the partners of a touch of
+// index that was confirmed a miss (touched again elsewhere), judged with that miss in place. A
+// slanted stylus or parallax misses neighbours alike; each hides the other from the judge.
+std::vector<int32_t> PartnersOfMiss(const JudgeInput& input, int32_t index, double scatterMm);
+
 // The window would refuse the pass outright: more suspects than targets it asks again.
 inline bool TooManySuspects(const TouchJudgement& j) {
     return j.Suspects.size() > std::size_t(kMaxAskedTargets);

@@ -13,9 +13,15 @@ AskedTouching AskSuspectsAgain(const PassTouching& touching, CalibrationConfig& 
     std::set<int32_t> targets;  // every target named so far
     for (int round = 0; round < kMaxAskedTargets; ++round) {
         TouchTargets(asked.Touching, c);
-        const TouchJudgement judged = JudgeTouches(
-            JudgeInputFor(c, parameters, touching.Screen.width, touching.Screen.height));
-        const auto& s = judged.Suspects;
+        const JudgeInput input =
+            JudgeInputFor(c, parameters, touching.Screen.width, touching.Screen.height);
+        const TouchJudgement judged = JudgeTouches(input);
+        std::vector<int32_t> s = judged.Suspects;
+        // A bad touch named is touched elsewhere: a confirmed miss, whose partners are asked too.
+        for (const BadTouch& b : bad)
+            if (std::find(s.begin(), s.end(), int32_t(b.Target)) != s.end())
+                for (int32_t partner : PartnersOfMiss(input, int32_t(b.Target), judged.ScatterMm))
+                    if (std::find(s.begin(), s.end(), partner) == s.end()) s.push_back(partner);
         asked.AnyNamed = asked.AnyNamed || !s.empty();
         targets.insert(s.begin(), s.end());
         asked.TooMany = asked.TooMany || targets.size() > size_t(kMaxAskedTargets);
