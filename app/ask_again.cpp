@@ -9,10 +9,6 @@
 
 namespace {
 
-// A new touch agrees with an earlier one of its target within this many scatters, and always
-// within the minimum (touches of a very steady hand).
-constexpr double kAgreeScatters = 4.0;
-constexpr double kAgreeMinimumMm = 1.0;
 // A touch repeated where it was is kept only when it moves the mapping at its own place by no
 // more than the touch-display requirement (the leverage times its deleted residual).
 constexpr double kRequirementMm = 1.0;
@@ -72,11 +68,11 @@ bool AskAgain::AgreesWithEarlier(int32_t target, RawPoint touch, const JudgeInpu
     for (const JudgedTarget& t : input.Grid) raw.push_back(t.Touch), screen.push_back(t.Target);
     AffineTouchMap map;
     if (!map.Fit(raw, screen)) return false;
-    const double within = std::max(kAgreeScatters * scatterMm, kAgreeMinimumMm);
     const ScreenPoint now = map.Map(touch);
     for (RawPoint before : earlier->second) {
         const ScreenPoint then = map.Map(before);
-        if (input.Scale.Millimetres(now.X - then.X, now.Y - then.Y) <= within) return true;
+        if (!TouchedElsewhere(input.Scale.Millimetres(now.X - then.X, now.Y - then.Y), scatterMm))
+            return true;
     }
     return false;
 }

@@ -33,6 +33,9 @@ constexpr size_t kCandidates = 3;
 // same way when the cosine between their misses is above this (within 45 degrees).
 constexpr size_t kPairNeighbours = 2;
 constexpr double kSameWay = 0.7071;
+// A confirmed miss is weighed with each of its this many nearest neighbours: on a grid wider than
+// it is tall, the ones beside it come third and fourth, after the ones above and below.
+constexpr size_t kPartnerNeighbours = 4;
 // Two honest neighbours rarely both miss the same way: each of a pair needs only this share of
 // a single touch's bar.
 constexpr double kPairBar = 0.8;
@@ -317,8 +320,8 @@ struct SuspectPair {
 };
 
 // The active touches whose targets lie nearest to active touch i's, nearest first.
-std::vector<size_t> Neighbours(const JudgeInput& input, const std::vector<size_t>& active,
-                               size_t i) {
+std::vector<size_t> Neighbours(const JudgeInput& input, const std::vector<size_t>& active, size_t i,
+                               size_t wanted = kPairNeighbours) {
     std::vector<std::pair<double, size_t>> byDistance;
     const ScreenPoint at = input.Grid[active[i]].Target;
     for (size_t k = 0; k < active.size(); ++k) {
@@ -326,7 +329,7 @@ std::vector<size_t> Neighbours(const JudgeInput& input, const std::vector<size_t
         if (k != i)
             byDistance.emplace_back(input.Scale.Millimetres(other.X - at.X, other.Y - at.Y), k);
     }
-    const size_t count = std::min(byDistance.size(), kPairNeighbours);
+    const size_t count = std::min(byDistance.size(), wanted);
     std::partial_sort(byDistance.begin(), byDistance.begin() + std::ptrdiff_t(count),
                       byDistance.end());
     std::vector<size_t> nearest;
@@ -470,7 +473,7 @@ std::vector<int32_t> PartnersOfMiss(const JudgeInput& input, int32_t index, doub
     if (missed == input.Grid.end() || !input.Scale.Usable() || !(scatterMm > 0.0)) return partners;
     const size_t i = size_t(missed - input.Grid.begin());
     const double bar = kDoubtBar * SuspectBar(input.Grid.size());
-    for (size_t k : Neighbours(input, all, i))
+    for (size_t k : Neighbours(input, all, i, kPartnerNeighbours))
         if (PairScore(input, all, i, k, scatterMm) > bar) partners.push_back(input.Grid[k].Index);
     return partners;
 }

@@ -2,6 +2,7 @@
 // touch from its target, in millimetres on the glass, weighed against the pass's own scatter.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -59,6 +60,12 @@ struct TouchJudgement {
 };
 
 TouchJudgement JudgeTouches(const JudgeInput& input);
+
+// Whether a new touch of a target lies elsewhere than an earlier one, distanceMm apart on the
+// glass: beyond four scatters, and always beyond 1 mm (touches of a very steady hand).
+inline bool TouchedElsewhere(double distanceMm, double scatterMm) {
+    return distanceMm > std::max(4.0 * scatterMm, 1.0);
+}
 
 // The neighbours of grid target index (0-based) that the fit without the two misses the same way
 // as it, by more than the scatter explains where the judge doubts: the partners of a touch of

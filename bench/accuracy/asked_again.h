@@ -14,8 +14,9 @@ struct AskedTouching {
 
 // The touching after the window has asked the judge's suspects again. A bad touch named is
 // touched again as aimed; an honest one named is touched again where it was (the bench's hand
-// repeats it). A bad touch taken again moves its target's touch, so the window asks its partners
-// (neighbours the fit without both misses its way), judges again and asks what that judgement
-// names, within its limit of targets. c holds the touches of the result.
+// repeats it). Where a bad touch's miss is farther than the window tells from the scatter, the miss
+// is confirmed: the window asks its partners (neighbours the fit without both misses its way),
+// judges again and asks what that judgement names, within its limit of targets. c holds the
+// touches of the result.
 AskedTouching AskSuspectsAgain(const PassTouching& touching, CalibrationConfig& c,
                                const ControllerParameters& parameters);

@@ -100,8 +100,9 @@ TEST(TouchJudge, ABadFirstTouchAtTheCornerIsNamedFirstThoughItPullsTheFit) {
         const TouchJudgement j = JudgeTouches(input);
         first += !j.Suspects.empty() && j.Suspects.front() == 0 ? 1 : 0;
         // Never a good touch alone: when any is named, the bad one is too.
-        if (!j.Suspects.empty())
+        if (!j.Suspects.empty()) {
             EXPECT_NE(std::find(j.Suspects.begin(), j.Suspects.end(), 0), j.Suspects.end()) << seed;
+        }
         EXPECT_GT(j.Touches[0].DeletedMm, 6.0) << seed;
         EXPECT_LT(j.ScatterMm, 1.5) << seed;  // the median is not inflated by the bad touch
     }
