@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <random>
 
 #include "fit/fit_evaluation.h"
@@ -48,6 +49,19 @@ Sensor Spanning(double span, double centre, bool swapped = false) {
         const double a = (bv - 2047.5) / 4095.0, b = (bw - 2047.5) / 4095.0;
         v = centre + span * (swapped ? -b : a);
         w = centre + span * (swapped ? a : b);
+    };
+}
+
+// A person touching the bowed sensor with 1 mm of scatter per axis, the hand drawn from seed.
+Sensor PersonOnBowedSensor(uint32_t seed) {
+    struct Hand {
+        std::mt19937 Random;
+        std::normal_distribution<double> Mm{0.0, 1.0};
+    };
+    auto hand = std::make_shared<Hand>(Hand{std::mt19937(seed)});
+    return [hand](double x, double y, double& v, double& w) {
+        const double dx = hand->Mm(hand->Random), dy = hand->Mm(hand->Random);
+        BowedSensor(x + dx / kWidthMm, y + dy / kHeightMm, v, w);
     };
 }
 
@@ -96,11 +110,7 @@ TEST(KnifeEdge, ADuplicatedTouchIsNamedToBeAskedAgainNotARankDeficientFit) {
 
 TEST(KnifeEdge, FitTermsZeroOnTooFewTouchesFitsWhatTheyDetermine) {
     ReportFolder reports;
-    std::mt19937 random(5);
-    std::normal_distribution<double> mm(0.0, 1.0);
-    const Sensor person = [&](double x, double y, double& v, double& w) {
-        BowedSensor(x + mm(random) / kWidthMm, y + mm(random) / kHeightMm, v, w);
-    };
+    const Sensor person = PersonOnBowedSensor(5);
     for (int pass = 0; pass < 10; ++pass) {
         FitBench bench = Shipped(person, FitTerms::Polynomial);
         ASSERT_EQ(RunPolynomialPass(*bench.Fit), 1);
@@ -131,11 +141,7 @@ TEST(KnifeEdge, FitTermsZeroOnTooFewTouchesFitsWhatTheyDetermine) {
 
 TEST(KnifeEdge, AGridSmallerThanTheRecordFitsTheModelsItsTouchesDetermine) {
     ReportFolder reports;
-    std::mt19937 random(9);
-    std::normal_distribution<double> mm(0.0, 1.0);
-    const Sensor person = [&](double x, double y, double& v, double& w) {
-        BowedSensor(x + mm(random) / kWidthMm, y + mm(random) / kHeightMm, v, w);
-    };
+    const Sensor person = PersonOnBowedSensor(9);
     // The predicted choice holds its model in the record's 36 terms from a 5 x 5 grid.
     EXPECT_EQ(FewestGridPoints(FitTerms::Predicted, 1, 7), 6);  // the affine map's need
     for (int pass = 0; pass < 5; ++pass) {
