@@ -337,10 +337,6 @@ std::vector<size_t> Neighbours(const JudgeInput& input, const std::vector<size_t
     return nearest;
 }
 
-// Two neighbouring touches off the same way (a slanted stylus, parallax) hide each other: each
-// one's fit without it still leans on the other. Every touch is left out with each of its nearest
-// neighbours, and both are suspects when the fit without them misses both, the same way, beyond
-// what the scatter explains there; the pair that does so most is named, or else doubted.
 // How far the fit without active touches i and k misses both the same way, beyond the floor, in
 // units of what the scatter explains there (the lesser of the two); 0 when it does not.
 double PairScore(const JudgeInput& input, const std::vector<size_t>& active, size_t i, size_t k,
@@ -360,6 +356,10 @@ double PairScore(const JudgeInput& input, const std::vector<size_t>& active, siz
                     Length(ek) / (scatterMm * std::sqrt(1.0 + hk)));
 }
 
+// Two neighbouring touches off the same way (a slanted stylus, parallax) hide each other: each
+// one's fit without it still leans on the other. Every touch is left out with each of its nearest
+// neighbours, and both are suspects when the fit without them misses both, the same way, beyond
+// what the scatter explains there; the pair that does so most is named, or else doubted.
 SuspectPair WorstPair(const JudgeInput& input, const std::vector<size_t>& active,
                       double scatterMm) {
     SuspectPair best;
