@@ -45,7 +45,6 @@ MisclickSettings CheckSettingsFor(const PassSettings& s, const CalibrationAreaLi
 
 }  // namespace
 
-// The judge after the last touch: the model of the fit, the glass size and the bounds.
 AskAgainSettings JudgeSettingsFor(const CalibrationConfig& config,
                                   const ControllerParameters& parameters) {
     AskAgainSettings judge;

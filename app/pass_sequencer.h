@@ -55,6 +55,10 @@ struct PassSettings {
     int32_t CheckTargets = 0;        // touches asked after a sound fit, before the commit
 };
 
+// The judge after the last touch: the model of the fit, the glass size and the bounds.
+AskAgainSettings JudgeSettingsFor(const CalibrationConfig& config,
+                                  const ControllerParameters& parameters);
+
 // The settings of a configuration and its controller parameters (TouchesToCollect = grid points
 // + enabled mini targets).
 PassSettings PassSettingsFor(const CalibrationConfig& config,

@@ -2,42 +2,55 @@
 #include "bench/accuracy/asked_again.h"
 
 #include <algorithm>
-#include <cmath>
-#include <set>
 
-#include "fit/touch_judge.h"
+#include "app/ask_again.h"
+#include "app/pass_sequencer.h"
+
+namespace {
+
+// More decisions than this cannot come from one pass (three targets, two more touches each).
+constexpr int kMostDecisions = 16;
+
+// The area the window shows the configuration's targets on.
+CalibrationArea AreaOf(const CalibrationConfig& c, const ScreenRect& screen) {
+    CalibrationArea area;
+    area.Width = screen.width;
+    area.Height = screen.height;
+    area.Targets.resize(c.Touches.size());
+    for (size_t i = 0; i < area.Targets.size() && i < c.Targets.size(); ++i) {
+        area.Targets[i].ScreenX = int32_t(c.Targets[i].X * screen.width);
+        area.Targets[i].ScreenY = int32_t(c.Targets[i].Y * screen.height);
+    }
+    return area;
+}
+
+}  // namespace
 
 AskedTouching AskSuspectsAgain(const PassTouching& touching, CalibrationConfig& c,
                                const ControllerParameters& parameters) {
     AskedTouching asked{touching};
+    TouchTargets(touching, c);
+    AskAgainSettings settings = JudgeSettingsFor(c, parameters);
+    settings.Enabled = true;  // the bench's touches are a person's, never simulated keys
+    const CalibrationArea area = AreaOf(c, touching.Screen);
+    AskAgain ask;
+    ask.Start(settings);
+    SensorNoise hand(touching.Person.seed + 104729);  // the hand of the touches asked again
     std::vector<BadTouch>& bad = asked.Touching.Bad;
-    std::set<int32_t> targets;  // every target named so far
-    for (int round = 0; round < kMaxAskedTargets; ++round) {
-        TouchTargets(asked.Touching, c);
-        const JudgeInput input =
-            JudgeInputFor(c, parameters, touching.Screen.width, touching.Screen.height);
-        const TouchJudgement judged = JudgeTouches(input);
-        std::vector<int32_t> s = judged.Suspects;
-        bool moved = false;
-        // A bad touch named is touched again as aimed; where that is elsewhere to the window, the
-        // miss is confirmed and its partners are asked too.
-        for (const BadTouch& b : bad) {
-            const bool named = std::find(s.begin(), s.end(), int32_t(b.Target)) != s.end();
-            if (!named || !TouchedElsewhere(std::hypot(b.DxMm, b.DyMm), judged.ScatterMm)) continue;
-            moved = true;
-            for (int32_t partner : PartnersOfMiss(input, int32_t(b.Target), judged.ScatterMm))
-                if (std::find(s.begin(), s.end(), partner) == s.end()) s.push_back(partner);
+    for (int decision = 0; decision < kMostDecisions; ++decision) {
+        const AskDecision d = ask.Decide(area, c.Touches);
+        if (d.Step == AskStep::Finish) break;
+        if (d.Step == AskStep::Refuse) {
+            asked.Refused = true;
+            break;
         }
-        asked.AnyNamed = asked.AnyNamed || !s.empty();
-        targets.insert(s.begin(), s.end());
-        asked.TooMany = asked.TooMany || targets.size() > size_t(kMaxAskedTargets);
+        asked.AnyNamed = true;
+        const uint32_t i = uint32_t(d.Target - 1);
         const size_t before = bad.size();
-        std::erase_if(bad, [&](const BadTouch& b) {
-            return std::find(s.begin(), s.end(), int32_t(b.Target)) != s.end();
-        });
+        std::erase_if(bad, [&](const BadTouch& b) { return b.Target == i; });
         asked.BadNamed += int(before - bad.size());
-        if (!moved || bad.empty()) break;  // no miss confirmed: nothing more is asked
+        const RawPoint touch = TouchOfTarget(asked.Touching, c, i, hand);
+        c.Touches[i] = TouchEntry{d.Target, touch.V, touch.W};
     }
-    TouchTargets(asked.Touching, c);
     return asked;
 }

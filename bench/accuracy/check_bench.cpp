@@ -68,7 +68,7 @@ CheckRun RunCheckedPass(const PassLayout& layout, const PassTouching& touching, 
     const AskedTouching asked = AskSuspectsAgain(touching, c, parameters);
     run.Named = !touching.Bad.empty() && asked.Touching.Bad.empty();
     if (run.Named) return run;
-    if (asked.TooMany) {
+    if (asked.Refused) {
         run.Refused = true;
         return run;
     }

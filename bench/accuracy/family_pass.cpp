@@ -45,7 +45,7 @@ FamilyPassOutcome RunFamilyPass(const FamilyPassInput& input) {
     outcome.SomeBadNamed = asked.BadNamed > 0;
     outcome.AnyNamed = asked.AnyNamed;
     const GatedFit gated = FitTouchedPass(c, p, in.Screen);
-    outcome.Refused = !gated.Sound() || asked.TooMany;
+    outcome.Refused = !gated.Sound() || asked.Refused;
     if (!outcome.Refused) {
         outcome.Zones = TrueError(in, *gated.Fit, c);
         outcome.ExpectedRmsMm = gated.Gate.ExpectedRmsMm;

@@ -5,12 +5,8 @@
 #include "bench/accuracy/judged_mapping.h"
 #include "bench/accuracy/pass_layout.h"
 
-namespace {
-
-// The touch of target i: aimed at the centre of its drawn pixel, scattered, and off by the bad
-// touch's millimetres if it is one.
-RawPoint TouchOf(const PassTouching& in, const CalibrationConfig& c, uint32_t i,
-                 SensorNoise& hand) {
+RawPoint TouchOfTarget(const PassTouching& in, const CalibrationConfig& c, uint32_t i,
+                       SensorNoise& hand) {
     const ScreenRect& screen = in.Screen;
     double x = screen.left + int32_t(c.Targets[i].X * screen.width) + 0.5;
     double y = screen.top + int32_t(c.Targets[i].Y * screen.height) + 0.5;
@@ -23,14 +19,12 @@ RawPoint TouchOf(const PassTouching& in, const CalibrationConfig& c, uint32_t i,
     return StoredTouch(in.Sensor, screen, in.Panel, x, y);
 }
 
-}  // namespace
-
 void TouchTargets(const PassTouching& in, CalibrationConfig& c) {
     SensorNoise hand(in.Person.seed);
     c.Touches.assign(c.NumGridPoints + kMiniTargetSlots, TouchEntry());
     for (uint32_t i = 0; i < c.NumGridPoints + kMiniTargetSlots; ++i) {
         if (!IsTouched(c, i)) continue;
-        const RawPoint touch = TouchOf(in, c, i, hand);
+        const RawPoint touch = TouchOfTarget(in, c, i, hand);
         c.Touches[i] = TouchEntry{int32_t(i + 1), touch.V, touch.W};
     }
 }

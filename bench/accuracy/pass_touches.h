@@ -20,6 +20,11 @@ struct PassTouching {
 // The person's touches of every target of the configuration, stored as the program stores them.
 void TouchTargets(const PassTouching& touching, CalibrationConfig& c);
 
+// One touch of target i (0-based) by the person's hand, aimed at its drawn pixel, off by the bad
+// touch's millimetres if it is one.
+RawPoint TouchOfTarget(const PassTouching& touching, const CalibrationConfig& c, uint32_t i,
+                       SensorNoise& hand);
+
 // The fitted mapping against the sensor's truth at points from edge to edge.
 AccuracyZones TrueError(const PassTouching& touching, const CalibrationFit& fit,
                         const CalibrationConfig& c);
