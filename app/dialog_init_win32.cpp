@@ -140,8 +140,12 @@ bool CalibrationDialog::StartUp::LoadConfiguration(CalibrationDialog& d) {
     if (int64_t(c.NumGridPoints) < minimum) {
         std::wstring text =
             FormatNumberText(d.Text(IDS_GRID_TOO_SMALL), minimum, kGridMessageLength);
-        DebugPrint(L"Tarnix.exe: %u grid points, order %u and FitTerms=%d need %d: stop",
-                   c.NumGridPoints, c.PolynomialOrder, c.FitTerms, minimum);
+        if (ChoosesAmongModels(FitTerms(c.FitTerms), c.ModelKind))
+            DebugPrint(L"Tarnix.exe: %u grid points, the model choice (FitTerms=4) needs %d: stop",
+                       c.NumGridPoints, minimum);
+        else
+            DebugPrint(L"Tarnix.exe: %u grid points, order %u needs %d: stop", c.NumGridPoints,
+                       c.PolynomialOrder, minimum);
         DebugPrint(L"Tarnix.exe: %s", text.c_str());
         MessageBoxW(d.Window, text.c_str(), L"Tarnix", MB_OK | MB_ICONERROR);
         return false;

@@ -107,8 +107,12 @@ std::vector<std::string> CandidateModels(FitTerms terms, uint32_t order, size_t 
     return names;
 }
 
+bool ChoosesAmongModels(FitTerms terms, uint32_t modelKind) {
+    return terms == FitTerms::Predicted && !IsLaplaceModel(modelKind);
+}
+
 int32_t FewestGridPoints(FitTerms terms, uint32_t modelKind, uint32_t order) {
-    if (terms != FitTerms::Predicted || IsLaplaceModel(modelKind)) return MinimumGridPoints(order);
+    if (!ChoosesAmongModels(terms, modelKind)) return MinimumGridPoints(order);
     size_t touches = 1;
     while (CandidateModels(terms, order, touches).empty()) ++touches;
     return int32_t(touches);

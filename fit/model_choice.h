@@ -30,9 +30,13 @@ double TermBudget(size_t touches);
 // determine; empty when none is determined.
 std::vector<std::string> CandidateModels(FitTerms terms, uint32_t order, size_t touches);
 
+// Whether a pass of this model kind and FitTerms value chooses its model among candidates and the
+// record's order only holds it (the predicted choice of a polynomial kind).
+bool ChoosesAmongModels(FitTerms terms, uint32_t modelKind);
+
 // The fewest grid points a pass of this model kind, FitTerms value and record order can fit: one
-// per record term for the document's values and the Laplace kinds; for the predicted choice, whose
-// record order only holds the model, as many as its smallest candidate needs.
+// per record term, but for a pass that chooses among models as many as its smallest candidate
+// needs.
 int32_t FewestGridPoints(FitTerms terms, uint32_t modelKind, uint32_t order);
 
 // Fits each candidate and keeps the one whose deleted residuals (unitX, unitY: millimetres per

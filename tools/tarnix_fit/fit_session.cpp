@@ -57,8 +57,7 @@ int ReadLayout(const ToolOptions& options, FitSession& s, std::string& error) {
     if (options.HasCaptionHeight) c.CaptionHeight = options.CaptionHeight;
     const uint32_t minimum =
         uint32_t(FewestGridPoints(FitTerms(c.FitTerms), c.ModelKind, c.PolynomialOrder));
-    const bool chosen = FitTerms(c.FitTerms) == FitTerms::Predicted && !IsLaplaceModel(c.ModelKind);
-    const std::string fitted = chosen
+    const std::string fitted = ChoosesAmongModels(FitTerms(c.FitTerms), c.ModelKind)
                                    ? "the choice of models (FitTerms=4)"
                                    : "a polynomial of order " + std::to_string(c.PolynomialOrder);
     if (c.NumGridPoints < minimum)
