@@ -20,7 +20,6 @@
 #include "bench/accuracy/pass_touches.h"
 #include "bench/accuracy/stand_in_sensors.h"
 #include "fit/check_round.h"
-#include "fit/touch_judge.h"
 #include "platform/report_file.h"
 
 namespace {

@@ -26,9 +26,9 @@ struct FamilyPassOutcome {
     // The gate's verdict is not Sound, or the judge names more suspects than the window asks
     // again.
     bool Refused = false;
-    bool BadNamed = false;      // every bad touch is named by the judge and asked again
+    bool BadNamed = false;      // the window asks every bad touch again
     bool SomeBadNamed = false;  // at least one is
-    bool AnyNamed = false;      // the judge names a suspect: the window asks it again
+    bool AnyNamed = false;      // the window asks a target again
     AccuracyZones Zones;        // the pass's mapping against the truth, when not refused
     double ExpectedRmsMm = 0.0;
     // The larger of the pass's expected worst errors inside and at the edges (NaN: none known).
