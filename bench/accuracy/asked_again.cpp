@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "app/area_list.h"
 #include "app/ask_again.h"
 #include "app/pass_sequencer.h"
 
@@ -12,15 +13,12 @@ namespace {
 constexpr int kMostDecisions = 16;
 
 // The area the window shows the configuration's targets on.
-CalibrationArea AreaOf(const CalibrationConfig& c, const ScreenRect& screen) {
+CalibrationArea AreaOf(CalibrationConfig& c, const ScreenRect& screen) {
     CalibrationArea area;
     area.Width = screen.width;
     area.Height = screen.height;
     area.Targets.resize(c.Touches.size());
-    for (size_t i = 0; i < area.Targets.size() && i < c.Targets.size(); ++i) {
-        area.Targets[i].ScreenX = int32_t(c.Targets[i].X * screen.width);
-        area.Targets[i].ScreenY = int32_t(c.Targets[i].Y * screen.height);
-    }
+    PlaceAreaTargets(area, c);
     return area;
 }
 
